@@ -1,0 +1,17 @@
+# The ten version strings and four numbers of the program, written into a header at build time.
+set(ZTFI_COMPANY_NAME "ZTFI")
+set(ZTFI_FILE_DESCRIPTION "ZTFI poročanje")
+set(ZTFI_FILE_VERSION "${PROJECT_VERSION}")
+set(ZTFI_INTERNAL_NAME "ztfi")
+set(ZTFI_LEGAL_COPYRIGHT "")
+set(ZTFI_LEGAL_TRADEMARKS "")
+set(ZTFI_ORIGINAL_FILENAME "ztfi")
+set(ZTFI_PRODUCT_NAME "ZTFI poročanje")
+set(ZTFI_PRODUCT_VERSION "${PROJECT_VERSION}")
+set(ZTFI_COMMENTS "")
+set(ZTFI_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
+set(ZTFI_VERSION_MINOR ${PROJECT_VERSION_MINOR})
+set(ZTFI_VERSION_RELEASE ${PROJECT_VERSION_PATCH})
+set(ZTFI_VERSION_BUILD ${PROJECT_VERSION_TWEAK})
+configure_file(${CMAKE_CURRENT_LIST_DIR}/ztfi_version.h.in
+               ${CMAKE_CURRENT_BINARY_DIR}/generated/ztfi_version.h @ONLY)

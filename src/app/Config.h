@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Interaction;
+
+// The settings of "ZTFI.ini", read once at start-up. Members carry the key names.
+struct Config {
+    bool fileFound = false;
+
+    // [GnuPG]
+    QString Path;
+    QString User;
+    QString PassPhrase;  // decoded
+
+    // [Splošno]
+    QString Tip;
+    QString TipPosla;
+    QString Posli_OXU_Prefiks;
+    QString VP_OXU_Prefiks;
+    QString Posli_Import_Prefiks;
+    QString XMLPath_Server;
+    QString SIGPath_Server;
+    QString ATVP_Uporabnik;
+    QString Sf_Trga_Porocevalca;
+    QString MatStev;
+    QString FiksniTimeZoneZaTrg;     // raw value, pasted into SQL as a list of market codes
+    QStringList fixedZoneMarkets;    // the same value split into items
+    int Debug = 0;
+    QString PDF_Path;
+    QString PDF_Server;
+    QString PDF_SIGServer;
+
+    // [Trzisce]
+    QString DMC_2;
+    QString DMC_3;
+    QString Tuj_2;
+    QString Tuj_3;
+
+    // [SegmentTrg]
+    QString MIC_LJSE_C;  // upper-cased
+
+    bool isDb2() const { return Tip == QLatin1String("DB2"); }
+    bool debugOn() const { return Debug != 0; }
+    // Whether a market code is one of the fixed-zone markets (case-insensitive).
+    bool isFixedZoneMarket(const QString& marketCode) const;
+
+    // Reads programFolder + "ZTFI.ini", showing the start-up messages in their order.
+    static Config read(const QString& programFolder, Interaction& ui);
+};

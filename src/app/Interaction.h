@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The only way widget-free code talks to the user. The window implements it with Qt dialogs,
+// the headless tool with standard error, tests with a scripted double.
+class Interaction {
+public:
+    // Credentials asked for before a file is signed.
+    struct SigningCredentials {
+        QString user;
+        QString passPhrase;
+        bool rememberUser = false;
+        bool rememberPassPhrase = false;
+    };
+
+    enum class AbortIgnore { Abort, Ignore };
+
+    virtual ~Interaction() = default;
+
+    // A plain message box with a fixed text.
+    virtual void inform(const QString& text) = 0;
+    // A warning box.
+    virtual void warn(const QString& text) = 0;
+    // The text of an error that an action let escape.
+    virtual void error(const QString& text) = 0;
+    // OK/Cancel question; true for OK.
+    virtual bool confirmOkCancel(const QString& text) = 0;
+    // Yes/No question; true for Yes.
+    virtual bool confirmYesNo(const QString& text) = 0;
+    virtual AbortIgnore askAbortIgnore(const QString& text) = 0;
+    // File choice; an empty result means the user cancelled.
+    virtual QString chooseFileToOpen(const QString& folder, const QString& filter) = 0;
+    virtual QString chooseFileToSave(const QString& folder, const QString& fileName,
+                                     const QString& filter) = 0;
+    // Signing credentials, pre-filled; nullopt when the user cancelled.
+    virtual std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) = 0;
+    virtual void openWithDefaultApplication(const QString& path) = 0;
+    // Waits the given time while the user interface keeps processing its events.
+    virtual void pause(int milliseconds) = 0;
+};

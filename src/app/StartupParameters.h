@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The four positional start-up parameters handed over by the back-office menu.
+struct StartupParameters {
+    int count = 0;        // how many parameters the command line held
+    QString alias;        // 1: database alias
+    QString user;         // 2: database user
+    QString password;     // 3: database password
+    QString auditUser;    // 4: user written into audit rows and change stamps
+
+    // Takes the parameters (program name excluded): 1..3 only when more than two are given,
+    // 4 only when exactly four are given.
+    static StartupParameters fromArguments(const QStringList& arguments);
+};
