@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class TDMLB;
+
+// The one database connection of the program: the embedded SQLite engine (with the Oracle
+// compatibility functions) or a server reached through ODBC. Errors are thrown as DatabaseError.
+class Connection {
+public:
+    enum class Engine { Sqlite, Odbc };
+
+    // Opens the database that the alias names: an entry of programFolder/aliases.ini, else the
+    // file programFolder/<ALIAS>.sqlite. A missing database file is an error naming the file.
+    static std::unique_ptr<Connection> open(const QString& programFolder, const QString& alias,
+                                            const QString& user, const QString& password);
+    // The same, with the prepared parameters of the data module.
+    static std::unique_ptr<Connection> open(const TDMLB& dataModule);
+
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    QSqlDatabase database() const;
+    Engine engine() const { return engine_; }
+    // The driver of the connection ("QSQLITE", "QODBC").
+    QString driverName() const;
+    // Every engine this program runs on is an SQL server (no file-based tables).
+    bool isSqlServer() const { return true; }
+
+    // Makes a statement of the Oracle dialect fit for the engine (the embedded engine rewrites
+    // the few constructs that are not function calls); unchanged for servers.
+    QString prepareSql(const QString& sql) const;
+    // A date or date-time as the engine stores it (REAL days since 30.12.1899 in the embedded
+    // engine); other values unchanged.
+    QVariant toEngineValue(const QVariant& value) const;
+
+    void startTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return inTransaction_; }
+
+private:
+    Connection(const QString& connectionName, Engine engine);
+
+    QString connectionName_;
+    Engine engine_;
+    bool inTransaction_ = false;
+};
