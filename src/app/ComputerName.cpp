@@ -1,0 +1,8 @@
+#include "app/ComputerName.h"
+
+#include <QSysInfo>
+
+QString computerName()
+{
+    return QSysInfo::machineHostName().left(19);
+}
