@@ -28,9 +28,9 @@ struct Config {
     QString FiksniTimeZoneZaTrg;     // raw value, pasted into SQL as a list of market codes
     QStringList fixedZoneMarkets;    // the same value split into items
     int Debug = 0;
-    QString PDF_Path;
-    QString PDF_Server;
-    QString PDF_SIGServer;
+    QString PDF_Path;        // ends with a separator; "/" alone when no PDF folder is configured
+    QString PDF_Server;      // the program folder when not configured
+    QString PDF_SIGServer;   // the program folder when not configured
 
     // [Trzisce]
     QString DMC_2;
@@ -45,7 +45,10 @@ struct Config {
     bool debugOn() const { return Debug != 0; }
     // Whether a market code is one of the fixed-zone markets (case-insensitive).
     bool isFixedZoneMarket(const QString& marketCode) const;
+    // Whether PDF_Path names a folder (else the program folder serves as the PDF folder).
+    bool hasPdfFolder() const;
 
-    // Reads programFolder + "ZTFI.ini", showing the start-up messages in their order.
+    // Reads programFolder + "ZTFI.ini", showing the start-up messages in their order. A missing
+    // file leaves every value empty. A PassPhrase that is not hexadecimal is reported and ignored.
     static Config read(const QString& programFolder, Interaction& ui);
 };
