@@ -1,0 +1,38 @@
+#include "app/Error.h"
+#include "app/StartupRefusal.h"
+#include "app/ZtfiApp.h"
+#include "app/widgets/TfZTFI.h"
+#include "ui/QtInteraction.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    // Dates the program shows or reads without an explicit format are "dd.mm.yyyy".
+    QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
+
+    QtInteraction interaction;
+    const QStringList arguments = QApplication::arguments().mid(1);
+    if (const std::optional<QString> refusal = startupRefusal(arguments)) {
+        std::fprintf(stderr, "%s\n", refusal->toLocal8Bit().constData());
+        // Without a screen nobody could close the message box.
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            interaction.inform(*refusal);
+        return 1;
+    }
+
+    try {
+        ZtfiApp app(arguments, interaction);
+        TfZTFI window(app);
+        window.show();
+        return QApplication::exec();
+    } catch (const ZtfiError& e) {
+        interaction.error(e.message());
+    } catch (const std::exception& e) {
+        interaction.error(QString::fromLocal8Bit(e.what()));
+    }
+    return 1;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+class TFwwDBGrid;
+class TPTypedEdit;
+
+// Creation of the main window's controls under their object names, captions and hints.
+namespace FormControls {
+
+QPushButton* button(QWidget* parent, const char* objectName, const QString& caption,
+                    const QString& hint = QString());
+QLabel* label(QWidget* parent, const char* objectName, const QString& caption);
+QLabel* boldLabel(QWidget* parent, const char* objectName, const QString& caption);
+TPTypedEdit* dateEdit(QWidget* parent, const char* objectName);
+// A grid on its own panel; panel and caption label are named "pnl" and "lbl" + the grid's name
+// without its prefix "dbg" or "db". The caller lays out grid->parentWidget().
+// An empty caption hides the caption label.
+TFwwDBGrid* grid(QWidget* parent, const char* objectName, const QString& caption = QString());
+
+}  // namespace FormControls

@@ -1,0 +1,81 @@
+#include "app/widgets/TfZTFI.h"
+
+#include "app/Interaction.h"
+#include "app/ProgramFolder.h"
+#include "app/ZtfiApp.h"
+#include "data/VersionAgent.h"
+#include "ui/TPTypedEdit.h"
+
+#include <QFileSystemModel>
+#include <QTabWidget>
+#include <QTreeView>
+
+namespace {
+
+enum TabIndex { NaborTab = 0, ImportXLSTab = 1 };
+
+}  // namespace
+
+TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent)
+    : QMainWindow(parent), app_(app)
+{
+    setObjectName(QStringLiteral("fZTFI"));
+    setWindowTitle(QStringLiteral("ZTFI poročanje"));
+    resize(1200, 800);
+
+    pcMain = new QTabWidget(this);
+    pcMain->setObjectName(QStringLiteral("pcMain"));
+    setCentralWidget(pcMain);
+
+    buildNaborTab();
+    buildImportXLSTab();
+    buildATVPTab();
+    buildPorocilaTab();
+    buildFinInstrTab();
+    buildPDFTab();
+    buildEMIRTab();
+
+    // A date the user typed wrongly is reported like any error of an action.
+    const QList<TPTypedEdit*> dateEdits = findChildren<TPTypedEdit*>();
+    for (TPTypedEdit* edit : dateEdits)
+        connect(edit, &TPTypedEdit::conversionFailed, this,
+                [this](const QString& message) { app_.ui().error(message); });
+    connect(pcMain, &QTabWidget::currentChanged, this, &TfZTFI::pcMainChange);
+
+    formCreate();
+}
+
+void TfZTFI::formCreate()
+{
+    app_.resetRunState();
+    const TVersionAgent va;
+    setWindowTitle(va.caption());
+    importDialogFolder_ = app_.programFolder();
+    app_.readConfiguration();
+    rootPdfFileLists();
+    pcMain->setCurrentIndex(NaborTab);
+}
+
+void TfZTFI::rootPdfFileLists()
+{
+    const auto root = [](QTreeView* view, QFileSystemModel* files, const QString& folder) {
+        const QModelIndex rootIndex = files->setRootPath(ProgramFolder::join(folder, QString()));
+        // A folder that does not exist lists nothing rather than the whole file system.
+        view->setModel(rootIndex.isValid() ? files : nullptr);
+        if (rootIndex.isValid())
+            view->setRootIndex(rootIndex);
+    };
+    root(slvPDF, pdfFiles, app_.config().PDF_Server);
+    root(slvSIG, sigFiles, app_.config().PDF_SIGServer);
+}
+
+void TfZTFI::pcMainChange(int index)
+{
+    switch (index) {
+    case ImportXLSTab:
+        fitImportTop();
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/Interaction.h"
+
+// The window's way of talking to the user: Qt message boxes and file dialogs over the active
+// window.
+class QtInteraction : public Interaction {
+public:
+    void inform(const QString& text) override;
+    void warn(const QString& text) override;
+    void error(const QString& text) override;
+    bool confirmOkCancel(const QString& text) override;
+    bool confirmYesNo(const QString& text) override;
+    AbortIgnore askAbortIgnore(const QString& text) override;
+    QString chooseFileToOpen(const QString& folder, const QString& filter) override;
+    QString chooseFileToSave(const QString& folder, const QString& fileName,
+                             const QString& filter) override;
+    std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) override;
+    void openWithDefaultApplication(const QString& path) override;
+    void pause(int milliseconds) override;
+
+    // A file filter of the system's form, pairs of description and mask separated by "|"
+    // ("Excel files (*.xls)|*.xls"), in the form of the Qt file dialogs
+    // ("Excel files (*.xls)"). A filter without "|" is taken as it is.
+    static QString qtFileFilter(const QString& filter);
+};

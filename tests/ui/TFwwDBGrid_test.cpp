@@ -1,0 +1,128 @@
+#include "ui/TFwwDBGrid.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStandardItemModel>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The panel of a grid; counts the keys that the grid lets through to it.
+class Panel : public QWidget {
+public:
+    int keysReceived = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        ++keysReceived;
+        event->accept();
+    }
+};
+
+// A grid over an editable two-row model on its panel.
+class TFwwDBGridTest : public ::testing::Test {
+protected:
+    TFwwDBGridTest()
+        : model_(2, 2), grid_(&panel_)
+    {
+        for (int row = 0; row < 2; ++row)
+            for (int column = 0; column < 2; ++column)
+                model_.setItem(row, column, new QStandardItem(QStringLiteral("v%1%2").arg(row).arg(column)));
+        grid_.setModel(&model_);
+        grid_.setCurrentIndex(model_.index(0, 1));
+        panel_.resize(400, 300);
+    }
+
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&grid_, &event);
+    }
+
+    void doubleClick()
+    {
+        const QPoint at = grid_.visualRect(model_.index(0, 1)).center();
+        QMouseEvent event(QEvent::MouseButtonDblClick, at, grid_.viewport()->mapToGlobal(at),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid_.viewport(), &event);
+    }
+
+    // An in-place editor of a cell is a line edit inside the grid.
+    bool editorOpen() const { return !grid_.findChildren<QLineEdit*>().isEmpty(); }
+
+    QStandardItemModel model_;
+    Panel panel_;
+    TFwwDBGrid grid_;
+};
+
+TEST_F(TFwwDBGridTest, ZoomWithoutHandlerDoesNothing)
+{
+    doubleClick();
+    press(Qt::Key_Return);
+    press(Qt::Key_Enter);
+
+    EXPECT_FALSE(editorOpen());
+    EXPECT_EQ(model_.item(0, 1)->text(), QStringLiteral("v01"));
+    EXPECT_EQ(panel_.keysReceived, 0);
+}
+
+TEST_F(TFwwDBGridTest, ZoomHandlerRunsOnDoubleClickAndEnter)
+{
+    int zooms = 0;
+    QObject::connect(&grid_, &TFwwDBGrid::zoom, [&zooms] { ++zooms; });
+
+    doubleClick();
+    EXPECT_EQ(zooms, 1);
+    press(Qt::Key_Return);
+    press(Qt::Key_Enter);
+    EXPECT_EQ(zooms, 3);
+    EXPECT_FALSE(editorOpen());
+}
+
+TEST_F(TFwwDBGridTest, CtrlDeleteIsIgnored)
+{
+    press(Qt::Key_Delete, Qt::ControlModifier);
+
+    EXPECT_EQ(model_.rowCount(), 2);
+    EXPECT_EQ(model_.item(0, 1)->text(), QStringLiteral("v01"));
+    EXPECT_EQ(panel_.keysReceived, 0);
+}
+
+TEST_F(TFwwDBGridTest, ReadOnlyAndSelectsWholeRows)
+{
+    grid_.setCurrentIndex(model_.index(1, 0));
+    EXPECT_TRUE(grid_.selectionModel()->isRowSelected(1, QModelIndex()));
+    EXPECT_FALSE(grid_.selectionModel()->isRowSelected(0, QModelIndex()));
+
+    grid_.edit(model_.index(1, 0));
+    EXPECT_FALSE(editorOpen());
+    press(Qt::Key_X);
+    EXPECT_EQ(model_.item(1, 0)->text(), QStringLiteral("v10"));
+}
+
+TEST_F(TFwwDBGridTest, CaptionLabelAboveGridUnlessNone)
+{
+    grid_.setLabelText(QStringLiteral("Transakcije"));
+    panel_.show();
+    QApplication::processEvents();
+
+    QLabel* label = grid_.captionLabel();
+    EXPECT_EQ(label->parentWidget(), &panel_);
+    EXPECT_EQ(label->text(), QStringLiteral("Transakcije"));
+    EXPECT_EQ(label->toolTip(), QStringLiteral("Transakcije"));
+    EXPECT_TRUE(label->font().bold());
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_LT(label->geometry().bottom(), grid_.geometry().top());
+    EXPECT_EQ(grid_.geometry().bottom(), panel_.rect().bottom());
+
+    grid_.setLabelAlign(TFwwDBGrid::laNone);
+    QApplication::processEvents();
+    EXPECT_FALSE(label->isVisible());
+    EXPECT_EQ(grid_.geometry(), panel_.rect());
+}
+
+}  // namespace
