@@ -1,0 +1,43 @@
+#include "support/FixtureDb.h"
+#include "app/Error.h"
+#include "data/SequenceReader.h"
+
+#include <gtest/gtest.h>
+
+TEST(SequenceReader, StatementOfEachDialect)
+{
+    EXPECT_EQ(SequenceReader::statement(QStringLiteral("ACT"), QStringLiteral("IdAct"), SqlDialect::Db2),
+              QStringLiteral("SELECT NEXTVAL FOR ACT_IdAct_SEQ AS NewId FROM SYSIBM.SYSDUMMY1"));
+    EXPECT_EQ(SequenceReader::statement(QStringLiteral("EMIRPOSEL"), QStringLiteral("ID"), SqlDialect::Oracle),
+              QStringLiteral("SELECT EMIRPOSEL_ID_SEQ.NEXTVAL AS NewId FROM dual"));
+}
+
+TEST(SequenceReader, BothFormsHandOutTheSameSequence)
+{
+    FixtureDb db;
+    const SequenceReader oracle(db.connection(), SqlDialect::Oracle);
+    const SequenceReader db2(db.connection(), SqlDialect::Db2);
+    EXPECT_EQ(oracle.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 1);
+    EXPECT_EQ(oracle.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 2);
+    EXPECT_EQ(db2.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 3);
+    // Each table has its own sequence.
+    EXPECT_EQ(oracle.next(QStringLiteral("EMIRPOSEL"), QStringLiteral("ID")), 1);
+    EXPECT_EQ(db2.next(QStringLiteral("EMIRPOROCILO"), QStringLiteral("ID")), 1);
+}
+
+TEST(SequenceReader, MissingSequenceNamesItAndQuotesTheCause)
+{
+    FixtureDb db;
+    for (SqlDialect dialect : {SqlDialect::Oracle, SqlDialect::Db2}) {
+        const SequenceReader reader(db.connection(), dialect);
+        try {
+            reader.next(QStringLiteral("NEOBSTOJECA"), QStringLiteral("ID"));
+            FAIL() << "no error for a missing sequence";
+        } catch (const ZtfiError& error) {
+            const QString prefix = QStringLiteral("EDatabaseError: napaka pri sekvenci NEOBSTOJECA_ID_SEQ. Sporočilo: ");
+            EXPECT_TRUE(error.message().startsWith(prefix)) << error.what();
+            EXPECT_TRUE(error.message().mid(prefix.size()).contains(QStringLiteral("NEOBSTOJECA_ID_SEQ")))
+                << error.what();
+        }
+    }
+}
