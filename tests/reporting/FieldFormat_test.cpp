@@ -2,6 +2,8 @@
 
 #include "app/Error.h"
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 #include <optional>
 

@@ -3,6 +3,8 @@
 #include "app/Error.h"
 #include "reporting/ReportRowColour.h"
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -3,6 +3,8 @@
 #include "app/Error.h"
 
 #include <QTimeZone>
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace {

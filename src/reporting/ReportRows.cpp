@@ -1,0 +1,117 @@
+#include "reporting/ReportRows.h"
+
+#include "app/Config.h"
+#include "app/ZtfiApp.h"
+#include "data/Field.h"
+#include "reporting/FieldFormat.h"
+#include "reporting/ReportCodes.h"
+#include "reporting/ReportRowsStatement.h"
+
+namespace {
+
+FieldType fieldType(ReportRowColumn::Kind kind)
+{
+    switch (kind) {
+    case ReportRowColumn::Kind::Integer:
+        return FieldType::Integer;
+    case ReportRowColumn::Kind::Number:
+        return FieldType::Float;
+    case ReportRowColumn::Kind::Date:
+        return FieldType::Date;
+    case ReportRowColumn::Kind::Time:
+        return FieldType::Time;
+    case ReportRowColumn::Kind::Text:
+        break;
+    }
+    return FieldType::String;
+}
+
+void declareFields(TQueryDM& query)
+{
+    for (const ReportRowColumn& column : reportRowColumns()) {
+        FieldDef def;
+        def.name = column.name;
+        def.type = fieldType(column.kind);
+        def.size = column.size;
+        def.displayLabel = column.label;
+        def.visible = column.visible;
+        def.kind = column.calculated ? FieldDef::Kind::Calculated : FieldDef::Kind::Data;
+        query.addField(def);
+    }
+}
+
+}  // namespace
+
+ReportRows::ReportRows(Connection& connection, const Config& config, SelectionContext& selection)
+    : config_(config), selection_(selection), query_(connection, QStringLiteral("qDPATVPPSL"))
+{
+    declareFields(query_);
+    query_.onCalcFields = [this](Dataset& rows) { calculate(rows); };
+}
+
+void ReportRows::calculate(Dataset& rows)
+{
+    rows.fieldByName(QStringLiteral("MTS_BPHCalc"))
+        .setValue(firmRegistration(config_.MatStev, rows.fieldByName(QStringLiteral("MTS_BPH")).asString()));
+    rows.fieldByName(QStringLiteral("RefStTransaC"))
+        .setValue(transactionReference(rows.fieldByName(QStringLiteral("VRSTA")).asString(),
+                                       rows.fieldByName(QStringLiteral("RefStTransa")).asString(),
+                                       config_.Posli_OXU_Prefiks, config_.Posli_Import_Prefiks));
+    if (rows.fieldByName(QStringLiteral("ISSTN")).asString() != QLatin1String("D"))
+        selection_.hasRegularRows = true;
+}
+
+void ReportRows::open(const PreparedStatements& saved, SqlDialect dialect, const QDate& firstDay,
+                      const QDate& lastDay, qint64 reportId, std::optional<qint64> regeneratedReport)
+{
+    selection_.hasRegularRows = false;
+    query_.close();
+    QString sql = saved.reportRows;
+    if (regeneratedReport)
+        sql = regeneratedReportRows(sql, *regeneratedReport);
+    if (dialect == SqlDialect::Db2)
+        sql = db2Rewrite(sql);
+    query_.setSql(sql);
+    query_.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
+    query_.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
+    query_.paramByName(QStringLiteral("FMaxDpAtvpId")).setAsInteger(reportId);
+    query_.open();
+}
+
+QString ReportRows::currentReference() const
+{
+    if (!query_.isActive())
+        return QString();
+    return query_.fieldByName(QStringLiteral("RefStTransaC")).asString();
+}
+
+QString ReportRows::ProveraFormata(const Field* field, const QString& format, const QString& suffix,
+                                   const QString& prefix) const
+{
+    if (!field)
+        return ::ProveraFormata(currentReference(), nullptr, format, suffix, prefix);
+    const CheckedField checked{field->name(), field->displayLabel(), field->asString()};
+    return ::ProveraFormata(currentReference(), &checked, format, suffix, prefix);
+}
+
+ReportRowColour ReportRows::rowColour(int row, const QDate& firstDay) const
+{
+    auto value = [&](const char* name) { return query_.valueAt(row, query_.fieldByName(QLatin1String(name))); };
+    const Field& dan = query_.fieldByName(QStringLiteral("Dan"));
+    ReportRowColourInput input;
+    input.ISSTN = value("ISSTN").toString();
+    input.Dan = query_.valueAt(row, dan).toDate();
+    input.IDPSLTRP = value("IDPSLTRP").toLongLong();
+    input.SfDjv = value("SfDjv").toString();
+    input.NS_SFDJV = value("NS_SFDJV").toString();
+    return reportRowColour(input, firstDay);
+}
+
+QString regeneratedReportRows(const QString& savedStatement, qint64 reportId)
+{
+    QString sql = savedStatement;
+    sql.replace(QStringLiteral("where D.dpatvpid not in (select DPATVPID from DPATVP)"),
+                QStringLiteral("where D.dpatvpid = ") + QString::number(reportId) + QLatin1Char(' '),
+                Qt::CaseInsensitive);
+    return sql;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "data/Dialect.h"
+#include "data/Queries.h"
+#include "reporting/ReportRowColour.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+class Connection;
+class Field;
+struct Config;
+struct SelectionContext;
+
+// The report rows of a selection (qDPATVPPSL): one row per transaction, with every value the
+// transaction report needs, and the calculated columns MTS_BPHCalc and RefStTransaC. Reading a
+// row that is not a cancellation sets the selection's flag of regular rows.
+class ReportRows {
+public:
+    ReportRows(Connection& connection, const Config& config, SelectionContext& selection);
+
+    TQueryDM& query() { return query_; }
+    const TQueryDM& query() const { return query_; }
+
+    // Opens the rows of the pending selection for the period and report identifier: clears the
+    // flag of regular rows, restores the saved statement, under DB2 applies the DB2 rewriting.
+    // With regeneratedReport the rows of that report are opened instead of the pending ones.
+    void open(const PreparedStatements& saved, SqlDialect dialect, const QDate& firstDay,
+              const QDate& lastDay, qint64 reportId, std::optional<qint64> regeneratedReport = std::nullopt);
+    void close() { query_.close(); }
+
+    // RefStTransaC of the current row: the reference that the format errors name.
+    QString currentReference() const;
+
+    // The field-format check of a field of any query (or of prefix + suffix when field is
+    // null), naming the current report row's reference in its errors.
+    QString ProveraFormata(const Field* field, const QString& format, const QString& suffix = QString(),
+                           const QString& prefix = QString()) const;
+
+    // The colour of a row of the grid "Transakcije" for the first day of the tab.
+    ReportRowColour rowColour(int row, const QDate& firstDay) const;
+
+private:
+    void calculate(Dataset& rows);
+
+    const Config& config_;
+    SelectionContext& selection_;
+    TQueryDM query_;
+};
+
+// The statement of a regenerated report: the saved statement restricted to that report's rows.
+QString regeneratedReportRows(const QString& savedStatement, qint64 reportId);
