@@ -1,0 +1,80 @@
+#include "instruments/InstrumentHostData.h"
+
+#include "data/Connection.h"
+#include "data/Field.h"
+#include "data/SqlParams.h"
+#include "data/SqlStatement.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+namespace {
+
+QVariant column(const QSqlQuery& query, const char* name)
+{
+    const QVariant value = query.value(QString::fromLatin1(name));
+    return value.isNull() ? QVariant() : value;
+}
+
+QVariant leftOf(const QVariant& text, int length)
+{
+    return text.isValid() ? QVariant(text.toString().left(length)) : QVariant();
+}
+
+}  // namespace
+
+QString InstrumentHostData::statement()
+{
+    static const QStringList lines{
+        QStringLiteral("SELECT (select MIC from trg where sftrg=(select sftrg from ktc where sfktc=(select max(sfktc) from ktc where sfvp=S.SFVP and (danprk is null or danprk>:DatumDo)))) as Trg_MIC,"),
+        QStringLiteral(" S.NZV as ImeInstrumenta, S.KRT as KraticaInstrumenta, upper(S.CFI) as TipInstr,"),
+        QStringLiteral(" S.ZPDVP as DatumPrenehanja, S.IZVCEN as IzvCen, O.NZV as ImeIzdajatelja,"),
+        QStringLiteral(" upper(D.ISOKODA) as ISOKODA, S.GLVNMN as NomVredEnote,"),
+        QStringLiteral(" (select upper(KRT) from VLT where SFVLT=S.SfVLTNMN) as Valuta, S.LOTEMS as LotEms, S.SFVP as sfvp"),
+        QStringLiteral("from SFVP S, OSB O, DRZ D "),
+        QStringLiteral("where S.SFOSBIZD=O.SFOSB AND O.SfDrz=D.SfDrz"),
+        QStringLiteral(" AND S.SFVP=:SFVP"),
+    };
+    return lines.join(QLatin1Char('\n'));
+}
+
+InstrumentHostData InstrumentHostData::read(Connection& connection, qint64 sfvp,
+                                            const QDate& lastDay)
+{
+    const QString sql = statement();
+    SqlParams params;
+    params.assignNames(sqlParamNames(sql));
+    params.byName(QStringLiteral("DatumDo")).setAsDate(lastDay);
+    params.byName(QStringLiteral("SFVP")).setAsInteger(sfvp);
+    QSqlQuery query(connection.database());
+    SqlStatement::prepare(query, connection, sql, params);
+    SqlStatement::exec(query);
+
+    InstrumentHostData data;
+    if (!query.next())
+        return data;
+    data.Trg_MIC = column(query, "Trg_MIC");
+    data.ImeInstrumenta = column(query, "ImeInstrumenta");
+    data.KraticaInstrumenta = column(query, "KraticaInstrumenta");
+    data.TipInstr = column(query, "TipInstr");
+    data.DatumPrenehanja =
+        Field::convert(FieldType::DateTime, column(query, "DatumPrenehanja")).toDateTime();
+    data.IzvCen = column(query, "IzvCen");
+    data.ImeIzdajatelja = column(query, "ImeIzdajatelja");
+    data.ISOKODA = column(query, "ISOKODA");
+    data.NomVredEnote = column(query, "NomVredEnote");
+    data.Valuta = column(query, "Valuta");
+    data.LotEms = column(query, "LotEms");
+    return data;
+}
+
+QVariant InstrumentHostData::productColumn() const
+{
+    return leftOf(KraticaInstrumenta, 12);
+}
+
+QVariant InstrumentHostData::instrumentNameColumn() const
+{
+    return leftOf(ImeInstrumenta, 40);
+}

@@ -1,0 +1,284 @@
+#include "instruments/OverrideSync.h"
+
+#include "app/Interaction.h"
+#include "data/Connection.h"
+#include "data/Field.h"
+#include "data/OleDate.h"
+#include "data/SqlParams.h"
+#include "data/SqlStatement.h"
+#include "instruments/InstrumentHostData.h"
+#include "instruments/OverrideSyncStatement.h"
+#include "instruments/VersionStamps.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <optional>
+
+struct OverrideSync::ClassifiedRow {
+    int tip = 0;
+    std::optional<qint64> sfvpOld;  // SFVP_OLD
+    qint64 sfvp = 0;
+    QString isin;
+    QDateTime danspr;               // invalid when empty
+};
+
+struct OverrideSync::ExistingRow {
+    bool hasChangeDay = false;      // DANSPR_SFVP is set
+};
+
+namespace {
+
+// Tip of a classified row.
+constexpr int kRefreshOnly = 0;
+constexpr int kChoiceNeeded = 2;
+constexpr int kTakesOverMatured = 4;
+
+// A statement with its named parameters, executed on the connection.
+class Statement {
+public:
+    Statement(Connection& connection, const QString& sql) : connection_(connection), sql_(sql)
+    {
+        params_.assignNames(sqlParamNames(sql));
+    }
+
+    void setText(const char* name, const QVariant& value)
+    {
+        SqlParam& p = param(name);
+        p.setAsString(value.toString());
+        if (!value.isValid() || value.isNull())
+            p.setNull();
+    }
+    void setFloat(const char* name, const QVariant& value)
+    {
+        SqlParam& p = param(name);
+        p.setAsFloat(value.toDouble());
+        if (!value.isValid() || value.isNull())
+            p.setNull();
+    }
+    void setInteger(const char* name, qint64 value) { param(name).setAsInteger(value); }
+    void setDate(const char* name, const QDate& value) { param(name).setAsDate(value); }
+    void setDateTime(const char* name, const QDateTime& value) { param(name).setAsDateTime(value); }
+    // A date column of DPATVP_SFVP: the date and time, or under DB2 the day only.
+    void setDay(const char* name, const QVariant& value)
+    {
+        if (value.metaType().id() == QMetaType::QDate)
+            setDate(name, value.toDate());
+        else
+            setDateTime(name, value.toDateTime());
+    }
+
+    QSqlQuery exec()
+    {
+        QSqlQuery query(connection_.database());
+        SqlStatement::prepare(query, connection_, sql_, params_);
+        SqlStatement::exec(query);
+        return query;
+    }
+
+private:
+    SqlParam& param(const char* name) { return params_.byName(QString::fromLatin1(name)); }
+
+    Connection& connection_;
+    QString sql_;
+    SqlParams params_;
+};
+
+// The frozen data columns shared by the insert and the refresh.
+void setDataColumns(Statement& statement, const InstrumentHostData& host)
+{
+    statement.setText("AII_MIC", host.Trg_MIC);
+    statement.setText("AII_PRODUCT", host.productColumn());
+    statement.setText("AII_CFI", host.TipInstr);
+    statement.setFloat("AII_STRIKEPRICE", host.IzvCen);
+    statement.setText("IZD", host.ImeIzdajatelja);
+    statement.setText("DRZ_IZD", host.ISOKODA);
+    statement.setFloat("GLVNMN", host.NomVredEnote);
+    statement.setText("VLT", host.Valuta);
+    statement.setFloat("LOTEMS", host.LotEms);
+    statement.setText("INSTRUMENTNAME", host.instrumentNameColumn());
+}
+
+bool isAfterDayZero(const QDateTime& value)
+{
+    return value.isValid() && value > QDateTime(OleDate::epoch(), QTime(0, 0));
+}
+
+QDateTime dateTimeOf(const QVariant& value)
+{
+    return Field::convert(FieldType::DateTime, value).toDateTime();
+}
+
+}  // namespace
+
+OverrideSync::OverrideSync(Connection& connection, SqlDialect dialect, const QString& auditUser)
+    : connection_(connection), dialect_(dialect), auditUser_(auditUser)
+{
+}
+
+QString OverrideSync::failureMessage()
+{
+    return QStringLiteral("Napaka pri insertu v DPATVP_SFVP! ");
+}
+
+QString OverrideSync::stopMessage()
+{
+    return QStringLiteral("Izberi ustrezen finančni instrument za poročanje!");
+}
+
+SelectionStop OverrideSync::stopSelection(Interaction& ui)
+{
+    ui.inform(stopMessage());
+    SelectionStop stop;
+    stop.activeTab = QStringLiteral("tsFinInstr");
+    stop.hiddenTabs = {QStringLiteral("tsNabor"), QStringLiteral("tsImportXLS"),
+                       QStringLiteral("tsATVP"), QStringLiteral("tsPorocila")};
+    stop.reopenOverrideList = true;
+    stop.returnButtonVisible = false;
+    return stop;
+}
+
+OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
+{
+    OverrideSyncResult result;
+    VersionStamps stamps(connection_);
+    for (const ClassifiedRow& row : classify(input)) {
+        // An override names an ISIN: an instrument without one gets no row.
+        if (row.isin.isEmpty())
+            continue;
+        bool existingWithoutChangeDay = false;
+        if (row.tip != kRefreshOnly) {
+            ExistingRow existing;
+            if (!findExisting(row, existing)) {
+                if (row.tip == kChoiceNeeded)
+                    insertPending(row, stamps);
+                else
+                    insertReporting(row, input.lastDay, stamps);
+                ++result.inserted;
+                if (row.tip == kChoiceNeeded)
+                    ++result.pendingCount;
+                continue;
+            }
+            existingWithoutChangeDay = !existing.hasChangeDay;
+        }
+        refresh(row, existingWithoutChangeDay, input.lastDay, stamps);
+        ++result.refreshed;
+        if (row.tip == kChoiceNeeded)
+            ++result.pendingCount;
+    }
+    return result;
+}
+
+QList<OverrideSync::ClassifiedRow> OverrideSync::classify(const OverrideSyncInput& input)
+{
+    Statement statement(connection_, OverrideSyncStatement::classification(dialect_));
+    statement.setDate("Datum", input.firstDay);
+    statement.setDate("DatumDo", input.lastDay);
+    statement.setInteger("FMaxDpAtvpId", input.reportId);
+    QSqlQuery query = statement.exec();
+
+    const QSqlRecord record = query.record();
+    const int tip = record.indexOf(QStringLiteral("Tip"));
+    const int sfvpOld = record.indexOf(QStringLiteral("SFVP_OLD"));
+    const int sfvp = record.indexOf(QStringLiteral("SFVP"));
+    const int isin = record.indexOf(QStringLiteral("ISIN"));
+    const int danspr = record.indexOf(QStringLiteral("DANSPR"));
+
+    // The whole result is read before anything is written.
+    QList<ClassifiedRow> rows;
+    while (query.next()) {
+        ClassifiedRow row;
+        row.tip = query.value(tip).toInt();
+        if (!query.value(sfvpOld).isNull())
+            row.sfvpOld = query.value(sfvpOld).toLongLong();
+        row.sfvp = query.value(sfvp).toLongLong();
+        row.isin = query.value(isin).toString();
+        row.danspr = dateTimeOf(query.value(danspr));
+        rows.append(row);
+    }
+    return rows;
+}
+
+bool OverrideSync::findExisting(const ClassifiedRow& row, ExistingRow& existing)
+{
+    Statement statement(connection_, OverrideSyncStatement::existingRows());
+    statement.setText("ISIN", row.isin);
+    statement.setInteger("SFVP_OXU", row.sfvp);
+    QSqlQuery query = statement.exec();
+    if (!query.next())
+        return false;
+    existing.hasChangeDay = !query.value(0).isNull();
+    return true;
+}
+
+QVariant OverrideSync::changeDay(const QDateTime& value) const
+{
+    if (dialect_ == SqlDialect::Db2)
+        return value.date();
+    return value;
+}
+
+void OverrideSync::insertPending(const ClassifiedRow& row, VersionStamps& stamps)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    Statement statement(connection_, OverrideSyncStatement::insertPending());
+    statement.setText("ISIN", row.isin);
+    statement.setDateTime("DANSPR", stamps.next(row.isin));
+    statement.setText("USRSPR", auditUser_);
+    statement.setDay("DANSPR_SFVP", changeDay(isAfterDayZero(row.danspr) ? row.danspr : now));
+    statement.setInteger("SFVP_OXU", row.sfvp);
+    statement.exec();
+}
+
+void OverrideSync::insertReporting(const ClassifiedRow& row, const QDate& lastDay,
+                                   VersionStamps& stamps)
+{
+    const InstrumentHostData host = InstrumentHostData::read(connection_, row.sfvp, lastDay);
+    const bool withExpiry = host.DatumPrenehanja.isValid();
+    const bool takesOver = row.tip == kTakesOverMatured;
+    const QDateTime now = QDateTime::currentDateTime();
+
+    Statement statement(connection_, OverrideSyncStatement::insertReporting(withExpiry, takesOver));
+    statement.setText("ISIN", row.isin);
+    statement.setDateTime("DANSPR", stamps.next(row.isin));
+    statement.setText("USRSPR", auditUser_);
+    statement.setDay("DANSPR_SFVP", changeDay(isAfterDayZero(row.danspr) ? row.danspr : now));
+    statement.setInteger("SFVP_OXU", row.sfvp);
+    statement.setInteger("SFVP_POROCANJE", row.sfvp);
+    setDataColumns(statement, host);
+    if (withExpiry)
+        statement.setDay("AII_EXPIRY", changeDay(host.DatumPrenehanja));
+    if (takesOver) {
+        statement.setInteger("SFVP_OLD", row.sfvpOld.value_or(0));
+        statement.setText("XML", QStringLiteral("D"));
+    }
+    statement.exec();
+}
+
+void OverrideSync::refresh(const ClassifiedRow& row, bool existingWithoutChangeDay,
+                           const QDate& lastDay, VersionStamps& stamps)
+{
+    const InstrumentHostData host = InstrumentHostData::read(connection_, row.sfvp, lastDay);
+    const bool expiryEmpty = !host.DatumPrenehanja.isValid();
+    // The reporting instrument of the ISIN matured and this instrument takes its place.
+    const bool takesOver = row.sfvpOld.value_or(0) > 0 && *row.sfvpOld != row.sfvp;
+    const bool changedNow =
+        !row.danspr.isValid() || (row.tip == 1 && existingWithoutChangeDay);
+
+    Statement statement(connection_, OverrideSyncStatement::refresh(expiryEmpty, takesOver));
+    statement.setDay("DANSPR_SFVP",
+                     changeDay(changedNow ? QDateTime::currentDateTime() : row.danspr));
+    statement.setDateTime("DanSpr", stamps.next(row.isin));
+    statement.setText("UsrSpr", auditUser_);
+    setDataColumns(statement, host);
+    if (!expiryEmpty)
+        statement.setDay("AII_EXPIRY", changeDay(host.DatumPrenehanja));
+    if (takesOver) {
+        statement.setInteger("SFVP_OLD", *row.sfvpOld);
+        statement.setInteger("SFVP_POROCANJE", row.sfvp);
+        statement.setText("XML", QStringLiteral("D"));
+    }
+    statement.setText("ISIN", row.isin);
+    statement.setInteger("SFVP_OXU", row.sfvp);
+    statement.exec();
+}

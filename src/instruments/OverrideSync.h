@@ -1,0 +1,76 @@
+#pragma once
+
+#include "data/Dialect.h"
+
+#include <QDate>
+#include <QString>
+#include <QList>
+#include <QStringList>
+
+class Connection;
+class Interaction;
+class VersionStamps;
+
+// The selection the overrides are brought up to date for.
+struct OverrideSyncInput {
+    QDate firstDay;         // Datum
+    QDate lastDay;          // DatumDo
+    qint64 reportId = 0;    // FMaxDpAtvpId: the identifier of the pending selection
+};
+
+struct OverrideSyncResult {
+    int pendingCount = 0;   // classified rows that need a choice of reporting instrument
+    int inserted = 0;       // rows written
+    int refreshed = 0;      // refresh statements run
+    bool stopsSelection() const { return pendingCount > 0; }
+};
+
+// What the window does when the synchronisation stops the selection: the tab "Fin. instr."
+// becomes active, the tabs of the selection are hidden, the override list is reopened with its
+// filter off and "Nazaj na nabor" stays hidden until every listed row has a reporting instrument.
+struct SelectionStop {
+    QString activeTab;        // object name of the tab to show
+    QStringList hiddenTabs;   // object names of the tabs to hide
+    bool reopenOverrideList = true;
+    bool returnButtonVisible = false;
+};
+
+// The instrument override synchronisation of a selection: writes the override rows that the
+// host instruments of the pending selection lack (pending rows where an ISIN is carried by
+// several live instruments, identity rows otherwise, a row taking over a matured instrument)
+// and refreshes the rows whose frozen data differ from the host data. Rows are written with
+// plain statements (not audited), each with its own version stamp (VersionStamps).
+class OverrideSync {
+public:
+    OverrideSync(Connection& connection, SqlDialect dialect, const QString& auditUser);
+
+    // Runs inside the caller's open transaction. Database errors pass unchanged; the caller's
+    // step rolls back and raises failureMessage() followed by the error's message.
+    OverrideSyncResult synchronise(const OverrideSyncInput& input);
+
+    // "Napaka pri insertu v DPATVP_SFVP! "
+    static QString failureMessage();
+    // "Izberi ustrezen finančni instrument za poročanje!"
+    static QString stopMessage();
+    // After the step has committed a result that stops the selection: shows stopMessage() and
+    // returns what the window changes.
+    static SelectionStop stopSelection(Interaction& ui);
+
+private:
+    struct ClassifiedRow;
+    struct ExistingRow;
+
+    QList<ClassifiedRow> classify(const OverrideSyncInput& input);
+    // The first of the ISIN's rows of that host instrument (latest first); none when it has none.
+    bool findExisting(const ClassifiedRow& row, ExistingRow& existing);
+    void insertPending(const ClassifiedRow& row, VersionStamps& stamps);
+    void insertReporting(const ClassifiedRow& row, const QDate& lastDay, VersionStamps& stamps);
+    void refresh(const ClassifiedRow& row, bool existingWithoutChangeDay, const QDate& lastDay,
+                 VersionStamps& stamps);
+    // The value of DANSPR_SFVP in the dialect's form (DB2: the day only).
+    QVariant changeDay(const QDateTime& value) const;
+
+    Connection& connection_;
+    SqlDialect dialect_;
+    QString auditUser_;
+};
