@@ -171,7 +171,6 @@ QString hostJoins(const char* trades, const char* overrideRows)
                " LEFT OUTER JOIN POG PNS ON PNS.IdPog=P2.IdPog\n"
                " LEFT OUTER JOIN OSB ONS ON ONS.SfOsb=PNS.SfOsb\n"
                " JOIN SFVP SP ON SP.SFVP=P.SfVp\n"
-               " LEFT OUTER JOIN DPATVP_SFVP F ON upper(F.ISIN)=upper(SP.ISIN)\n"
                "%2"
                " JOIN SFVP S ON S.SFVP=NVL(F.SFVP_POROCANJE, SP.SFVP)\n"
                " JOIN POG G ON G.IdPog=P.IdPog\n"
@@ -186,16 +185,21 @@ QString hostJoins(const char* trades, const char* overrideRows)
         .arg(QLatin1String(trades), QLatin1String(overrideRows));
 }
 
-// The current row of the ISIN.
+// The override rows are chosen in a derived table, so that the outer join itself holds no
+// subquery (which older Oracle servers refuse).
+// The current row of each ISIN.
 const char* const kCurrentOverride =
-    "   AND F.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F.ISIN)\n";
+    " LEFT OUTER JOIN (select * from DPATVP_SFVP F1\n"
+    "   where F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN)) F ON upper(F.ISIN)=upper(SP.ISIN)\n";
 
-// The current row of the ISIN when it is an identity row, and every replacement row whose
+// The current row of each ISIN when it is an identity row, and every replacement row whose
 // reporting instrument is that of the current row.
 const char* const kOverrideSet =
-    "   AND ((F.SFVP_POROCANJE=F.SFVP_OXU AND F.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F.ISIN))\n"
-    "     OR (F.SFVP_POROCANJE<>F.SFVP_OXU AND F.SFVP_POROCANJE=(select F1.SFVP_POROCANJE from DPATVP_SFVP F1"
-    " where F1.ISIN=F.ISIN AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN))))\n";
+    " LEFT OUTER JOIN (select * from DPATVP_SFVP F1\n"
+    "   where (F1.SFVP_POROCANJE=F1.SFVP_OXU AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN))\n"
+    "     OR (F1.SFVP_POROCANJE<>F1.SFVP_OXU AND F1.SFVP_POROCANJE=(select F2.SFVP_POROCANJE from DPATVP_SFVP F2"
+    " where F2.ISIN=F1.ISIN AND F2.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F2.ISIN)))) F"
+    " ON upper(F.ISIN)=upper(SP.ISIN)\n";
 
 }  // namespace
 
@@ -218,8 +222,7 @@ QString reportRowsTemplate()
     sql += QStringLiteral(" UNION\n");
     sql += selectList(true);
     sql += QStringLiteral(" FROM DPATVPIMP D\n"
-                          " JOIN SFVP SP ON SP.SFVP=D.INTINDINSTR\n"
-                          " LEFT OUTER JOIN DPATVP_SFVP F ON upper(F.ISIN)=upper(SP.ISIN)\n");
+                          " JOIN SFVP SP ON SP.SFVP=D.INTINDINSTR\n");
     sql += QLatin1String(kCurrentOverride);
     sql += QStringLiteral(" JOIN SFVP S ON S.SFVP=NVL(F.SFVP_POROCANJE, SP.SFVP)\n"
                           " WHERE D.Datum>=:Datum AND D.Datum<=:DatumDo AND D.DPATVPID=:FMaxDpAtvpId\n");
