@@ -34,10 +34,12 @@ public:
     // Makes a statement of the Oracle dialect fit for the engine (the embedded engine rewrites
     // the few constructs that are not function calls); unchanged for servers.
     QString prepareSql(const QString& sql) const;
-    // A date or date-time as the engine stores it (REAL days since 30.12.1899 in the embedded
-    // engine); other values unchanged.
+    // A date, date-time or time of day as the engine stores it (REAL days since 30.12.1899 in
+    // the embedded engine, a null date as a null REAL); other values unchanged.
     QVariant toEngineValue(const QVariant& value) const;
 
+    // Throw DatabaseError with the driver's text. Rolling back when no transaction is open does
+    // nothing, so a step whose start failed can still roll back in its error path.
     void startTransaction();
     void commit();
     void rollback();
