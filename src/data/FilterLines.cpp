@@ -66,6 +66,8 @@ bool isStringType(FieldType type)
 // Empty for the purpose of LIKE: the empty text or day zero.
 bool isEmptyValue(const QVariant& value)
 {
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate() == OleDate::epoch();
     if (value.typeId() == QMetaType::QDateTime)
         return value.toDateTime() == QDateTime(OleDate::epoch(), QTime(0, 0));
     return value.toString().isEmpty();
