@@ -18,9 +18,14 @@ FieldDef field(const char* name, FieldType type, int size, const QString& label,
 
 }  // namespace
 
-namespace CodeList {
+CodeList::CodeList(Connection& connection) : query_(connection, QStringLiteral("qSifrantFinInstr"))
+{
+    for (const FieldDef& def : fields())
+        query_.addField(def);
+    query_.loaded();
+}
 
-QString statementTemplate()
+QString CodeList::statementTemplate()
 {
     // "override" below: the applicable override row DP names a reporting instrument.
     static const QStringList lines{
@@ -58,10 +63,11 @@ QString statementTemplate()
         QStringLiteral("        where D1.Datum >= :Datum AND D1.Datum <= :DatumDo AND (DPATVPID = :FMaxDpAtvpId) AND ((D1.RAZTRANSA IS NULL) OR (D1.RAZTRANSA<>'C'))) SP"),
         // DP: the current row of an ISIN when it is an identity row, and every replacement row
         // that names the reporting instrument of the ISIN's current row.
-        QStringLiteral(" LEFT OUTER JOIN (select * from DPATVP_SFVP F1 where F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN) AND SFVP_POROCANJE=SFVP_OXU"),
+        // UISIN repeats the join on an indexable column, so the join is not a full scan per row.
+        QStringLiteral(" LEFT OUTER JOIN (select F1.*, upper(F1.ISIN) as UISIN from DPATVP_SFVP F1 where F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN) AND SFVP_POROCANJE=SFVP_OXU"),
         QStringLiteral("       UNION"),
-        QStringLiteral("       select * from DPATVP_SFVP F2 where F2.SFVP_POROCANJE=(select F1.SFVP_POROCANJE from DPATVP_SFVP F1 where F1.ISIN=F2.ISIN AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN)) AND SFVP_POROCANJE<>SFVP_OXU) DP"),
-        QStringLiteral("   ON upper(SP.ISIN)=upper(DP.ISIN)"),
+        QStringLiteral("       select F2.*, upper(F2.ISIN) as UISIN from DPATVP_SFVP F2 where F2.SFVP_POROCANJE=(select F1.SFVP_POROCANJE from DPATVP_SFVP F1 where F1.ISIN=F2.ISIN AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN)) AND SFVP_POROCANJE<>SFVP_OXU) DP"),
+        QStringLiteral("   ON upper(SP.ISIN)=upper(DP.ISIN) AND DP.UISIN=upper(SP.ISIN)"),
         // S: the instrument whose data are shown: the reporting instrument under an override.
         QStringLiteral(" JOIN SFVP S ON (((DP.SFVP_POROCANJE=S.SFVP) and DP.SFVP_POROCANJE IS NOT NULL) OR ((DP.SFVP_POROCANJE IS NULL) and (SP.SFVP=S.SFVP)))"),
         QStringLiteral(" JOIN OSB O ON S.SFOSBIZD=O.SFOSB"),
@@ -72,7 +78,7 @@ QString statementTemplate()
     return lines.join(QLatin1Char('\n'));
 }
 
-const QList<FieldDef>& fields()
+const QList<FieldDef>& CodeList::fields()
 {
     static const QList<FieldDef> defs{
         field("Swift_BPH", FieldType::String, 11, QStringLiteral("Swift")),
@@ -101,4 +107,23 @@ const QList<FieldDef>& fields()
     return defs;
 }
 
-}  // namespace CodeList
+void CodeList::open(const PreparedStatements& saved, const QDate& firstDay, const QDate& lastDay,
+                    qint64 reportId, std::optional<qint64> regeneratedReport)
+{
+    query_.close();
+    query_.setSql(regeneratedReport ? regeneratedCodeList(saved.codeList, *regeneratedReport)
+                                    : saved.codeList);
+    query_.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
+    query_.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
+    query_.paramByName(QStringLiteral("FMaxDpAtvpId")).setAsInteger(reportId);
+    query_.open();
+}
+
+QString regeneratedCodeList(const QString& savedStatement, qint64 reportId)
+{
+    QString sql = savedStatement;
+    sql.replace(QStringLiteral("D1.dpatvpid not in (select DPATVPID from DPATVP)"),
+                QStringLiteral("D1.dpatvpid = ") + QString::number(reportId) + QLatin1Char(' '),
+                Qt::CaseInsensitive);
+    return sql;
+}

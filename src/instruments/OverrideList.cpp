@@ -1,5 +1,7 @@
 #include "instruments/OverrideList.h"
 
+#include "data/Field.h"
+
 #include <QStringList>
 
 namespace {
@@ -22,9 +24,16 @@ bool isEmpty(const QVariant& value)
 
 }  // namespace
 
-namespace OverrideList {
+OverrideList::OverrideList(Connection& connection)
+    : query_(connection, QStringLiteral("qDPATVP_SFVP"))
+{
+    for (const FieldDef& def : fields())
+        query_.addField(def);
+    query_.loaded();
+    query_.setSql(statement());
+}
 
-QString statement()
+QString OverrideList::statement()
 {
     static const QStringList lines{
         QStringLiteral("select * from DPATVP_SFVP F1 "),
@@ -36,12 +45,12 @@ QString statement()
     return lines.join(QLatin1Char('\n'));
 }
 
-QString isinPattern(const QString& typedText)
+QString OverrideList::isinPattern(const QString& typedText)
 {
     return typedText + QLatin1Char('%');
 }
 
-const QList<FieldDef>& fields()
+const QList<FieldDef>& OverrideList::fields()
 {
     static const QList<FieldDef> defs{
         field("ISIN", FieldType::String, 14, true),
@@ -67,18 +76,35 @@ const QList<FieldDef>& fields()
     return defs;
 }
 
-bool isPending(const QVariant& reportingInstrument)
+void OverrideList::open(const QString& typedIsin)
 {
-    return isEmpty(reportingInstrument);
+    query_.close();
+    query_.paramByName(QStringLiteral("ISIN")).setAsString(isinPattern(typedIsin));
+    query_.open();
 }
 
-RowColour rowColour(const QVariant& reportingInstrument, const QVariant& replacedInstrument)
+OverrideList::RowColour OverrideList::rowColour(const QVariant& reportingInstrument,
+                                                const QVariant& replacedInstrument)
 {
     if (!isEmpty(replacedInstrument))
         return RowColour::Replaced;
-    if (isPending(reportingInstrument))
+    if (isEmpty(reportingInstrument))
         return RowColour::Pending;
     return RowColour::Normal;
 }
 
-}  // namespace OverrideList
+OverrideList::RowColour OverrideList::rowColour(int row) const
+{
+    return rowColour(query_.valueAt(row, query_.fieldByName(QStringLiteral("SFVP_POROCANJE"))),
+                     query_.valueAt(row, query_.fieldByName(QStringLiteral("SFVP_OLD"))));
+}
+
+bool OverrideList::returnButtonVisible() const
+{
+    const Field& reporting = query_.fieldByName(QStringLiteral("SFVP_POROCANJE"));
+    for (int row = 0; row < query_.recordCount(); ++row) {
+        if (isEmpty(query_.valueAt(row, reporting)))
+            return false;
+    }
+    return true;
+}

@@ -1,38 +1,51 @@
 #pragma once
 
 #include "data/FieldDef.h"
+#include "data/Queries.h"
 
 #include <QList>
 #include <QString>
 #include <QVariant>
 
+class Connection;
+
 // The override list of the tab "Fin. instr." (qDPATVP_SFVP): the current rows of ISINs with
 // several rows, the rows of ISINs carried by several live host instruments, and every pending
-// row, restricted to an ISIN pattern.
-namespace OverrideList {
+// row, restricted to an ISIN pattern; the rows stand in the order the statement returns them.
+class OverrideList {
+public:
+    // How a row of the list is drawn.
+    enum class RowColour {
+        Normal,
+        Pending,   // red: no reporting instrument chosen yet
+        Replaced,  // silver grey: the row replaced an earlier reporting instrument
+    };
 
-// The statement; parameter ISIN (text, a LIKE pattern).
-QString statement();
+    explicit OverrideList(Connection& connection);
 
-// The pattern of the parameter ISIN for the text typed into the ISIN field: the text and "%".
-QString isinPattern(const QString& typedText);
+    TQueryDM& query() { return query_; }
+    const TQueryDM& query() const { return query_; }
 
-// The declared fields: every column of DPATVP_SFVP; ISIN, SFVP_POROCANJE, SFVP_OLD and DANSPR
-// shown, the rest hidden.
-const QList<FieldDef>& fields();
+    // The statement; parameter ISIN (text, a LIKE pattern).
+    static QString statement();
+    // The pattern of the parameter ISIN for the text typed into the ISIN field: the text and "%".
+    static QString isinPattern(const QString& typedText);
+    // The declared fields: every column of DPATVP_SFVP; ISIN, SFVP_POROCANJE, SFVP_OLD and
+    // DANSPR shown, the rest hidden.
+    static const QList<FieldDef>& fields();
 
-// How a row of the list is drawn.
-enum class RowColour {
-    Normal,
-    Pending,   // red: no reporting instrument chosen yet
-    Replaced,  // silver grey: the row replaced an earlier reporting instrument
+    // (Re)opens the list for the text of the ISIN field.
+    void open(const QString& typedIsin);
+
+    // The colour of a row from its SFVP_POROCANJE and SFVP_OLD; a row that is both pending and
+    // replacing is drawn as replaced.
+    static RowColour rowColour(const QVariant& reportingInstrument, const QVariant& replacedInstrument);
+    // The colour of a row of the open list.
+    RowColour rowColour(int row) const;
+
+    // "Nazaj na nabor" is shown exactly when no listed row is pending.
+    bool returnButtonVisible() const;
+
+private:
+    TQueryDM query_;
 };
-
-// The colour of a row from its SFVP_POROCANJE and SFVP_OLD; a row that is both pending and
-// replacing is drawn as replaced.
-RowColour rowColour(const QVariant& reportingInstrument, const QVariant& replacedInstrument);
-
-// Whether a row is pending (its SFVP_POROCANJE is empty).
-bool isPending(const QVariant& reportingInstrument);
-
-}  // namespace OverrideList

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Field.h"
+#include "data/OleDate.h"
 #include "support/FixtureDb.h"
 
 #include <QSqlError>

@@ -1,7 +1,6 @@
 #include "instruments/OverrideSync.h"
 
 #include "app/Error.h"
-#include "data/OleDate.h"
 #include "data/Step.h"
 #include "instruments/OverrideFixture.h"
 #include "support/ScriptedInteraction.h"
@@ -20,9 +19,10 @@ protected:
     void SetUp() override { db.basics(); }
 
     // The synchronisation as the selection runs it: one step of its own transaction.
-    OverrideSyncResult synchronise(qint64 reportId = kPending, const QDate& day = kDay)
+    OverrideSyncResult synchronise(qint64 reportId = kPending, SqlDialect dialect = SqlDialect::Oracle)
     {
-        OverrideSync sync(db.connection(), SqlDialect::Oracle, kUser);
+        const QDate day = kDay;
+        OverrideSync sync(db.connection(), dialect, kUser);
         OverrideSyncResult result;
         runStep(db.connection(), OverrideSync::failureMessage(),
                 [&] { result = sync.synchronise({day, day, reportId}); }, StepCause::Appended);
@@ -94,6 +94,20 @@ TEST_F(OverrideSyncTest, SingleHostInstrumentGetsAnIdentityRowWithFrozenDataAndI
     EXPECT_EQ(second.refreshed, 0);
     ASSERT_EQ(overrideRows(db).size(), 1u);
     EXPECT_EQ(column(overrideRows(db)[0], "DANSPR").toDateTime(), stamp);
+}
+
+TEST_F(OverrideSyncTest, Db2DialectWritesTheDatesOfTheInstrumentWithoutTimeOfDay)
+{
+    fixture::Instrument row = instrument(1, QStringLiteral("SI0000000001"));
+    row.maturity = QDate(2028, 6, 30);
+    addTraded(db, row);
+
+    synchronise(kPending, SqlDialect::Db2);
+
+    const auto rows = overrideRows(db);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(column(rows[0], "DANSPR_SFVP").toDateTime(), QDateTime(row.changed.date(), QTime(0, 0)));
+    EXPECT_EQ(column(rows[0], "AII_EXPIRY").toDateTime(), QDateTime(QDate(2028, 6, 30), QTime(0, 0)));
 }
 
 TEST_F(OverrideSyncTest, InstrumentWithoutIsinGetsNoRowAndIsinNGetsAnIdentityRow)
