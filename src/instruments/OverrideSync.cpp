@@ -1,5 +1,6 @@
 #include "instruments/OverrideSync.h"
 
+#include "app/Formats.h"
 #include "app/Interaction.h"
 #include "data/Connection.h"
 #include "data/Field.h"
@@ -68,6 +69,17 @@ public:
             setDateTime(name, value.toDateTime());
     }
 
+    // The statement and one line per parameter: name, ":", value.
+    QStringList traceLines() const
+    {
+        QStringList lines{QStringLiteral("SQL:") + sql_};
+        for (int i = 0; i < params_.count(); ++i) {
+            const SqlParam& p = params_.at(i);
+            lines << p.name() + QLatin1Char(':') + valueText(p);
+        }
+        return lines;
+    }
+
     QSqlQuery exec()
     {
         QSqlQuery query(connection_.database());
@@ -78,6 +90,22 @@ public:
 
 private:
     SqlParam& param(const char* name) { return params_.byName(QString::fromLatin1(name)); }
+
+    static QString valueText(const SqlParam& p)
+    {
+        if (p.isNull())
+            return QString();
+        switch (p.dataType()) {
+        case SqlParam::DataType::Date:
+            return Formats::dateText(p.value().toDate());
+        case SqlParam::DataType::DateTime:
+            return Formats::dateTimeText(p.value().toDateTime());
+        case SqlParam::DataType::Float:
+            return Formats::numberText(p.value().toDouble());
+        default:
+            return p.value().toString();
+        }
+    }
 
     Connection& connection_;
     QString sql_;
@@ -97,6 +125,17 @@ void setDataColumns(Statement& statement, const InstrumentHostData& host)
     statement.setText("VLT", host.Valuta);
     statement.setFloat("LOTEMS", host.LotEms);
     statement.setText("INSTRUMENTNAME", host.instrumentNameColumn());
+}
+
+// The trace of a write: what, for which ISIN and host instrument, the statement and its values.
+void traceWrite(const std::function<void(const QString&)>& trace, const QString& kind,
+                const QString& isin, qint64 sfvp, const Statement& statement)
+{
+    if (!trace)
+        return;
+    trace(kind + isin + QStringLiteral(" SFVP:") + QString::number(sfvp));
+    for (const QString& line : statement.traceLines())
+        trace(line);
 }
 
 bool isAfterDayZero(const QDateTime& value)
@@ -161,7 +200,7 @@ OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
             }
             existingWithoutChangeDay = !existing.hasChangeDay;
         }
-        refresh(row, existingWithoutChangeDay, input.lastDay, stamps);
+        refresh(row, existingWithoutChangeDay, input, stamps);
         ++result.refreshed;
         if (row.tip == kChoiceNeeded)
             ++result.pendingCount;
@@ -169,9 +208,17 @@ OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
     return result;
 }
 
+void OverrideSync::trace(const QString& line) const
+{
+    if (trace_)
+        trace_(line);
+}
+
 QList<OverrideSync::ClassifiedRow> OverrideSync::classify(const OverrideSyncInput& input)
 {
-    Statement statement(connection_, OverrideSyncStatement::classification(dialect_));
+    const QString sql = OverrideSyncStatement::classification(dialect_, input.regeneratedReport);
+    trace(QStringLiteral("SQL :") + sql);
+    Statement statement(connection_, sql);
     statement.setDate("Datum", input.firstDay);
     statement.setDate("DatumDo", input.lastDay);
     statement.setInteger("FMaxDpAtvpId", input.reportId);
@@ -227,6 +274,7 @@ void OverrideSync::insertPending(const ClassifiedRow& row, VersionStamps& stamps
     statement.setText("USRSPR", auditUser_);
     statement.setDay("DANSPR_SFVP", changeDay(isAfterDayZero(row.danspr) ? row.danspr : now));
     statement.setInteger("SFVP_OXU", row.sfvp);
+    traceWrite(trace_, QStringLiteral("INSERT za ISIN:"), row.isin, row.sfvp, statement);
     statement.exec();
 }
 
@@ -252,20 +300,29 @@ void OverrideSync::insertReporting(const ClassifiedRow& row, const QDate& lastDa
         statement.setInteger("SFVP_OLD", row.sfvpOld.value_or(0));
         statement.setText("XML", QStringLiteral("D"));
     }
+    traceWrite(trace_, QStringLiteral("INSERT za ISIN:"), row.isin, row.sfvp, statement);
     statement.exec();
 }
 
 void OverrideSync::refresh(const ClassifiedRow& row, bool existingWithoutChangeDay,
-                           const QDate& lastDay, VersionStamps& stamps)
+                           const OverrideSyncInput& input, VersionStamps& stamps)
 {
-    const InstrumentHostData host = InstrumentHostData::read(connection_, row.sfvp, lastDay);
+    const InstrumentHostData host = InstrumentHostData::read(connection_, row.sfvp, input.lastDay);
     const bool expiryEmpty = !host.DatumPrenehanja.isValid();
+    const qint64 replaced = row.sfvpOld.value_or(0);
     // The reporting instrument of the ISIN matured and this instrument takes its place.
-    const bool takesOver = row.sfvpOld.value_or(0) > 0 && *row.sfvpOld != row.sfvp;
+    using Replacement = OverrideSyncStatement::RefreshReplacement;
+    Replacement replacement = Replacement::None;
+    if (input.regeneratedReport) {
+        if (replaced > 0)
+            replacement = Replacement::Silent;
+    } else if (replaced > 0 && replaced != row.sfvp) {
+        replacement = Replacement::Announced;
+    }
     const bool changedNow =
         !row.danspr.isValid() || (row.tip == 1 && existingWithoutChangeDay);
 
-    Statement statement(connection_, OverrideSyncStatement::refresh(expiryEmpty, takesOver));
+    Statement statement(connection_, OverrideSyncStatement::refresh(expiryEmpty, replacement));
     statement.setDay("DANSPR_SFVP",
                      changeDay(changedNow ? QDateTime::currentDateTime() : row.danspr));
     statement.setDateTime("DanSpr", stamps.next(row.isin));
@@ -273,12 +330,14 @@ void OverrideSync::refresh(const ClassifiedRow& row, bool existingWithoutChangeD
     setDataColumns(statement, host);
     if (!expiryEmpty)
         statement.setDay("AII_EXPIRY", changeDay(host.DatumPrenehanja));
-    if (takesOver) {
-        statement.setInteger("SFVP_OLD", *row.sfvpOld);
+    if (replacement != Replacement::None) {
+        statement.setInteger("SFVP_OLD", replaced);
         statement.setInteger("SFVP_POROCANJE", row.sfvp);
-        statement.setText("XML", QStringLiteral("D"));
     }
+    if (replacement == Replacement::Announced)
+        statement.setText("XML", QStringLiteral("D"));
     statement.setText("ISIN", row.isin);
     statement.setInteger("SFVP_OXU", row.sfvp);
+    traceWrite(trace_, QStringLiteral("UPDATE za ISIN:"), row.isin, row.sfvp, statement);
     statement.exec();
 }

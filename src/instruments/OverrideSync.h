@@ -16,6 +16,9 @@ struct OverrideSyncInput {
     QDate firstDay;         // Datum
     QDate lastDay;          // DatumDo
     qint64 reportId = 0;    // FMaxDpAtvpId: the identifier of the pending selection
+    // Set when a rejected report is regenerated: the instruments of its rows are synchronised,
+    // and a refresh that replaces a matured instrument does not announce it again (XML stays).
+    std::optional<qint64> regeneratedReport;
 };
 
 struct OverrideSyncResult {
@@ -44,6 +47,10 @@ class OverrideSync {
 public:
     OverrideSync(Connection& connection, SqlDialect dialect, const QString& auditUser);
 
+    // Receives the trace lines of the run (the classification statement, and every statement
+    // written with its parameters); none by default.
+    void setTrace(std::function<void(const QString&)> trace) { trace_ = std::move(trace); }
+
     // Runs inside the caller's open transaction. Database errors pass unchanged; the caller's
     // step rolls back and raises failureMessage() followed by the error's message.
     OverrideSyncResult synchronise(const OverrideSyncInput& input);
@@ -61,16 +68,18 @@ private:
     struct ExistingRow;
 
     QList<ClassifiedRow> classify(const OverrideSyncInput& input);
+    void trace(const QString& line) const;
     // The first of the ISIN's rows of that host instrument (latest first); none when it has none.
     bool findExisting(const ClassifiedRow& row, ExistingRow& existing);
     void insertPending(const ClassifiedRow& row, VersionStamps& stamps);
     void insertReporting(const ClassifiedRow& row, const QDate& lastDay, VersionStamps& stamps);
-    void refresh(const ClassifiedRow& row, bool existingWithoutChangeDay, const QDate& lastDay,
-                 VersionStamps& stamps);
+    void refresh(const ClassifiedRow& row, bool existingWithoutChangeDay,
+                 const OverrideSyncInput& input, VersionStamps& stamps);
     // The value of DANSPR_SFVP in the dialect's form (DB2: the day only).
     QVariant changeDay(const QDateTime& value) const;
 
     Connection& connection_;
     SqlDialect dialect_;
     QString auditUser_;
+    std::function<void(const QString&)> trace_;
 };

@@ -5,37 +5,39 @@
 
 namespace {
 
-// Host instruments of the storno rows of the pending selection.
-const QStringList& stornoInstrumentLines()
+// The rows whose instruments are classified: those of the pending selection, or of the
+// regenerated report.
+QString rowsCondition(std::optional<qint64> regeneratedReport)
 {
-    static const QStringList lines{
+    if (regeneratedReport)
+        return QStringLiteral("    where D1.dpatvpid  = ") + QString::number(*regeneratedReport)
+            + QLatin1Char(' ');
+    return QStringLiteral("    where D1.dpatvpid not in (select DPATVPID from DPATVP) ");
+}
+
+// Host instruments of the storno rows, then of the regular rows; the last line closes the row
+// source A.
+QStringList selectionInstrumentLines(std::optional<qint64> regeneratedReport)
+{
+    return {
         QStringLiteral("   UNION "),
         QStringLiteral("   Select DISTINCT P1.SFVP "),
         QStringLiteral("    from DPATVPPSL D1 JOIN DPATVPPSLSTN P1 ON D1.IdPsl=P1.IdPsl "),
         QStringLiteral("    JOIN SFVP S1 ON P1.SFVP=S1.SFVP "),
-        QStringLiteral("    where D1.dpatvpid not in (select DPATVPID from DPATVP) "),
+        rowsCondition(regeneratedReport),
         QStringLiteral("    AND S1.PorocanjeZTFI='D' AND D1.IsStn = 'D' "),
-    };
-    return lines;
-}
-
-// Host instruments of the regular rows of the pending selection; closes the row source A.
-const QStringList& regularInstrumentLines()
-{
-    static const QStringList lines{
         QStringLiteral("   UNION "),
         QStringLiteral("   Select DISTINCT P1.SFVP "),
         QStringLiteral("    from DPATVPPSL D1 JOIN PSL P1 ON D1.IdPsl=P1.IdPsl "),
         QStringLiteral("    JOIN SFVP S1 ON P1.SFVP=S1.SFVP "),
-        QStringLiteral("    where D1.dpatvpid not in (select DPATVPID from DPATVP) "),
+        rowsCondition(regeneratedReport),
         QStringLiteral("    AND S1.PorocanjeZTFI='D' AND (D1.IsStn IS NULL OR D1.IsStn <> 'D')) A "),
     };
-    return lines;
 }
 
 // Instruments of the selection without a row that names a reporting instrument, or whose
 // identity row holds no frozen data.
-QStringList newInstrumentsHalf()
+QStringList newInstrumentsHalf(std::optional<qint64> regeneratedReport)
 {
     QStringList lines{
         QStringLiteral(" SELECT DISTINCT (CASE WHEN ((S.ISIN IS NULL) OR (S.ISIN='N')) THEN 3 "),
@@ -45,7 +47,7 @@ QStringList newInstrumentsHalf()
         QStringLiteral(" (select F1.SFVP_POROCANJE from DPATVP_SFVP F1 where F1.ISIN=S.ISIN AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=S.ISIN)) as SFVP_OLD, "),
         QStringLiteral("  S.SFVP, upper(S.ISIN) as ISIN, S.DANSPR FROM SFVP S, (Select DISTINCT D.INTINDINSTR as SFVP FROM DPATVPIMP D WHERE D.Datum>=:Datum AND D.Datum<=:DatumDo AND DPATVPID = :FMaxDpAtvpId "),
     };
-    lines << stornoInstrumentLines() << regularInstrumentLines();
+    lines << selectionInstrumentLines(regeneratedReport);
     lines << QStringLiteral(" WHERE S.SFVP=A.SFVP AND POROCANJEZTFI='D'")
           << QStringLiteral(" AND ((upper(S.ISIN) NOT IN (SELECT upper(D.ISIN) FROM DPATVP_SFVP D WHERE D.SFVP_POROCANJE IS NOT NULL AND D.SFVP_OXU=S.SFVP)) ")
           << QStringLiteral("   OR (upper(S.ISIN) IN (SELECT upper(D.ISIN) FROM DPATVP_SFVP D WHERE D.SFVP_OXU=S.SFVP AND D.SFVP_POROCANJE=D.SFVP_OXU AND AII_PRODUCT IS NULL AND INSTRUMENTNAME IS NULL))) ");
@@ -53,7 +55,7 @@ QStringList newInstrumentsHalf()
 }
 
 // The rows in use whose frozen data differ from the host data of their reporting instrument.
-QStringList changedDataHalf(SqlDialect dialect)
+QStringList changedDataHalf(SqlDialect dialect, std::optional<qint64> regeneratedReport)
 {
     const bool db2 = dialect == SqlDialect::Db2;
     QStringList lines{
@@ -78,7 +80,7 @@ QStringList changedDataHalf(SqlDialect dialect)
         QStringLiteral(" FROM DPATVP_SFVP DP, SFVP S, KTC K, OSB O, DRZ D "),
         QStringLiteral("  , (Select DISTINCT D.INTINDINSTR as SFVP FROM DPATVPIMP D WHERE D.Datum>=:Datum AND D.Datum<=:DatumDo "),
     };
-    lines << stornoInstrumentLines() << regularInstrumentLines();
+    lines << selectionInstrumentLines(regeneratedReport);
     lines << QStringLiteral(", SFVP SA ")
           << QStringLiteral(" where A.SFVP=SA.SFVP ")
           << QStringLiteral(" AND S.SFVP=(select F1.SFVP_POROCANJE from DPATVP_SFVP F1 where F1.ISIN=SA.ISIN AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN)) ")
@@ -103,7 +105,7 @@ QStringList changedDataHalf(SqlDialect dialect)
     lines << QStringLiteral(" OR (SELECT upper(NVL(KRT,' ')) FROM VLT WHERE SFVLT=S.SfVLTNMN)<>NVL(DP.VLT,' ') ");
     // An empty frozen expiry compares as day zero of the date type.
     const QDate dayZero = OleDate::epoch();
-    if (db2) {
+    if (db2 && !regeneratedReport) {
         lines << QStringLiteral(" OR S.ZPDVP<>NVL(DP.AII_EXPIRY, '") + Formats::dateText(dayZero)
                 + QStringLiteral("') ");
     } else {
@@ -119,14 +121,15 @@ QStringList changedDataHalf(SqlDialect dialect)
 
 namespace OverrideSyncStatement {
 
-QStringList classificationLines(SqlDialect dialect)
+QStringList classificationLines(SqlDialect dialect, std::optional<qint64> regeneratedReport)
 {
-    return newInstrumentsHalf() + changedDataHalf(dialect);
+    return newInstrumentsHalf(regeneratedReport) + changedDataHalf(dialect, regeneratedReport);
 }
 
-QString classification(SqlDialect dialect)
+QString classification(SqlDialect dialect, std::optional<qint64> regeneratedReport)
 {
-    return nvlForDialect(classificationLines(dialect).join(QLatin1Char('\n')), dialect);
+    return nvlForDialect(classificationLines(dialect, regeneratedReport).join(QLatin1Char('\n')),
+                         dialect);
 }
 
 QString insertPending()
@@ -154,15 +157,17 @@ QString insertReporting(bool withExpiry, bool withReplacement)
     return lines.join(QLatin1Char('\n'));
 }
 
-QString refresh(bool expiryEmpty, bool withReplacement)
+QString refresh(bool expiryEmpty, RefreshReplacement replacement)
 {
     QStringList lines;
     lines << QStringLiteral(" UPDATE DPATVP_SFVP SET DANSPR_SFVP  = :DANSPR_SFVP, DanSpr = :DanSpr, UsrSpr = :UsrSpr, AII_MIC = :AII_MIC, AII_PRODUCT = :AII_PRODUCT, AII_CFI = :AII_CFI, ");
     lines << (expiryEmpty ? QStringLiteral(" AII_EXPIRY = NULL, ")
                           : QStringLiteral(" AII_EXPIRY = :AII_EXPIRY, "));
     lines << QStringLiteral(" AII_STRIKEPRICE = :AII_STRIKEPRICE, IZD = :IZD, DRZ_IZD = :DRZ_IZD, INSTRUMENTNAME=:INSTRUMENTNAME, GLVNMN=:GLVNMN, VLT=:VLT, LOTEMS=:LOTEMS ");
-    if (withReplacement)
+    if (replacement == RefreshReplacement::Announced)
         lines << QStringLiteral(" , SFVP_OLD = :SFVP_OLD, SFVP_POROCANJE = :SFVP_POROCANJE, XML = :XML ");
+    else if (replacement == RefreshReplacement::Silent)
+        lines << QStringLiteral(" , SFVP_OLD = :SFVP_OLD, SFVP_POROCANJE = :SFVP_POROCANJE ");
     lines << QStringLiteral(" WHERE ISIN = :ISIN AND SFVP_OXU = :SFVP_OXU ");
     return lines.join(QLatin1Char('\n'));
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The statements of the instrument override synchronisation, in the form of each dialect.
 namespace OverrideSyncStatement {
@@ -11,8 +12,11 @@ namespace OverrideSyncStatement {
 // The classification of the host instruments of the pending selection: columns Tip, SFVP_OLD,
 // SFVP, ISIN, DANSPR; parameters Datum and DatumDo (dates) and FMaxDpAtvpId (integer).
 // One line per fragment; under DB2 every "NVL(" of the finished statement is "COALESCE(".
-QStringList classificationLines(SqlDialect dialect);
-QString classification(SqlDialect dialect);
+// For the regeneration of a report the instruments of that report's rows are classified, and
+// the empty expiry is compared in the Oracle form also under DB2.
+QStringList classificationLines(SqlDialect dialect,
+                                std::optional<qint64> regeneratedReport = std::nullopt);
+QString classification(SqlDialect dialect, std::optional<qint64> regeneratedReport = std::nullopt);
 
 // A pending row: ISIN, DANSPR, USRSPR, DANSPR_SFVP, SFVP_OXU.
 QString insertPending();
@@ -21,10 +25,13 @@ QString insertPending();
 // maturity is set, SFVP_OLD and XML only for an instrument that takes over a matured one.
 QString insertReporting(bool withExpiry, bool withReplacement);
 
+// What the refresh writes besides the data: nothing, or the replaced and the reporting
+// instrument with (daily selection) or without (regeneration) the announcement flag XML.
+enum class RefreshReplacement { None, Announced, Silent };
+
 // The refresh of the rows of one ISIN and host instrument (ISIN, SFVP_OXU) with the host data;
-// AII_EXPIRY is cleared when the host has no maturity. withReplacement also sets SFVP_OLD,
-// SFVP_POROCANJE and XML (the row takes over a matured reporting instrument).
-QString refresh(bool expiryEmpty, bool withReplacement);
+// AII_EXPIRY is cleared when the host has no maturity.
+QString refresh(bool expiryEmpty, RefreshReplacement replacement);
 
 // The rows of one ISIN (compared upper-cased) and host instrument, latest first: parameters
 // ISIN, SFVP_OXU; column DANSPR_SFVP.

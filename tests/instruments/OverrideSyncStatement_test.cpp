@@ -31,6 +31,18 @@ TEST(OverrideSyncStatement, Db2FormDiffersOnlyInItsDialectLines)
     EXPECT_EQ(OverrideSyncStatement::classification(SqlDialect::Oracle), oracle.join(QLatin1Char('\n')));
 }
 
+TEST(OverrideSyncStatement, RegenerationClassifiesTheRowsOfItsReportAndComparesExpiryInOracleForm)
+{
+    for (SqlDialect dialect : {SqlDialect::Oracle, SqlDialect::Db2}) {
+        const QString sql = OverrideSyncStatement::classification(dialect, 42);
+        EXPECT_EQ(sql.count(QStringLiteral("\n    where D1.dpatvpid  = 42 \n")), 4);
+        EXPECT_FALSE(sql.contains(QStringLiteral("not in (select DPATVPID from DPATVP)")));
+        EXPECT_TRUE(sql.contains(QStringLiteral("(DP.AII_EXPIRY, TO_DATE('12/30/1899','mm/dd/yyyy')) ")));
+    }
+    EXPECT_TRUE(OverrideSyncStatement::classification(SqlDialect::Db2, 42)
+                    .contains(QStringLiteral(" OR S.ZPDVP<>COALESCE(DP.AII_EXPIRY, TO_DATE(")));
+}
+
 TEST(OverrideSyncStatement, ClassificationTakesTheTwoDaysAndTheReportIdentifier)
 {
     for (SqlDialect dialect : {SqlDialect::Oracle, SqlDialect::Db2}) {
@@ -77,8 +89,9 @@ TEST(OverrideSyncStatement, InsertNamesEveryColumnWithItsOwnValue)
 TEST(OverrideSyncStatement, RefreshSetsEveryColumnFromItsOwnValue)
 {
     static const QRegularExpression assignment(QStringLiteral("(\\w+)\\s*=\\s*(:?\\w+)"));
+    using Replacement = OverrideSyncStatement::RefreshReplacement;
     for (bool expiryEmpty : {false, true}) {
-        for (bool replacement : {false, true}) {
+        for (Replacement replacement : {Replacement::None, Replacement::Announced, Replacement::Silent}) {
             const QString sql = OverrideSyncStatement::refresh(expiryEmpty, replacement);
             QStringList set;
             for (const auto& match : assignment.globalMatch(sql)) {
@@ -87,8 +100,9 @@ TEST(OverrideSyncStatement, RefreshSetsEveryColumnFromItsOwnValue)
                     EXPECT_EQ(value.mid(1).toUpper(), match.captured(1).toUpper()) << sql.toStdString();
                 set << match.captured(1).toUpper();
             }
-            EXPECT_EQ(set.contains(QStringLiteral("XML")), replacement);
-            EXPECT_EQ(set.contains(QStringLiteral("SFVP_POROCANJE")), replacement);
+            EXPECT_EQ(set.contains(QStringLiteral("XML")), replacement == Replacement::Announced);
+            EXPECT_EQ(set.contains(QStringLiteral("SFVP_OLD")), replacement != Replacement::None);
+            EXPECT_EQ(set.contains(QStringLiteral("SFVP_POROCANJE")), replacement != Replacement::None);
             EXPECT_TRUE(set.contains(QStringLiteral("AII_EXPIRY")));
             EXPECT_EQ(sql.contains(QStringLiteral("AII_EXPIRY = NULL")), expiryEmpty);
             EXPECT_TRUE(sql.endsWith(QStringLiteral(" WHERE ISIN = :ISIN AND SFVP_OXU = :SFVP_OXU ")));

@@ -21,13 +21,42 @@ protected:
     // The synchronisation as the selection runs it: one step of its own transaction.
     OverrideSyncResult synchronise(qint64 reportId = kPending, SqlDialect dialect = SqlDialect::Oracle)
     {
-        const QDate day = kDay;
+        return run({kDay, kDay, reportId}, dialect);
+    }
+
+    OverrideSyncResult run(const OverrideSyncInput& input, SqlDialect dialect = SqlDialect::Oracle)
+    {
         OverrideSync sync(db.connection(), dialect, kUser);
+        sync.setTrace([this](const QString& line) { traceLines << line; });
         OverrideSyncResult result;
         runStep(db.connection(), OverrideSync::failureMessage(),
-                [&] { result = sync.synchronise({day, day, reportId}); }, StepCause::Appended);
+                [&] { result = sync.synchronise(input); }, StepCause::Appended);
         return result;
     }
+
+    // Two host instruments of one ISIN reported under 100, which has matured; the pending
+    // selection kPending + 1 trades 200. xml: the flag of the row of 200 before the run.
+    void reportingInstrumentMatured(const QVariant& xml)
+    {
+        const QString isin = QStringLiteral("SI0000000100");
+        addTraded(db, instrument(100, isin));
+        addTraded(db, instrument(200, isin));
+        ASSERT_TRUE(synchronise().stopsSelection());
+        // The user reports both host instruments under 100 (the choice freezes the data of 100).
+        db.exec(QStringLiteral(
+            "UPDATE DPATVP_SFVP SET SFVP_POROCANJE = 100, AII_MIC = 'XLJU', AII_PRODUCT = 'KRT100', "
+            "AII_CFI = 'ESVUFR', IZD = 'Borzni posrednik d.d.', DRZ_IZD = 'SI', GLVNMN = 1.5, "
+            "VLT = 'EUR', LOTEMS = 1000, INSTRUMENTNAME = 'Instrument 100'"));
+        if (xml.isValid())
+            db.exec(QStringLiteral("UPDATE DPATVP_SFVP SET XML = '%1' WHERE SFVP_OXU = 200").arg(xml.toString()));
+        generateReport();
+
+        db.exec(QStringLiteral("UPDATE SFVP SET ZPDVP = %1 WHERE SFVP = 100")
+                    .arg(OleDate::fromDate(kDay.addDays(-1))));
+        trade(300, 200, kPending + 1);
+    }
+
+    QStringList traceLines;
 
     // The pending selection becomes report `reportId` (its register row is written).
     void generateReport(qint64 reportId = kPending)
@@ -216,22 +245,7 @@ TEST_F(OverrideSyncTest, InstrumentTakingOverAMaturedOneGetsAnIdentityRowAnnounc
 
 TEST_F(OverrideSyncTest, RefreshTurnsARowIntoAReplacementWhenItsReportingInstrumentMatured)
 {
-    const QString isin = QStringLiteral("SI0000000100");
-    addTraded(db, instrument(100, isin));
-    addTraded(db, instrument(200, isin));
-    ASSERT_TRUE(synchronise().stopsSelection());
-    // The user reports both host instruments under 100 (the choice freezes the data of 100).
-    db.exec(QStringLiteral(
-        "UPDATE DPATVP_SFVP SET SFVP_POROCANJE = 100, AII_MIC = 'XLJU', AII_PRODUCT = 'KRT100', "
-        "AII_CFI = 'ESVUFR', IZD = 'Borzni posrednik d.d.', DRZ_IZD = 'SI', GLVNMN = 1.5, "
-        "VLT = 'EUR', LOTEMS = 1000, INSTRUMENTNAME = 'Instrument 100'"));
-    db.exec(QStringLiteral("UPDATE DPATVP_SFVP SET XML = 'D' WHERE SFVP_OXU = 200"));
-    generateReport();
-
-    // 100 matures; the next selection trades 200 only.
-    db.exec(QStringLiteral("UPDATE SFVP SET ZPDVP = %1 WHERE SFVP = 100")
-                .arg(OleDate::fromDate(kDay.addDays(-1))));
-    trade(300, 200, kPending + 1);
+    reportingInstrumentMatured(QStringLiteral("D"));
 
     const OverrideSyncResult result = synchronise(kPending + 1);
 
@@ -250,6 +264,49 @@ TEST_F(OverrideSyncTest, RefreshTurnsARowIntoAReplacementWhenItsReportingInstrum
     EXPECT_EQ(column(matured, "SFVP_POROCANJE").toInt(), 100);
     EXPECT_FALSE(column(matured, "SFVP_OLD").isValid());
     EXPECT_EQ(column(matured, "AII_EXPIRY").toDateTime(), QDateTime(kDay.addDays(-1), QTime(0, 0)));
+}
+
+TEST_F(OverrideSyncTest, RegenerationReplacesWithoutAnnouncingAgainAndTracesItsStatements)
+{
+    reportingInstrumentMatured(QVariant());
+    // The selection with the trade of 200 became report kPending + 1, which is regenerated.
+    generateReport(kPending + 1);
+
+    const OverrideSyncResult result = run({kDay, kDay, kPending + 1, kPending + 1});
+
+    EXPECT_EQ(result.refreshed, 2);
+    const auto rows = overrideRows(db);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(column(rows.back(), "SFVP_POROCANJE").toInt(), 200);
+    EXPECT_EQ(column(rows.back(), "SFVP_OLD").toInt(), 100);
+    EXPECT_FALSE(column(rows.back(), "XML").isValid());
+
+    ASSERT_FALSE(traceLines.isEmpty());
+    EXPECT_TRUE(traceLines.first().startsWith(QStringLiteral("SQL : SELECT DISTINCT (CASE")));
+    const qsizetype update = traceLines.indexOf(QStringLiteral("UPDATE za ISIN:SI0000000100 SFVP:200"));
+    ASSERT_GE(update, 0);
+    EXPECT_TRUE(traceLines.value(update + 1).startsWith(QStringLiteral("SQL: UPDATE DPATVP_SFVP SET")));
+    const QStringList values = traceLines.mid(update + 2, 18);
+    EXPECT_TRUE(values.contains(QStringLiteral("UsrSpr:ANA"))) << values.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(values.contains(QStringLiteral("SFVP_OLD:100")));
+    EXPECT_TRUE(values.contains(QStringLiteral("ISIN:SI0000000100")));
+    EXPECT_TRUE(values.contains(QStringLiteral("GLVNMN:1,5")));
+}
+
+TEST_F(OverrideSyncTest, RegenerationTakesTheInstrumentsOfTheReportNotOfThePendingSelection)
+{
+    addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
+    generateReport();
+    db.instrument(instrument(2, QStringLiteral("SI0000000002")));
+    db.listing({.id = 2, .instrument = 2});
+    trade(2, 2, kPending + 1);
+
+    run({kDay, kDay, kPending, kPending});
+
+    const auto rows = overrideRows(db);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(column(rows[0], "SFVP_OXU").toInt(), 1);
+    EXPECT_TRUE(traceLines.contains(QStringLiteral("INSERT za ISIN:SI0000000001 SFVP:1")));
 }
 
 // A change of the host data and what the refresh writes for it.
