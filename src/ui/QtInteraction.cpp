@@ -1,12 +1,13 @@
 #include "ui/QtInteraction.h"
 
+#include "app/ProgramFolder.h"
+#include "signing/widgets/TfPasswordDlg.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
@@ -21,11 +22,6 @@ QWidget* dialogParent()
 QString title()
 {
     return QStringLiteral("ZTFI poročanje");
-}
-
-QString signingTitle()
-{
-    return QStringLiteral("Elektronski podpis");
 }
 
 QMessageBox::StandardButton ask(const QString& text, QMessageBox::StandardButtons buttons,
@@ -84,19 +80,11 @@ QString QtInteraction::chooseFileToSave(const QString& folder, const QString& fi
 std::optional<Interaction::SigningCredentials>
 QtInteraction::askSigningCredentials(const SigningCredentials& initial)
 {
-    bool ok = false;
-    const QString user = QInputDialog::getText(dialogParent(), signingTitle(), QStringLiteral("Uporabnik:"),
-                                               QLineEdit::Normal, initial.user, &ok);
-    if (!ok)
+    // The dialog remembers the values in "ZTFI.ini" itself when it is confirmed.
+    TfPasswordDlg dialog(initial, ProgramFolder::path() + QStringLiteral("ZTFI.ini"), dialogParent());
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QString passPhrase = QInputDialog::getText(dialogParent(), signingTitle(), QStringLiteral("Geslo:"),
-                                                     QLineEdit::Password, initial.passPhrase, &ok);
-    if (!ok)
-        return std::nullopt;
-    SigningCredentials result = initial;
-    result.user = user;
-    result.passPhrase = passPhrase;
-    return result;
+    return dialog.credentials();
 }
 
 void QtInteraction::openWithDefaultApplication(const QString& path)

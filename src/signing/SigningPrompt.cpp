@@ -1,0 +1,31 @@
+#include "signing/SigningPrompt.h"
+
+#include "app/Config.h"
+
+namespace SigningPrompt {
+
+Interaction::SigningCredentials initial(const Config& config)
+{
+    Interaction::SigningCredentials credentials;
+    credentials.user = config.User;
+    credentials.passPhrase = config.PassPhrase;
+    credentials.rememberUser = !config.User.isEmpty();
+    credentials.rememberPassPhrase = !config.PassPhrase.isEmpty();
+    return credentials;
+}
+
+std::optional<Interaction::SigningCredentials> ask(const Config& config, Interaction& ui)
+{
+    std::optional<Interaction::SigningCredentials> credentials = ui.askSigningCredentials(initial(config));
+    if (!credentials)
+        return std::nullopt;
+    if (credentials->user.isEmpty())
+        ui.inform(QStringLiteral("Manjka Uporabnik!"));
+    if (credentials->passPhrase.isEmpty())
+        ui.inform(QStringLiteral("Manjka Geslo!"));
+    if (credentials->user.isEmpty() || credentials->passPhrase.isEmpty())
+        return std::nullopt;
+    return credentials;
+}
+
+}  // namespace SigningPrompt

@@ -1,0 +1,86 @@
+#include "signing/widgets/ATVPPage.h"
+
+#include "app/Error.h"
+#include "app/Interaction.h"
+#include "app/ZtfiApp.h"
+#include "signing/FileLists.h"
+#include "signing/ReportSigner.h"
+#include "signing/SentReports.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+ATVPPage::ATVPPage(const Controls& controls, ZtfiApp& app, Connection& connection,
+                   TDMTable& registerTable, QObject* parent)
+    : QObject(parent),
+      c_(controls),
+      app_(app),
+      connection_(connection),
+      registerTable_(registerTable)
+{
+    connect(c_.bbNeposlano, &QPushButton::clicked, this, &ATVPPage::bbNeposlanoClick);
+    connect(c_.bbPodpisana, &QPushButton::clicked, this, &ATVPPage::bbPodpisanaClick);
+    connect(c_.bSign, &QPushButton::clicked, this, &ATVPPage::bSignClick);
+}
+
+void ATVPPage::tsATVPEnter()
+{
+    bbPodpisanaClick();
+    bbNeposlanoClick();
+}
+
+QString ATVPPage::signatureFolder() const
+{
+    const QString& server = app_.config().SIGPath_Server;
+    return server.isEmpty() ? app_.programFolder() : server;
+}
+
+void ATVPPage::bbNeposlanoClick()
+{
+    c_.lbNeposlana->clear();
+    c_.lbNeposlana->addItems(FileLists::LoadFilesByMask(app_.programFolder(), QStringLiteral("*.xml")));
+}
+
+void ATVPPage::bbPodpisanaClick()
+{
+    c_.clbPoslana->clear();
+    const QStringList names = FileLists::LoadFilesByMask(signatureFolder(), QStringLiteral("*.sig"));
+    for (const QString& name : names) {
+        auto* item = new QListWidgetItem(name, c_.clbPoslana);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    PreveriPoslana();
+}
+
+void ATVPPage::PreveriPoslana()
+{
+    QStringList sent;
+    try {
+        sent = SentReports::signatureNames(connection_);
+    } catch (const ZtfiError& e) {
+        app_.ui().error(e.message());
+    }
+    for (int row = 0; row < c_.clbPoslana->count(); ++row) {
+        QListWidgetItem* item = c_.clbPoslana->item(row);
+        if (sent.contains(item->text(), Qt::CaseInsensitive))
+            item->setCheckState(Qt::Checked);
+        item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable));
+    }
+}
+
+void ATVPPage::bSignClick()
+{
+    c_.bSign->setEnabled(false);
+    const QListWidgetItem* selected = c_.lbNeposlana->currentItem();
+    const QString file = selected && selected->isSelected() ? selected->text() : QString();
+    try {
+        ReportSigner signer(app_.config(), app_.programFolder(), app_.ui(), connection_, registerTable_);
+        signer.bSignClick(file);
+    } catch (const ZtfiError& e) {
+        app_.ui().error(e.message());
+    }
+    bbPodpisanaClick();
+    bbNeposlanoClick();
+    c_.bSign->setEnabled(true);
+}
