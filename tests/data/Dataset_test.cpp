@@ -209,7 +209,7 @@ TEST_F(DatasetTest, ExecSqlReportsRowsAffectedAndPassesEngineErrors)
     EXPECT_EQ(u.rowsAffected(), 2);
     EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM DPATVPPSL WHERE ISSTN = 'D'")).toInt(), 2);
 
-    u.setSql(QStringLiteral("INSERT INTO DPATVPPSL VALUES (7, 1201, 'N', 1)"));
+    u.setSql(QStringLiteral("INSERT INTO DPATVPPSL VALUES (7, 1201, 'D', 1)"));
     try {
         u.execSQL();
         FAIL() << "no error";

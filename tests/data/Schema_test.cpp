@@ -76,7 +76,7 @@ TEST(Schema, KeysOfTheOwnTables)
     Connection& c = db.connection();
     const std::map<QString, QString> primaryKeys = {
         {QStringLiteral("DPATVP"), QStringLiteral("DPATVPID;ZAPST")},
-        {QStringLiteral("DPATVPPSL"), QStringLiteral("DPATVPID;IDPSL")},
+        {QStringLiteral("DPATVPPSL"), QStringLiteral("DPATVPID;IDPSL;ISSTN")},
         {QStringLiteral("DPATVPIMP"), QStringLiteral("IDIMP")},
         {QStringLiteral("EMIRPOSEL"), QStringLiteral("EMIRPoselId")},
         {QStringLiteral("EMIRPOROCILO"), QStringLiteral("EMIRPorociloId")},
@@ -95,8 +95,10 @@ TEST(Schema, KeysOfTheOwnTables)
     EXPECT_FALSE(runs(c, QStringLiteral("INSERT INTO DPATVP (DPATVPID, DANPOROCANJA, ZAPST) VALUES (1, 46000, 2)")));
     EXPECT_FALSE(runs(c, QStringLiteral("INSERT INTO DPATVP (DPATVPID, ZAPST) VALUES (2, 1)")));
 
+    // A regeneration gathers the cancellation of a trade into the set that holds the trade.
     EXPECT_TRUE(runs(c, QStringLiteral("INSERT INTO DPATVPPSL VALUES (1, 5, 'N', 1)")));
-    EXPECT_FALSE(runs(c, QStringLiteral("INSERT INTO DPATVPPSL VALUES (1, 5, 'D', 1)")));
+    EXPECT_FALSE(runs(c, QStringLiteral("INSERT INTO DPATVPPSL VALUES (1, 5, 'N', 2)")));
+    EXPECT_TRUE(runs(c, QStringLiteral("INSERT INTO DPATVPPSL VALUES (1, 5, 'D', 1)")));
     EXPECT_TRUE(runs(c, QStringLiteral("INSERT INTO DPATVPPSL VALUES (2, 5, 'D', 1)")));
 
     // Two host instruments of one ISIN may both be reported under the same instrument, and

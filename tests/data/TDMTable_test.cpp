@@ -248,7 +248,7 @@ TEST_F(TDMTableTest, SortListIsCompletedWithTheUniqueKey)
 
     auto psl = selectionTable(db);
     psl->open();
-    EXPECT_EQ(psl->IndexFieldNames(), QStringLiteral("DPATVPID;IDPSL"));
+    EXPECT_EQ(psl->IndexFieldNames(), QStringLiteral("DPATVPID;IDPSL;ISSTN"));
     auto reg = registerTable(db);
     reg->setIndexFieldNames(QStringLiteral("DPATVPID"));
     reg->open();
