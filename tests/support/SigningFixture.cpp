@@ -1,26 +1,13 @@
 #include "support/SigningFixture.h"
 
-#include "data/FieldDef.h"
 #include "data/OleDate.h"
+#include "signing/RegisterTable.h"
 
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 
 std::unique_ptr<GpgTestHome> SigningFixture::home_;
-
-namespace {
-
-FieldDef def(const char* name, FieldType type, int size = 0)
-{
-    FieldDef d;
-    d.name = QLatin1String(name);
-    d.type = type;
-    d.size = size;
-    return d;
-}
-
-}  // namespace
 
 void SigningFixture::SetUpTestSuite()
 {
@@ -37,16 +24,7 @@ void SigningFixture::SetUp()
     ASSERT_TRUE(home_->valid()) << home_->problem().toStdString();
     ASSERT_TRUE(program_.isValid() && xmlServer_.isValid() && sigServer_.isValid());
 
-    register_ = std::make_unique<TDMTable>(db_.connection(), QStringLiteral("tDPATVP"));
-    register_->setTableName(QStringLiteral("DPATVP"));
-    register_->addField(def("DPATVPID", FieldType::Integer));
-    register_->addField(def("DANPOROCANJA", FieldType::DateTime));
-    register_->addField(def("DAN", FieldType::DateTime));
-    register_->addField(def("ZAPST", FieldType::Integer));
-    register_->addField(def("XML_FILE", FieldType::String, 30));
-    register_->addField(def("STATUS", FieldType::Integer));
-    register_->addField(def("DANOD", FieldType::DateTime));
-    register_->setIndexFieldNames(QStringLiteral("DPATVPID;ZAPST"));
+    register_ = RegisterTable::create(db_.connection());
     audit_.attach(*register_);
 
     config_.XMLPath_Server = xmlServer_.path() + QLatin1Char('/');
