@@ -18,7 +18,7 @@ struct OverrideSyncInput {
     qint64 reportId = 0;    // FMaxDpAtvpId: the identifier of the pending selection
     // Set when a rejected report is regenerated: the instruments of its rows are synchronised,
     // and a refresh that replaces a matured instrument does not announce it again (XML stays).
-    std::optional<qint64> regeneratedReport;
+    std::optional<qint64> regeneratedReport = std::nullopt;
 };
 
 struct OverrideSyncResult {

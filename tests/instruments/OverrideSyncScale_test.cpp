@@ -32,7 +32,7 @@ TEST(OverrideSyncScale, FiveThousandInstrumentsTakeSecondsNotMinutes)
         QElapsedTimer timer;
         timer.start();
         runStep(db.connection(), OverrideSync::failureMessage(),
-                [&] { result = sync.synchronise({kDay, kDay, kPending}); }, StepCause::Appended);
+                [&] { result = sync.synchronise({.firstDay = kDay, .lastDay = kDay, .reportId = kPending}); }, StepCause::Appended);
         *elapsed = timer.elapsed();
         return result;
     };

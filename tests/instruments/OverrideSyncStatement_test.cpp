@@ -96,8 +96,9 @@ TEST(OverrideSyncStatement, RefreshSetsEveryColumnFromItsOwnValue)
             QStringList set;
             for (const auto& match : assignment.globalMatch(sql)) {
                 const QString value = match.captured(2);
-                if (value.compare(QLatin1String("NULL"), Qt::CaseInsensitive) != 0)
+                if (value.compare(QLatin1String("NULL"), Qt::CaseInsensitive) != 0) {
                     EXPECT_EQ(value.mid(1).toUpper(), match.captured(1).toUpper()) << sql.toStdString();
+                }
                 set << match.captured(1).toUpper();
             }
             EXPECT_EQ(set.contains(QStringLiteral("XML")), replacement == Replacement::Announced);

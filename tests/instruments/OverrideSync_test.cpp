@@ -21,7 +21,7 @@ protected:
     // The synchronisation as the selection runs it: one step of its own transaction.
     OverrideSyncResult synchronise(qint64 reportId = kPending, SqlDialect dialect = SqlDialect::Oracle)
     {
-        return run({kDay, kDay, reportId}, dialect);
+        return run({.firstDay = kDay, .lastDay = kDay, .reportId = reportId}, dialect);
     }
 
     OverrideSyncResult run(const OverrideSyncInput& input, SqlDialect dialect = SqlDialect::Oracle)
