@@ -1,9 +1,11 @@
 #include "app/widgets/TfZTFI.h"
 
+#include "app/ActionGuard.h"
 #include "app/Interaction.h"
 #include "app/ProgramFolder.h"
 #include "app/ZtfiApp.h"
 #include "data/VersionAgent.h"
+#include "reporting/Selection.h"
 #include "ui/TPTypedEdit.h"
 
 #include <QFileSystemModel>
@@ -12,12 +14,12 @@
 
 namespace {
 
-enum TabIndex { NaborTab = 0, ImportXLSTab = 1 };
+enum TabIndex { NaborTab = 0, ImportXLSTab = 1, FinInstrTab = 4 };
 
 }  // namespace
 
 TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent)
-    : QMainWindow(parent), app_(app)
+    : QMainWindow(parent), app_(app), selection_(std::make_unique<Selection>(app))
 {
     setObjectName(QStringLiteral("fZTFI"));
     setWindowTitle(QStringLiteral("ZTFI poročanje"));
@@ -41,9 +43,13 @@ TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent)
         connect(edit, &TPTypedEdit::conversionFailed, this,
                 [this](const QString& message) { app_.ui().error(message); });
     connect(pcMain, &QTabWidget::currentChanged, this, &TfZTFI::pcMainChange);
+    connectNaborTab();
+    connectFinInstrTab();
 
     formCreate();
 }
+
+TfZTFI::~TfZTFI() = default;
 
 void TfZTFI::formCreate()
 {
@@ -52,6 +58,7 @@ void TfZTFI::formCreate()
     setWindowTitle(va.caption());
     importDialogFolder_ = app_.programFolder();
     app_.readConfiguration();
+    app_.prepareSavedStatements();
     rootPdfFileLists();
     pcMain->setCurrentIndex(NaborTab);
 }
@@ -74,6 +81,9 @@ void TfZTFI::pcMainChange(int index)
     switch (index) {
     case ImportXLSTab:
         fitImportTop();
+        break;
+    case FinInstrTab:
+        runGuarded(app_.ui(), [this] { reopenOverrideList(); });
         break;
     default:
         break;

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QFileSystemModel;
 class QLabel;
@@ -14,9 +16,11 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 class QTreeView;
+class Selection;
 class TFwwDBGrid;
 class TPTypedEdit;
 class ZtfiApp;
+struct SelectionStop;
 
 // The main window: one page control with a tab per line of work. Controls carry the system's
 // names as object names. The window works on the application object that lives for the run.
@@ -24,8 +28,9 @@ class TfZTFI : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the tabs and runs the creation steps: run state reset, caption, import folder,
-    // configuration, PDF file lists, tab "Nabor" active.
+    // configuration, saved statements, PDF file lists, tab "Nabor" active.
     explicit TfZTFI(ZtfiApp& app, QWidget* parent = nullptr);
+    ~TfZTFI() override;
 
     // The folder the import's open dialog starts in.
     const QString& importDialogFolder() const { return importDialogFolder_; }
@@ -33,6 +38,12 @@ public:
 private slots:
     // Entering a tab of pcMain.
     void pcMainChange(int index);
+
+    // Tab "Nabor": the selection, its deletion, the range check on leaving a date, the time zone.
+    void bbNaborClick();
+    void BitBtn3Click();
+    void dtpDanExit();
+    void bTZInfoClick();
 
 private:
     void buildNaborTab();
@@ -47,8 +58,23 @@ private:
     void formCreate();
     void rootPdfFileLists();
 
+    // Wiring of the tabs "Nabor" and "Fin. instr." to the selection and the override list.
+    void connectNaborTab();
+    void connectFinInstrTab();
+    // The grids of "Nabor" follow the report rows and the code list from their first use.
+    void bindSelectionGrids();
+    // The override list reopened for the typed ISIN (its grid bound on first use).
+    void reopenOverrideList();
+    // A selection stopped for a choice of reporting instrument: tabs switched and hidden.
+    void applySelectionStop(const SelectionStop& stop);
+    // eISIN: the list follows every key release.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     ZtfiApp& app_;
     QString importDialogFolder_;
+    std::unique_ptr<Selection> selection_;
+    bool selectionGridsBound_ = false;
+    bool overrideGridBound_ = false;
 
     QTabWidget* pcMain = nullptr;
 

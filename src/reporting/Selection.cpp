@@ -1,0 +1,309 @@
+#include "reporting/Selection.h"
+
+#include "app/AuditTrail.h"
+#include "app/ErrorLog.h"
+#include "app/Formats.h"
+#include "app/Interaction.h"
+#include "app/ZtfiApp.h"
+#include "data/Connection.h"
+#include "data/Field.h"
+#include "data/Identifiers.h"
+#include "data/Queries.h"
+#include "data/Step.h"
+#include "data/TFilter.h"
+#include "instruments/CodeList.h"
+#include "reporting/ReportRows.h"
+#include "reporting/SelectionStatements.h"
+
+namespace {
+
+QString stepMessage(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// A statement of the selection, set line by line.
+void setLines(TUniQuery& query, const QStringList& lines)
+{
+    query.clearSql();
+    for (const QString& line : lines)
+        query.addSql(line);
+}
+
+// Runs a plain (not audited) statement without parameters.
+void execute(Connection& connection, const QString& sql)
+{
+    TUniQuery statement(connection, QStringLiteral("qExec"));
+    statement.setSql(sql);
+    statement.execSQL();
+}
+
+}  // namespace
+
+Selection::Selection(ZtfiApp& app) : app_(app)
+{
+}
+
+Selection::~Selection() = default;
+
+QString Selection::rangeKey(const QDate& firstDay, const QDate& lastDay)
+{
+    return Formats::dateText(firstDay) + QLatin1Char(';') + Formats::dateText(lastDay);
+}
+
+QString Selection::noRegularRowsMessage()
+{
+    return QStringLiteral("V naboru ni nobenih nestorniranih transakcij!") + QLatin1Char('\n')
+        + QStringLiteral("Generiranje xml ni možno. XSD shema tega ne omogoča!");
+}
+
+void Selection::log(const QString& message) const
+{
+    app_.errorLog().NapakavLog(message);
+}
+
+std::unique_ptr<TFilter> Selection::makeTable(const QString& name, const QString& table,
+                                              const QString& indexFields)
+{
+    auto component = std::make_unique<TFilter>(app_.connection(), name);
+    component->setTableName(table);
+    component->setIndexFieldNames(indexFields);
+    component->loaded();
+    app_.auditTrail().attach(*component);
+    return component;
+}
+
+TFilter& Selection::tDPATVPPSL()
+{
+    if (!tDPATVPPSL_)
+        tDPATVPPSL_ = makeTable(QStringLiteral("tDPATVPPSL"), QStringLiteral("DPATVPPSL"),
+                                QStringLiteral("DPATVPID;IDPSL"));
+    return *tDPATVPPSL_;
+}
+
+TFilter& Selection::tDPATVP()
+{
+    if (!tDPATVP_)
+        tDPATVP_ = makeTable(QStringLiteral("tDPATVP"), QStringLiteral("DPATVP"),
+                             QStringLiteral("DPATVPID;ZAPST"));
+    return *tDPATVP_;
+}
+
+void Selection::tracedStep(int number, const QString& failure, bool appendCause,
+                           const std::function<void()>& body)
+{
+    log(QStringLiteral("Pre %1 StartTransaction!").arg(number));
+    try {
+        runStep(app_.connection(), failure, body, appendCause ? StepCause::Appended : StepCause::Omitted);
+    } catch (...) {
+        log(QStringLiteral("po %1 Rollback!").arg(number));
+        throw;
+    }
+    log(QStringLiteral("po %1 Commit!").arg(number));
+}
+
+SelectionOutcome Selection::bbNaborClick(const QDate& firstDay, const QDate& lastDay)
+{
+    app_.selection.rangeKey = rangeKey(firstDay, lastDay);
+
+    log(QStringLiteral("Pre Delete!"));
+    BitBtn3Click(firstDay, lastDay);
+    log(QStringLiteral("Po Delete!"));
+
+    const qint64 reportId = Identifiers::nextReportId(app_.connection(), app_.dialect());
+    app_.selection.FMaxDpAtvpId = reportId;
+
+    insertNewTrades(firstDay, lastDay, reportId);
+    insertCancellations(reportId);
+    insertReplacements(firstDay, lastDay, reportId);
+    assignImports(firstDay, lastDay, reportId);
+    const OverrideSyncResult overrides = synchroniseOverrides(firstDay, lastDay, reportId);
+
+    SelectionOutcome outcome;
+    if (overrides.stopsSelection())
+        outcome.stop = OverrideSync::stopSelection(app_.ui());
+    else
+        outcome.generationEnabled = openLists(firstDay, lastDay);
+
+    app_.regeneration = RegenerationState();
+    return outcome;
+}
+
+void Selection::insertRows(Dataset& rows, bool trace)
+{
+    // Reopened empty, so the rows posted by earlier steps do not pile up in its buffer.
+    TFilter& table = tDPATVPPSL();
+    table.close();
+    table.open();
+    const Field& reportId = rows.fieldByName(QStringLiteral("DpAtvpId"));
+    const Field& tradeId = rows.fieldByName(QStringLiteral("IdPsl"));
+    const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
+    const Field& reference = rows.fieldByName(QStringLiteral("IDREFATVP"));
+    for (rows.first(); !rows.eof(); rows.next()) {
+        table.insert();
+        try {
+            table.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId.value());
+            table.fieldByName(QStringLiteral("IDPSL")).setValue(tradeId.value());
+            table.fieldByName(QStringLiteral("ISSTN")).setValue(cancelled.value());
+            table.fieldByName(QStringLiteral("IDREFATVP")).setValue(reference.value());
+            if (trace) {
+                log(QStringLiteral("INSERT DPATVPPSL: ID:") + reportId.asString());
+                log(QStringLiteral("INSERT DPATVPPSL: IdPsl:") + tradeId.asString());
+                log(QStringLiteral("INSERT DPATVPPSL: IsStn:") + cancelled.asString());
+                log(QStringLiteral("INSERT DPATVPPSL: IDREFATVP:") + reference.asString());
+            }
+            table.post();
+        } catch (...) {
+            table.cancel();
+            throw;
+        }
+    }
+}
+
+void Selection::insertNewTrades(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
+{
+    tracedStep(1, stepMessage("Napaka pri insertu v DPATVPPSL (faza 1)!"), true, [&] {
+        TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
+        setLines(query, SelectionStatements::newTrades(app_.config(), reportId));
+        query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
+        query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
+        log(QStringLiteral("Open 1: ") + query.sqlText());
+        log(QStringLiteral("Params: ") + Formats::dateText(firstDay));
+        log(QStringLiteral("Params: ") + Formats::dateText(lastDay));
+        query.open();
+        log(QStringLiteral("po Open 1! ") + QString::number(query.recordCount()));
+        insertRows(query, true);
+    });
+}
+
+void Selection::insertCancellations(qint64 reportId)
+{
+    tracedStep(2, stepMessage("Napaka pri insertu v DPATVPPSL (faza 2)!"), false, [&] {
+        TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
+        setLines(query, SelectionStatements::cancellations(app_.config(), reportId));
+        query.open();
+        insertRows(query, false);
+    });
+}
+
+void Selection::insertReplacements(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
+{
+    tracedStep(3, stepMessage("Napaka pri insertu v DPATVPPSL (faza 3)!"), false, [&] {
+        TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
+        setLines(query, SelectionStatements::replacements(app_.config(), reportId));
+        query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
+        query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
+        query.open();
+        insertRows(query, false);
+    });
+}
+
+void Selection::assignImports(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
+{
+    tracedStep(4, stepMessage("Napaka pri popravku DPATVPID v DPATVPIMP!"), false, [&] {
+        TUniQuery imports(app_.connection(), QStringLiteral("qNabor"));
+        setLines(imports, SelectionStatements::pendingImports());
+        imports.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
+        imports.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
+        imports.open();
+        TUniQuery update(app_.connection(), QStringLiteral("qUpdate"));
+        update.setSql(SelectionStatements::assignImport());
+        const Field& importId = imports.fieldByName(QStringLiteral("IDIMP"));
+        for (imports.first(); !imports.eof(); imports.next()) {
+            update.paramByName(QStringLiteral("DPATVPID")).setAsInteger(reportId);
+            update.paramByName(QStringLiteral("IDIMP")).setAsInteger(importId.asInteger());
+            update.execSQL();
+        }
+    });
+}
+
+OverrideSyncResult Selection::synchroniseOverrides(const QDate& firstDay, const QDate& lastDay,
+                                                   qint64 reportId)
+{
+    OverrideSyncResult result;
+    runStep(
+        app_.connection(), OverrideSync::failureMessage(),
+        [&] {
+            log(QStringLiteral("Pre 5 StartTransaction!"));
+            OverrideSync sync(app_.connection(), app_.dialect(), app_.params().auditUser);
+            result = sync.synchronise({firstDay, lastDay, reportId});
+        },
+        StepCause::Appended);
+    log(QStringLiteral("po 5 Commit!"));
+    return result;
+}
+
+bool Selection::openLists(const QDate& firstDay, const QDate& lastDay)
+{
+    const qint64 reportId = app_.selection.FMaxDpAtvpId;
+    ReportRows& rows = app_.reportRows();
+    app_.selection.hasRegularRows = false;
+    log(QStringLiteral("Pre 6 StartTransaction!"));
+    rows.open(app_.savedStatements(), app_.dialect(), firstDay, lastDay, reportId);
+    log(QStringLiteral("po 6 .Open!"));
+    bool generationEnabled = !rows.query().isEmpty();
+    if (generationEnabled && !app_.selection.hasRegularRows) {
+        generationEnabled = false;
+        app_.ui().inform(noRegularRowsMessage());
+    }
+
+    log(QStringLiteral("Pre 7 StartTransaction!"));
+    app_.codeList().open(app_.savedStatements(), firstDay, lastDay, reportId);
+    log(QStringLiteral("po 7 .Open!"));
+    return generationEnabled;
+}
+
+void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
+{
+    Connection& connection = app_.connection();
+
+    runStep(connection, stepMessage("Napaka pri brisanju iz DPATVPPSL!"), [&] {
+        TUniQuery pending(connection, QStringLiteral("qBrisi"));
+        setLines(pending, SelectionStatements::pendingRows());
+        pending.open();
+        const Field& reportId = pending.fieldByName(QStringLiteral("DPATVPID"));
+        const Field& tradeId = pending.fieldByName(QStringLiteral("IDPSL"));
+        for (pending.first(); !pending.eof(); pending.next())
+            execute(connection, SelectionStatements::deletePendingRow(reportId.asInteger(), tradeId.asInteger()));
+    });
+
+    runStep(connection, stepMessage("Napaka pri popravku DPATVPID v DPATVPIMP!"), [&] {
+        TUniQuery orphaned(connection, QStringLiteral("qBrisi"));
+        setLines(orphaned, SelectionStatements::orphanedImports());
+        orphaned.open();
+        TUniQuery release(connection, QStringLiteral("qUpdate"));
+        release.setSql(SelectionStatements::releaseImport());
+        const Field& importId = orphaned.fieldByName(QStringLiteral("IDIMP"));
+        for (orphaned.first(); !orphaned.eof(); orphaned.next()) {
+            release.paramByName(QStringLiteral("IDIMP")).setAsInteger(importId.asInteger());
+            release.execSQL();
+        }
+    });
+
+    runStep(connection, stepMessage("Napaka pri brisanju iz DPATVP!"), [&] {
+        TUniQuery unsent(connection, QStringLiteral("qBrisi"));
+        setLines(unsent, SelectionStatements::unsentReports());
+        unsent.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
+        unsent.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
+        unsent.open();
+        TFilter& reports = tDPATVP();
+        if (!reports.isActive())
+            reports.open();
+        const Field& reportId = unsent.fieldByName(QStringLiteral("DPATVPID"));
+        for (unsent.first(); !unsent.eof(); unsent.next()) {
+            execute(connection, SelectionStatements::deleteReportRows(reportId.asInteger()));
+            if (reports.SQLSetRange({reportId.asInteger()}))
+                reports.deleteRecord();
+        }
+    });
+
+    app_.closeSelectionLists();
+}
+
+bool Selection::dtpDanExit(const QDate& firstDay, const QDate& lastDay)
+{
+    if (rangeKey(firstDay, lastDay) == app_.selection.rangeKey)
+        return false;
+    app_.closeSelectionLists();
+    return true;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "instruments/OverrideSync.h"
+
+#include <QDate>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Dataset;
+class TFilter;
+class TUniQuery;
+class ZtfiApp;
+
+// What the tab "Nabor" shows after a selection.
+struct SelectionOutcome {
+    // Set when the instrument override synchronisation stopped the selection: a reporting
+    // instrument has to be chosen first, and the report rows and the code list stay closed.
+    std::optional<SelectionStop> stop;
+    // "Generiranje XML poročila": the report rows hold a regular (not cancelled) transaction.
+    bool generationEnabled = false;
+};
+
+// The daily selection: collects the trades of a period into the pending selection (rows of
+// DPATVPPSL under the identifier the next report will carry), brings the instrument overrides
+// up to date and opens the report rows and the instrument code list; and the deletion of the
+// pending selection and of the period's reports that were generated but never sent.
+//
+// Every writing step runs in its own transaction; a failed step rolls back itself only and
+// raises its message. The steps are traced into the error log (Log.txt, when Debug is on).
+class Selection {
+public:
+    explicit Selection(ZtfiApp& app);
+    ~Selection();
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+    // "dd.mm.yyyy;dd.mm.yyyy": the period as the selection remembers it.
+    static QString rangeKey(const QDate& firstDay, const QDate& lastDay);
+    // Shown when the report rows hold only cancellations.
+    static QString noRegularRowsMessage();
+
+    // "Nabor": deletes the pending selection, selects the period's new trades, cancellations of
+    // trades selected before, replacement trades of corrections and imported transactions,
+    // synchronises the instrument overrides, then opens the report rows and the code list.
+    SelectionOutcome bbNaborClick(const QDate& firstDay, const QDate& lastDay);
+    // "Brisanje nabora": removes the pending selection, releases imported transactions of
+    // reports that do not exist, deletes the period's unsent reports with their rows, and
+    // closes the report rows and the code list.
+    void BitBtn3Click(const QDate& firstDay, const QDate& lastDay);
+    // Leaving a date of the period: when it is no longer the period of the last selection, the
+    // report rows and the code list are closed (nothing can be generated for a period that was
+    // not selected). Whether they were closed.
+    bool dtpDanExit(const QDate& firstDay, const QDate& lastDay);
+    // The last two steps of the selection (also "Nazaj na nabor"): opens the report rows and the
+    // code list of the pending selection; whether the generation may be enabled.
+    bool openLists(const QDate& firstDay, const QDate& lastDay);
+
+    // The audited table components the selection writes through (opened on first use).
+    TFilter& tDPATVPPSL();
+    TFilter& tDPATVP();
+
+private:
+    void log(const QString& message) const;
+    // Runs a numbered step: traces "Pre n StartTransaction!", then "po n Commit!" or, when the
+    // step failed, "po n Rollback!" before its error passes on.
+    void tracedStep(int number, const QString& failure, bool appendCause,
+                    const std::function<void()>& body);
+    void insertNewTrades(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
+    void insertCancellations(qint64 reportId);
+    void insertReplacements(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
+    void assignImports(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
+    OverrideSyncResult synchroniseOverrides(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
+    // Inserts a DPATVPPSL row for every row of the opened statement (columns DpAtvpId, IdPsl,
+    // IsStn, IDREFATVP); with trace, each row's values are logged before it is posted.
+    void insertRows(Dataset& rows, bool trace);
+    std::unique_ptr<TFilter> makeTable(const QString& name, const QString& table,
+                                       const QString& indexFields);
+
+    ZtfiApp& app_;
+    std::unique_ptr<TFilter> tDPATVPPSL_;
+    std::unique_ptr<TFilter> tDPATVP_;
+};

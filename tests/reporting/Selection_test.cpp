@@ -1,0 +1,431 @@
+#include "reporting/Selection.h"
+
+#include "app/Config.h"
+#include "app/Error.h"
+#include "app/ZtfiApp.h"
+#include "data/Queries.h"
+#include "instruments/CodeList.h"
+#include "reporting/ReportRows.h"
+#include "reporting/SelectionStatements.h"
+#include "support/FixtureApp.h"
+#include "support/FixtureDb.h"
+#include "support/QtPrinters.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <tuple>
+#include <vector>
+
+using namespace fixture;
+
+namespace {
+
+const QDate kDay(2026, 3, 2);
+const QDate kEarlier(2026, 2, 27);
+
+// A row of DPATVPPSL: trade, ISSTN, IDREFATVP.
+using SelectedRow = std::tuple<qint64, QString, qint64>;
+
+// A fixture database with the basic rows, and the application running on it.
+class SelectionTest : public testing::Test {
+protected:
+    SelectionTest() : fixture(db) { db.basics(); }
+
+    // ZTFI.ini with the given lines, read; statements prepared.
+    ZtfiApp& start(const QString& iniLines = QString())
+    {
+        fixture.writeIni(iniLines);
+        return fixture.started();
+    }
+
+    // A reportable instrument with its own ISIN, listed on market 8.
+    void instrument(int id, const QString& reported = QStringLiteral("D"))
+    {
+        Instrument row;
+        row.id = id;
+        row.isin = QStringLiteral("SI00000000%1").arg(id, 2, 10, QLatin1Char('0'));
+        row.reported = reported;
+        db.instrument(row).listing({.id = id, .instrument = id});
+    }
+
+    void imported(int id, const QDate& day, std::optional<qint64> report)
+    {
+        db.exec(QStringLiteral("INSERT INTO DPATVPIMP (IDIMP, DATUM, ISIN, INTINDINSTR, REFSTTRANSA, DPATVPID) "
+                               "VALUES (%1, TO_DATE('%2','dd.mm.yyyy'), 'SI0000000001', 1, %1, %3)")
+                    .arg(id)
+                    .arg(day.toString(QStringLiteral("dd.MM.yyyy")))
+                    .arg(report ? QString::number(*report) : QStringLiteral("NULL")));
+    }
+
+    // The rows of one report (or selection) identifier, by trade.
+    std::vector<SelectedRow> rowsOf(qint64 reportId)
+    {
+        QSqlQuery query(db.connection().database());
+        EXPECT_TRUE(query.exec(QStringLiteral("SELECT IDPSL, ISSTN, IDREFATVP FROM DPATVPPSL WHERE DPATVPID=%1 "
+                                              "ORDER BY IDPSL")
+                                   .arg(reportId)));
+        std::vector<SelectedRow> rows;
+        while (query.next())
+            rows.emplace_back(query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toLongLong());
+        return rows;
+    }
+
+    std::set<qint64> tradesOf(qint64 reportId)
+    {
+        std::set<qint64> trades;
+        for (const auto& [trade, cancelled, reference] : rowsOf(reportId))
+            trades.insert(trade);
+        return trades;
+    }
+
+    // The column texts of a statement's rows, "|"-joined.
+    QStringList texts(const QString& sql)
+    {
+        QSqlQuery query(db.connection().database());
+        EXPECT_TRUE(query.exec(db.connection().prepareSql(sql))) << sql.toStdString();
+        QStringList rows;
+        while (query.next()) {
+            QStringList columns;
+            for (int i = 0; i < query.record().count(); ++i)
+                columns << query.value(i).toString();
+            rows << columns.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    FixtureDb db;
+    FixtureApp fixture;
+};
+
+// Markets 8 (domestic, exchange), 9 (domestic, outside a venue), 20 and 21 (foreign), the contract
+// 101 of a remote member, and trades of one day of every market, activity and kind.
+void addDayOfTrades(FixtureDb& db)
+{
+    db.market({.id = 9, .mic = QStringLiteral("XOFF"), .kind = QStringLiteral("3")})
+        .market({.id = 20, .mic = QStringLiteral("XETR"), .domestic = QStringLiteral("N")})
+        .market({.id = 21, .mic = QStringLiteral("XOFX"), .kind = QStringLiteral("3"), .domestic = QStringLiteral("N")})
+        .contract({.id = 101, .remoteMember = QStringLiteral("RM01")});
+    const auto trade = [&](qint64 id, int market, const char* activity, const char* kind) {
+        Trade row;
+        row.id = id;
+        row.day = kDay;
+        row.market = market;
+        row.activity = QString::fromLatin1(activity);
+        row.kind = QString::fromLatin1(kind);
+        return row;
+    };
+    db.trade(trade(11, 8, "K", "N"));
+    db.trade(trade(12, 8, "L", "B"));
+    db.trade(trade(13, 8, "P", "N"));
+    db.trade(trade(14, 9, "P", "N"));
+    db.trade(trade(15, 20, "K", "N"));
+    db.trade(trade(16, 21, "L", "N"));
+    Trade noRemoteMember = trade(17, 8, "K", "N");
+    noRemoteMember.type = QStringLiteral("P");
+    db.trade(noRemoteMember);
+    Trade remoteMember = trade(18, 8, "K", "N");
+    remoteMember.type = QStringLiteral("P");
+    remoteMember.contract = 101;
+    db.trade(remoteMember);
+    Trade notReported = trade(19, 8, "K", "N");
+    notReported.instrument = 2;
+    db.trade(notReported);
+    Trade nextDay = trade(20, 8, "K", "N");
+    nextDay.day = kDay.addDays(1);
+    db.trade(nextDay);
+    Trade otherType = trade(21, 8, "K", "N");
+    otherType.type = QStringLiteral("X");
+    db.trade(otherType);
+}
+
+TEST(SelectionNewTradesTest, MarketListsTradeKindsAndRemoteMembers)
+{
+    const struct {
+        const char* ini;
+        std::set<qint64> selected;
+    } cases[] = {
+        {"", {11, 12, 13, 14, 15, 16, 18, 21}},
+        {"TipPosla=B", {12}},
+        {"[Trzisce]\nDMC_2=KL\nTuj_2=K", {11, 12, 15, 18, 21}},
+        {"[Trzisce]\nDMC_3=P", {14}},
+        {"[Trzisce]\nDMC_2=P\nTuj_3=L", {13, 16}},
+        {"TipPosla=N\n[Trzisce]\nDMC_2=KL\nDMC_3=P\nTuj_2=K\nTuj_3=L", {11, 14, 15, 16, 18, 21}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini);
+        FixtureDb db;
+        db.basics();
+        db.instrument({.id = 1}).listing({});
+        db.instrument({.id = 2, .isin = QStringLiteral("SI0000000029"), .reported = QStringLiteral("N")});
+        addDayOfTrades(db);
+        FixtureApp fixture(db);
+        fixture.writeIni(QString::fromLatin1(c.ini));
+        ZtfiApp& app = fixture.started();
+
+        const SelectionOutcome outcome = Selection(app).bbNaborClick(kDay, kDay);
+
+        QSqlQuery query(db.connection().database());
+        ASSERT_TRUE(query.exec(QStringLiteral("SELECT DPATVPID, IDPSL, ISSTN, IDREFATVP FROM DPATVPPSL")));
+        std::set<qint64> trades;
+        std::set<qint64> references;
+        while (query.next()) {
+            EXPECT_EQ(query.value(0).toLongLong(), 1);
+            EXPECT_EQ(query.value(2).toString(), QStringLiteral("N"));
+            trades.insert(query.value(1).toLongLong());
+            references.insert(query.value(3).toLongLong());
+        }
+        EXPECT_EQ(trades, c.selected);
+        EXPECT_EQ(references.size(), c.selected.size());
+        EXPECT_FALSE(references.count(0));
+        EXPECT_TRUE(outcome.generationEnabled);
+        EXPECT_EQ(app.reportRows().query().recordCount(), int(c.selected.size()));
+        EXPECT_EQ(fixture.ui().messages(), QStringList());
+    }
+}
+
+// A cancellation of a reported trade is taken once, with the reference of the reported row; a
+// cancellation of a trade never selected is not taken; a correction brings its replacement trade
+// even when its trade kind is not reported.
+TEST_F(SelectionTest, CancellationsAndCorrections)
+{
+    instrument(1);
+    Trade reported{.id = 1, .day = kEarlier};
+    Trade neverSelected{.id = 2, .day = kEarlier};
+    Trade corrected{.id = 3, .day = kEarlier};
+    db.trade(reported).trade(neverSelected).trade(corrected);
+    db.trade({.id = 4, .day = kDay, .kind = QStringLiteral("X")});
+    db.trade({.id = 5, .day = kDay});
+    db.report({.id = 1, .reportDay = kEarlier, .sentAt = QDateTime(kEarlier, QTime(16, 0))});
+    db.selected({.report = 1, .trade = 1, .reference = 55}).selected({.report = 1, .trade = 3, .reference = 56});
+    db.cancellation({.trade = reported}).cancellation({.trade = neverSelected});
+    db.cancellation({.trade = corrected, .replacedBy = 4});
+    ZtfiApp& app = start(QStringLiteral("TipPosla=N"));
+
+    Selection selection(app);
+    selection.bbNaborClick(kDay, kDay);
+
+    EXPECT_EQ(app.selection.FMaxDpAtvpId, 2);
+    const std::vector<SelectedRow> rows = rowsOf(2);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0], SelectedRow(1, QStringLiteral("D"), 55));
+    EXPECT_EQ(rows[1], SelectedRow(3, QStringLiteral("D"), 56));
+    EXPECT_EQ(std::get<1>(rows[2]), QStringLiteral("N"));
+    EXPECT_EQ(std::get<0>(rows[2]), 4);
+    EXPECT_EQ(std::get<0>(rows[3]), 5);
+    EXPECT_NE(std::get<2>(rows[2]), std::get<2>(rows[3]));
+
+    // Once the report is generated, a later selection takes nothing of it again.
+    db.report({.id = 2, .reportDay = kDay});
+    selection.bbNaborClick(kDay.addDays(1), kDay.addDays(1));
+    EXPECT_EQ(app.selection.FMaxDpAtvpId, 3);
+    EXPECT_TRUE(rowsOf(3).empty());
+    EXPECT_EQ(rowsOf(2).size(), 4u);
+}
+
+TEST_F(SelectionTest, DeletionOfPendingSelectionAndUnsentReports)
+{
+    const QDate day(2014, 4, 2);
+    db.report({.id = 2, .serial = 2, .reportDay = day.addDays(-1)});
+    db.report({.id = 3, .serial = 3, .reportDay = day, .sentAt = QDateTime(day, QTime(17, 0))});
+    db.report({.id = 4, .serial = 4, .reportDay = day, .file = QStringLiteral("TRDAT01_1234567000_0004_14.xml")});
+    db.selected({.report = 2, .trade = 21}).selected({.report = 3, .trade = 31});
+    db.selected({.report = 4, .trade = 41}).selected({.report = 4, .trade = 42});
+    db.selected({.report = 5, .trade = 51}).selected({.report = 5, .trade = 52});
+    imported(1, day, 5);
+    imported(2, day, 4);
+    imported(3, day, 3);
+    ZtfiApp& app = start();
+
+    Selection selection(app);
+    selection.BitBtn3Click(day, day);
+
+    EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID || '/' || IDPSL FROM DPATVPPSL ORDER BY 1")),
+              (QStringList{QStringLiteral("2/21"), QStringLiteral("3/31")}));
+    EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID FROM DPATVP ORDER BY 1")),
+              (QStringList{QStringLiteral("2"), QStringLiteral("3")}));
+    // The import of the deleted report keeps its identifier until the next deletion.
+    EXPECT_EQ(texts(QStringLiteral("SELECT IDIMP || ':' || NVL(DPATVPID, 0) FROM DPATVPIMP ORDER BY IDIMP")),
+              (QStringList{QStringLiteral("1:0"), QStringLiteral("2:4"), QStringLiteral("3:3")}));
+    // Only the report deleted through its table component is audited.
+    EXPECT_EQ(texts(QStringLiteral("SELECT Usr || SfAct || Tbl FROM ACT")), QStringList{QStringLiteral("ana-DPATVP")});
+    EXPECT_TRUE(texts(QStringLiteral("SELECT Cnt FROM ACT")).value(0).startsWith(QStringLiteral("4#|DPATVPID#|")));
+
+    selection.BitBtn3Click(day, day);
+    EXPECT_EQ(texts(QStringLiteral("SELECT NVL(DPATVPID, 0) FROM DPATVPIMP WHERE IDIMP=2")), QStringList{QStringLiteral("0")});
+
+    // A new selection reuses the identifier of the deleted report.
+    selection.bbNaborClick(day, day);
+    EXPECT_EQ(app.selection.FMaxDpAtvpId, 4);
+}
+
+// The whole trace of a selection, the imported transactions it takes, the audit rows of its
+// inserts, and the end of a regeneration.
+TEST_F(SelectionTest, SelectionTraceImportsAndAudit)
+{
+    instrument(1);
+    db.trade({.id = 7, .day = kDay});
+    db.report({.id = 3, .reportDay = kEarlier});
+    imported(1, kDay, std::nullopt);
+    imported(2, kDay.addDays(1), std::nullopt);
+    imported(3, kDay, 3);
+    ZtfiApp& app = start(QStringLiteral("Debug=1"));
+    app.regeneration = {true, 2, 5, kEarlier};
+
+    const SelectionOutcome outcome = Selection(app).bbNaborClick(kDay, kDay);
+
+    EXPECT_FALSE(outcome.stop);
+    EXPECT_TRUE(outcome.generationEnabled);
+    EXPECT_EQ(app.selection.rangeKey, QStringLiteral("02.03.2026;02.03.2026"));
+    EXPECT_EQ(app.selection.FMaxDpAtvpId, 4);
+    EXPECT_FALSE(app.regeneration.active);
+    EXPECT_EQ(app.regeneration.previousStatus, 0);
+    EXPECT_EQ(app.regeneration.previousSerial, 0);
+    EXPECT_FALSE(app.regeneration.previousDate.isValid());
+    EXPECT_EQ(texts(QStringLiteral("SELECT IDIMP || ':' || NVL(DPATVPID, 0) FROM DPATVPIMP ORDER BY IDIMP")),
+              (QStringList{QStringLiteral("1:4"), QStringLiteral("2:0"), QStringLiteral("3:3")}));
+    EXPECT_EQ(rowsOf(4), (std::vector<SelectedRow>{{7, QStringLiteral("N"), 1}}));
+    EXPECT_EQ(texts(QStringLiteral("SELECT Usr || '|' || SfAct || '|' || Tbl || '|' || Cnt FROM ACT")),
+              QStringList{QStringLiteral("ana|+|DPATVPPSL|4#|DPATVPID#|7#|IDPSL#|N#|ISSTN#|1#|IDREFATVP#|")});
+    EXPECT_TRUE(app.reportRows().query().isActive());
+    EXPECT_TRUE(app.codeList().query().isActive());
+    EXPECT_EQ(app.codeList().query().recordCount(), 1);
+
+    const QStringList expected{
+        QStringLiteral("Pre Delete!"),
+        QStringLiteral("Po Delete!"),
+        QStringLiteral("Pre 1 StartTransaction!"),
+        QStringLiteral("Open 1: ") + SelectionStatements::newTrades(app.config(), 4).join(QLatin1Char('\n')),
+        QStringLiteral("Params: 02.03.2026"),
+        QStringLiteral("Params: 02.03.2026"),
+        QStringLiteral("po Open 1! 1"),
+        QStringLiteral("INSERT DPATVPPSL: ID:4"),
+        QStringLiteral("INSERT DPATVPPSL: IdPsl:7"),
+        QStringLiteral("INSERT DPATVPPSL: IsStn:N"),
+        QStringLiteral("INSERT DPATVPPSL: IDREFATVP:1"),
+        QStringLiteral("po 1 Commit!"),
+        QStringLiteral("Pre 2 StartTransaction!"),
+        QStringLiteral("po 2 Commit!"),
+        QStringLiteral("Pre 3 StartTransaction!"),
+        QStringLiteral("po 3 Commit!"),
+        QStringLiteral("Pre 4 StartTransaction!"),
+        QStringLiteral("po 4 Commit!"),
+        QStringLiteral("Pre 5 StartTransaction!"),
+        QStringLiteral("po 5 Commit!"),
+        QStringLiteral("Pre 6 StartTransaction!"),
+        QStringLiteral("po 6 .Open!"),
+        QStringLiteral("Pre 7 StartTransaction!"),
+        QStringLiteral("po 7 .Open!"),
+    };
+    EXPECT_EQ(fixture.logLines(), expected);
+}
+
+// A failing insert of step 1 rolls back the rows and audit rows of the step; the deletion of the
+// previous pending selection stays committed.
+TEST_F(SelectionTest, FailureInStepOneRollsBackOnlyItself)
+{
+    instrument(1);
+    db.trade({.id = 1, .day = kDay}).trade({.id = 2, .day = kDay}).trade({.id = 3, .day = kDay});
+    db.selected({.report = 9, .trade = 100});
+    db.exec(QStringLiteral("CREATE TRIGGER refuse_three BEFORE INSERT ON DPATVPPSL WHEN NEW.IDPSL = 3 "
+                           "BEGIN SELECT RAISE(ABORT, 'zavrnjeno'); END"));
+    ZtfiApp& app = start(QStringLiteral("Debug=1"));
+
+    try {
+        Selection(app).bbNaborClick(kDay, kDay);
+        FAIL() << "the selection must fail";
+    } catch (const ZtfiError& error) {
+        EXPECT_TRUE(error.message().startsWith(QStringLiteral("Napaka pri insertu v DPATVPPSL (faza 1)!zavrnjeno")))
+            << error.message().toStdString();
+    }
+    EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM DPATVPPSL")).toInt(), 0);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM ACT")).toInt(), 0);
+    EXPECT_EQ(app.selection.rangeKey, QStringLiteral("02.03.2026;02.03.2026"));
+    const QStringList log = fixture.logLines();
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_EQ(log.last(), QStringLiteral("po 1 Rollback!"));
+    EXPECT_EQ(log.filter(QStringLiteral("INSERT DPATVPPSL: IdPsl:")).size(), 3);
+    EXPECT_FALSE(log.contains(QStringLiteral("po 1 Commit!")));
+    EXPECT_FALSE(log.contains(QStringLiteral("Pre 2 StartTransaction!")));
+
+    // Without the cause the next selection goes through.
+    db.exec(QStringLiteral("DROP TRIGGER refuse_three"));
+    Selection(app).bbNaborClick(kDay, kDay);
+    EXPECT_EQ(tradesOf(1), (std::set<qint64>{1, 2, 3}));
+}
+
+// Generation needs a regular row: nothing selected disables it silently, cancellations alone
+// disable it with the message, a new trade enables it.
+TEST_F(SelectionTest, GenerationNeedsARegularRow)
+{
+    instrument(1);
+    ZtfiApp& app = start();
+    Selection selection(app);
+
+    EXPECT_FALSE(selection.bbNaborClick(kDay, kDay).generationEnabled);
+    EXPECT_EQ(app.reportRows().query().recordCount(), 0);
+    EXPECT_EQ(fixture.ui().messages(), QStringList());
+
+    Trade reported{.id = 1, .day = kEarlier};
+    db.trade(reported).cancellation({.trade = reported});
+    db.report({.id = 1, .reportDay = kEarlier, .sentAt = QDateTime(kEarlier, QTime(16, 0))});
+    db.selected({.report = 1, .trade = 1, .reference = 55});
+    EXPECT_FALSE(selection.bbNaborClick(kDay, kDay).generationEnabled);
+    EXPECT_EQ(app.reportRows().query().recordCount(), 1);
+    EXPECT_FALSE(app.selection.hasRegularRows);
+    EXPECT_EQ(fixture.ui().messages(),
+              QStringList{QStringLiteral("V naboru ni nobenih nestorniranih transakcij!\n"
+                                         "Generiranje xml ni možno. XSD shema tega ne omogoča!")});
+
+    fixture.ui().clearCalls();
+    db.trade({.id = 2, .day = kDay});
+    EXPECT_TRUE(selection.bbNaborClick(kDay, kDay).generationEnabled);
+    EXPECT_EQ(app.reportRows().query().recordCount(), 2);
+    EXPECT_EQ(fixture.ui().messages(), QStringList());
+}
+
+// Two live instruments of one ISIN: the selection stops for the choice of the reporting
+// instrument before the report rows are opened.
+TEST_F(SelectionTest, PendingChoiceStopsTheSelection)
+{
+    db.instrument({.id = 1, .isin = QStringLiteral("SI0031102120")}).listing({.id = 1, .instrument = 1});
+    db.instrument({.id = 2, .isin = QStringLiteral("SI0031102120")}).listing({.id = 2, .instrument = 2});
+    db.trade({.id = 1, .day = kDay, .instrument = 1}).trade({.id = 2, .day = kDay, .instrument = 2});
+    ZtfiApp& app = start();
+    app.regeneration.active = true;
+
+    const SelectionOutcome outcome = Selection(app).bbNaborClick(kDay, kDay);
+
+    ASSERT_TRUE(outcome.stop);
+    EXPECT_EQ(outcome.stop->activeTab, QStringLiteral("tsFinInstr"));
+    EXPECT_FALSE(outcome.generationEnabled);
+    EXPECT_EQ(fixture.ui().messages(), QStringList{QStringLiteral("Izberi ustrezen finančni instrument za poročanje!")});
+    EXPECT_FALSE(app.reportRows().query().isActive());
+    EXPECT_FALSE(app.codeList().query().isActive());
+    EXPECT_FALSE(app.regeneration.active);
+    EXPECT_EQ(tradesOf(1), (std::set<qint64>{1, 2}));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM DPATVP_SFVP WHERE SFVP_POROCANJE IS NULL")).toInt(), 2);
+}
+
+TEST_F(SelectionTest, LeavingADateClosesTheListsOfAnotherPeriod)
+{
+    instrument(1);
+    db.trade({.id = 1, .day = kDay});
+    ZtfiApp& app = start();
+    Selection selection(app);
+    selection.bbNaborClick(kDay, kDay);
+
+    EXPECT_FALSE(selection.dtpDanExit(kDay, kDay));
+    EXPECT_TRUE(app.reportRows().query().isActive());
+    EXPECT_TRUE(app.codeList().query().isActive());
+
+    EXPECT_TRUE(selection.dtpDanExit(kDay, kDay.addDays(1)));
+    EXPECT_FALSE(app.reportRows().query().isActive());
+    EXPECT_FALSE(app.codeList().query().isActive());
+    // The pending selection itself stays.
+    EXPECT_EQ(tradesOf(1), std::set<qint64>{1});
+}
+
+}  // namespace
