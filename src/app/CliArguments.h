@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The command line of the headless tool:
+//   ztfi-cli ALIAS USER PASSWORD AUDITUSER COMMAND [ARGS]
+// The first four are the start-up parameters of the workstation; the command names one step of
+// the daily job with its arguments.
+struct CliArguments {
+    QStringList startup;   // ALIAS USER PASSWORD AUDITUSER
+    QString command;
+    QStringList args;
+
+    // Parses the arguments (without the program name); nullopt with error set when the command
+    // is unknown, its argument count is wrong, or a date is not "dd.mm.yyyy" or a number is not
+    // one (wrong usage).
+    static std::optional<CliArguments> parse(const QStringList& arguments, QString& error);
+    static QString usage();
+
+    // Arguments of the commands, valid after parse.
+    QDate date(int index) const;
+    qint64 number(int index) const;
+};
