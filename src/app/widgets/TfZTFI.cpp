@@ -6,6 +6,8 @@
 #include "app/ZtfiApp.h"
 #include "data/VersionAgent.h"
 #include "reporting/Selection.h"
+#include "signing/widgets/ATVPPage.h"
+#include "signing/widgets/PDFPage.h"
 #include "ui/TPTypedEdit.h"
 
 #include <QFileSystemModel>
@@ -36,6 +38,9 @@ TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent)
     buildFinInstrTab();
     buildPDFTab();
     buildEMIRTab();
+    atvpPage_ = new ATVPPage({lbNeposlana, bbNeposlano, clbPoslana, bbPodpisana, bSign}, app_, this);
+    pdfPage_ = new PDFPage({lbPDFPDF, bPDFRefreshPDF, bSignPDG, bPDFRefreshSIG, slvPDF, slvSIG, pdfFiles, sigFiles},
+                           app_, this);
 
     // A date the user typed wrongly is reported like any error of an action.
     const QList<TPTypedEdit*> dateEdits = findChildren<TPTypedEdit*>();
@@ -78,6 +83,11 @@ void TfZTFI::rootPdfFileLists()
 
 void TfZTFI::pcMainChange(int index)
 {
+    // Entering a signing tab re-reads its file lists.
+    if (pcMain->widget(index) == tsATVP)
+        atvpPage_->tsATVPEnter();
+    else if (pcMain->widget(index) == TabSheet1)
+        pdfPage_->tabEnter();
     switch (index) {
     case ImportXLSTab:
         fitImportTop();

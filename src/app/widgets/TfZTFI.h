@@ -4,6 +4,8 @@
 
 #include <memory>
 
+class ATVPPage;
+class PDFPage;
 class QAction;
 class QFileSystemModel;
 class QLabel;
@@ -142,6 +144,10 @@ private:
     QTreeView* slvSIG = nullptr;
     QFileSystemModel* pdfFiles = nullptr;
     QFileSystemModel* sigFiles = nullptr;
+
+    // The signing work of the tabs "ATVP" and "PDF".
+    ATVPPage* atvpPage_ = nullptr;
+    PDFPage* pdfPage_ = nullptr;
 
     // EMIR
     QWidget* tsEMIR = nullptr;

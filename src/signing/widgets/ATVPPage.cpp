@@ -1,26 +1,35 @@
 #include "signing/widgets/ATVPPage.h"
 
+#include "app/AuditTrail.h"
 #include "app/Error.h"
 #include "app/Interaction.h"
 #include "app/ZtfiApp.h"
+#include "data/TDMTable.h"
 #include "signing/FileLists.h"
+#include "signing/RegisterTable.h"
 #include "signing/ReportSigner.h"
 #include "signing/SentReports.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-ATVPPage::ATVPPage(const Controls& controls, ZtfiApp& app, Connection& connection,
-                   TDMTable& registerTable, QObject* parent)
-    : QObject(parent),
-      c_(controls),
-      app_(app),
-      connection_(connection),
-      registerTable_(registerTable)
+ATVPPage::ATVPPage(const Controls& controls, ZtfiApp& app, QObject* parent)
+    : QObject(parent), c_(controls), app_(app)
 {
     connect(c_.bbNeposlano, &QPushButton::clicked, this, &ATVPPage::bbNeposlanoClick);
     connect(c_.bbPodpisana, &QPushButton::clicked, this, &ATVPPage::bbPodpisanaClick);
     connect(c_.bSign, &QPushButton::clicked, this, &ATVPPage::bSignClick);
+}
+
+ATVPPage::~ATVPPage() = default;
+
+TDMTable& ATVPPage::registerTable()
+{
+    if (!registerTable_) {
+        registerTable_ = RegisterTable::create(app_.connection());
+        app_.auditTrail().attach(*registerTable_);
+    }
+    return *registerTable_;
 }
 
 void ATVPPage::tsATVPEnter()
@@ -57,7 +66,7 @@ void ATVPPage::PreveriPoslana()
 {
     QStringList sent;
     try {
-        sent = SentReports::signatureNames(connection_);
+        sent = SentReports::signatureNames(app_.connection());
     } catch (const ZtfiError& e) {
         app_.ui().error(e.message());
     }
@@ -75,7 +84,8 @@ void ATVPPage::bSignClick()
     const QListWidgetItem* selected = c_.lbNeposlana->currentItem();
     const QString file = selected && selected->isSelected() ? selected->text() : QString();
     try {
-        ReportSigner signer(app_.config(), app_.programFolder(), app_.ui(), connection_, registerTable_);
+        ReportSigner signer(app_.config(), app_.programFolder(), app_.ui(), app_.connection(),
+                            registerTable());
         signer.bSignClick(file);
     } catch (const ZtfiError& e) {
         app_.ui().error(e.message());

@@ -2,7 +2,8 @@
 
 #include <QObject>
 
-class Connection;
+#include <memory>
+
 class QListWidget;
 class QPushButton;
 class TDMTable;
@@ -21,9 +22,10 @@ public:
         QPushButton* bSign = nullptr;        // "Podpis in kriptiranje poročila"
     };
 
-    // registerTable: the window's table component of DPATVP (audited). Connects the buttons.
-    ATVPPage(const Controls& controls, ZtfiApp& app, Connection& connection, TDMTable& registerTable,
-             QObject* parent = nullptr);
+    // Connects the buttons. The database is reached through the application's connection on
+    // first use.
+    ATVPPage(const Controls& controls, ZtfiApp& app, QObject* parent = nullptr);
+    ~ATVPPage() override;
 
     // Entering the tab: bbPodpisanaClick, then bbNeposlanoClick.
     void tsATVPEnter();
@@ -35,16 +37,17 @@ public slots:
     // empty), then PreveriPoslana.
     void bbPodpisanaClick();
     // Asks for the credentials, signs the selected report, then refreshes both lists. The
-    // button is disabled while it runs.
+    // button is disabled while it runs; an error is shown and the lists are refreshed still.
     void bSignClick();
     // Ticks the signatures of the reports sent and locks every entry.
     void PreveriPoslana();
 
 private:
     QString signatureFolder() const;
+    // tDPATVP, audited, created on first use.
+    TDMTable& registerTable();
 
     Controls c_;
     ZtfiApp& app_;
-    Connection& connection_;
-    TDMTable& registerTable_;
+    std::unique_ptr<TDMTable> registerTable_;
 };

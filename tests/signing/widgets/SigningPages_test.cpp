@@ -24,8 +24,8 @@ namespace {
 const QString kReport = QStringLiteral("1234567000_0001_2026.xml");
 const QString kSignature = QStringLiteral("1234567000_0001_2026.sig");
 
-// The signing tabs over a program folder named by ZTFI_HOME, whose ZTFI.ini points at the
-// fixture's server folders.
+// The signing tabs over the fixture database's folder as the program folder (ZTFI_HOME), so
+// the application opens that database by its alias; ZTFI.ini points at the server folders.
 class SigningPagesTest : public SigningFixture {
 protected:
     void SetUp() override
@@ -34,13 +34,13 @@ protected:
         ASSERT_TRUE(pdf_.isValid() && pdfServer_.isValid());
         hadHome_ = qEnvironmentVariableIsSet("ZTFI_HOME");
         savedHome_ = qgetenv("ZTFI_HOME");
-        qputenv("ZTFI_HOME", QFile::encodeName(program_.path()));
-        writeFile(inProgram(QStringLiteral("ZTFI.ini")),
+        qputenv("ZTFI_HOME", QFile::encodeName(db_.folder()));
+        writeFile(inHome(QStringLiteral("ZTFI.ini")),
                   "[Splo\xC5\xA1no]\nXMLPath_Server=" + xmlServer_.path().toUtf8() + "\nSIGPath_Server="
                       + sigServer_.path().toUtf8() + "/\nATVP_Uporabnik=" + GpgTestHome::regulatorUser().toUtf8()
                       + "\nPDF_Path=" + pdf_.path().toUtf8() + "\nPDF_Server=" + pdfServer_.path().toUtf8()
                       + "\nPDF_SIGServer=" + sigServer_.path().toUtf8() + "\n");
-        app_ = std::make_unique<ZtfiApp>(QStringList{QStringLiteral("FIXTURE"), QStringLiteral("u"),
+        app_ = std::make_unique<ZtfiApp>(QStringList{FixtureDb::alias(), QStringLiteral("u"),
                                                      QStringLiteral("p"), QStringLiteral("ana")},
                                          ui_);
         app_->readConfiguration();
@@ -54,6 +54,8 @@ protected:
         else
             qunsetenv("ZTFI_HOME");
     }
+
+    QString inHome(const QString& file) const { return QDir(db_.folder()).filePath(file); }
 
     static QStringList texts(const QListWidget& list)
     {
@@ -106,7 +108,7 @@ TEST_F(SigningPagesTest, ATVPListsSignsAndTicksTheSentReport)
     earlier.sentAt = QDateTime(QDate(2026, 2, 27), QTime(17, 0));
     earlier.file = QStringLiteral("1234567000_0000_2026.xml");
     db_.report(report).report(earlier);
-    writeFile(inProgram(kReport), "<Porocilo/>\n");
+    writeFile(inHome(kReport), "<Porocilo/>\n");
     writeFile(inSigServer(QStringLiteral("1234567000_0000_2026.sig")), "earlier");
     writeFile(inSigServer(QStringLiteral("tuj.sig")), "not a sent report");
 
@@ -116,7 +118,7 @@ TEST_F(SigningPagesTest, ATVPListsSignsAndTicksTheSentReport)
     c.clbPoslana = new QListWidget(&window_);
     c.bbPodpisana = new QPushButton(&window_);
     c.bSign = new QPushButton(&window_);
-    ATVPPage page(c, *app_, db_.connection(), *register_);
+    ATVPPage page(c, *app_);
 
     page.tsATVPEnter();
     EXPECT_EQ(texts(*c.lbNeposlana), QStringList{kReport});
@@ -141,7 +143,9 @@ TEST_F(SigningPagesTest, ATVPListsSignsAndTicksTheSentReport)
     }
     EXPECT_TRUE(c.bSign->isEnabled());
     EXPECT_TRUE(sentAt(1, 1).isValid());
+    EXPECT_EQ(auditedWrites().size(), 1);
     EXPECT_TRUE(home_->open(inSigServer(kSignature)).goodSignature);
+    EXPECT_TRUE(QFile::exists(inXmlServer(kReport)));
 }
 
 TEST_F(SigningPagesTest, PDFSignsTheSelectionAndShowsExactExtensionsOnly)

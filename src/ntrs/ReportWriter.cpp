@@ -1,0 +1,223 @@
+#include "ntrs/ReportWriter.h"
+
+#include "app/AuditTrail.h"
+#include "app/Config.h"
+#include "app/Error.h"
+#include "app/ErrorLog.h"
+#include "app/ZtfiApp.h"
+#include "data/Field.h"
+#include "data/Identifiers.h"
+#include "data/Queries.h"
+#include "data/Step.h"
+#include "data/TDMTable.h"
+#include "instruments/CodeList.h"
+#include "ntrs/AtomicFile.h"
+#include "ntrs/NtrsDocument.h"
+#include "ntrs/NtrsRecords.h"
+#include "ntrs/NtrsSchema.h"
+#include "ntrs/NtrsValues.h"
+#include "ntrs/ReportFileName.h"
+#include "ntrs/SchemaValidation.h"
+#include "reporting/ReportCodes.h"
+#include "reporting/ReportRows.h"
+#include "reporting/TimeZones.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+namespace {
+
+// Attached views are not told of every row the generation walks through.
+class ControlsDisabled {
+public:
+    explicit ControlsDisabled(Dataset& data) : data_(data) { data_.disableControls(); }
+    ~ControlsDisabled() { data_.enableControls(); }
+    ControlsDisabled(const ControlsDisabled&) = delete;
+    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+private:
+    Dataset& data_;
+};
+
+FieldDef registerField(const char* name, FieldType type, int size = 0)
+{
+    FieldDef def;
+    def.name = QLatin1String(name);
+    def.type = type;
+    def.size = size;
+    return def;
+}
+
+void writeInstruments(TXMLSifrant list, Dataset& codeList, const NtrsRecords& records, const ErrorLog& log)
+{
+    if (!codeList.isActive())
+        return;
+    QSet<QString> written;
+    for (codeList.first(); !codeList.eof(); codeList.next()) {
+        const QString id = codeList.fieldByName(QStringLiteral("IntIdent")).asString();
+        if (written.contains(id))
+            continue;
+        log.NapakavLog(QStringLiteral("qSifrantFinInstrISIN:") + codeList.fieldByName(QStringLiteral("ISIN")).asString());
+        records.fillInstrument(list.add(), codeList);
+        written.insert(id);
+    }
+}
+
+void writeTransactions(TXMLNTRSRoot root, TQueryDM& rows, Dataset& codeList, const NtrsRecords& records,
+                       const ErrorLog& log)
+{
+    for (rows.first(); !rows.eof(); rows.next()) {
+        log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:")
+                       + rows.fieldByName(QStringLiteral("RefStTransaC")).asString());
+        if (records.skipsCurrentRow())
+            continue;
+        if (records.currentRowIsCancellation())
+            records.fillCancellation(root.CancelledTransactions().add());
+        else
+            records.fillTransaction(root.TransactionReporting().add(), codeList);
+    }
+}
+
+}  // namespace
+
+ReportWriter::ReportWriter(Connection& connection, const Config& config, const ErrorLog& log,
+                           const AuditTrail& audit, const QString& programFolder)
+    : connection_(connection),
+      config_(config),
+      dialect_(dialectOf(config)),
+      log_(log),
+      audit_(audit),
+      programFolder_(programFolder)
+{
+}
+
+void ReportWriter::trace(const QString& message) const
+{
+    log_.NapakavLog(message);
+}
+
+QString ReportWriter::unsentNamesakeMessage(const QString& fileName)
+{
+    return QStringLiteral("Poročilo ") + fileName
+        + QStringLiteral(" je že v registru poročil in še ni poslano! Novo poročilo bi dobilo isto "
+                         "zaporedno številko in ga prepisalo.\nGeneriranje XML ni možno, dokler "
+                         "poročilo ni poslano ali izbrisano.");
+}
+
+void ReportWriter::refuseUnsentNamesake(const QString& fileName) const
+{
+    TDMQuery query(connection_, QStringLiteral("qNeposlanoPorocilo"));
+    query.setSql(QStringLiteral("SELECT COUNT(*) AS Neposlana FROM DPATVP WHERE XML_FILE=:XML_FILE AND DAN IS NULL"));
+    query.paramByName(QStringLiteral("XML_FILE")).setAsString(fileName);
+    query.open();
+    if (query.fieldByName(QStringLiteral("Neposlana")).asInteger() > 0)
+        throw ZtfiError(unsentNamesakeMessage(fileName));
+}
+
+QString ReportWriter::creationTimeOffset(const QDateTime& now) const
+{
+    TDMQuery query(connection_, QStringLiteral("qTimeZone"));
+    query.setSql(QStringLiteral("SELECT TIMEZONE FROM TRG where sftrg=:SfTrg"));
+    query.paramByName(QStringLiteral("SfTrg")).setAsString(config_.Sf_Trga_Porocevalca);
+    query.open();
+    const QString zone = query.isEmpty() ? QString() : query.fieldByName(QStringLiteral("TIMEZONE")).asString().trimmed();
+    if (!zone.isEmpty())
+        return GetTimeZoneInfo(config_.fixedZoneMarkets, zone, config_.Sf_Trga_Porocevalca, now);
+    return GetTimeZoneInfo(config_.fixedZoneMarkets, QStringLiteral("+01"), QStringLiteral("8"), now);
+}
+
+void ReportWriter::registerReport(qint64 reportId, const ReportRequest& request, int serial, int status,
+                                  const QString& fileName) const
+{
+    runStep(connection_, QStringLiteral("Napaka pri insertu v DPATVP!"), [&] {
+        TDMTable table(connection_, QStringLiteral("tDPATVP"));
+        table.setTableName(QStringLiteral("DPATVP"));
+        table.addField(registerField("DPATVPID", FieldType::Integer));
+        table.addField(registerField("DANPOROCANJA", FieldType::DateTime));
+        table.addField(registerField("DAN", FieldType::DateTime));
+        table.addField(registerField("ZAPST", FieldType::Integer));
+        table.addField(registerField("XML_FILE", FieldType::String, 30));
+        table.addField(registerField("STATUS", FieldType::Integer));
+        table.addField(registerField("DANOD", FieldType::DateTime));
+        audit_.attach(table);
+        // Only the rows of the report's set are read.
+        table.setFilter(QStringLiteral("DPATVPID = ") + QString::number(reportId));
+        table.setFiltered(true);
+        table.open();
+        table.insert();
+        table.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId);
+        table.fieldByName(QStringLiteral("DANPOROCANJA")).setValue(QDateTime(request.lastDay, QTime(0, 0)));
+        table.fieldByName(QStringLiteral("DAN")).clear();
+        table.fieldByName(QStringLiteral("ZAPST")).setValue(serial);
+        table.fieldByName(QStringLiteral("STATUS")).setValue(status);
+        table.fieldByName(QStringLiteral("XML_FILE")).setValue(fileName);
+        table.fieldByName(QStringLiteral("DANOD")).setValue(QDateTime(request.firstDay, QTime(0, 0)));
+        table.post();
+    });
+}
+
+ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, RegenerationState& regeneration,
+                                          const ReportRequest& request)
+{
+    trace(QStringLiteral("Generiranje xml-ja!"));
+    TQueryDM& reportRows = rows.query();
+    if (!reportRows.isActive() || reportRows.isEmpty())
+        throw ZtfiError(QStringLiteral("Nabor je prazen! Generiranje XML ni možno!"));
+    ControlsDisabled quietRows(reportRows);
+    ControlsDisabled quietCodeList(codeList.query());
+
+    const int maxZapSt = Identifiers::nextSerialNumber(connection_, dialect_, request.now.date());
+    ReportOutcome outcome;
+    outcome.serial = regeneration.active ? regeneration.previousSerial : maxZapSt;
+    outcome.status = regeneration.active ? regeneration.previousStatus + 1 : 0;
+    const QDate yearDay = regeneration.active ? regeneration.previousDate : request.now.date();
+
+    reportRows.first();
+    const QString registration = reportRows.fieldByName(QStringLiteral("MTS_BPHCalc")).asString();
+    outcome.fileName = reportFileName(registration, outcome.serial, yearDay);
+    refuseUnsentNamesake(outcome.fileName);
+
+    trace(QStringLiteral("pre TXMLDocument.Create!"));
+    NtrsDocument document;
+    trace(QStringLiteral("pre xmlZTFI.GetDocBinding(!"));
+    TXMLNTRSRoot root = document.root();
+    root.setAttribute("xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"));
+    root.setAttribute("xsi:noNamespaceSchemaLocation", NtrsSchema::fileName());
+    root.setMaticnaStevilkaZavezanca(firmIdentifier(registration));
+    root.setCreationDate(reportDate(request.now.date()));
+    root.setCreationTime(reportTime(request.now.time()));
+    root.setCreationTimeOffset(creationTimeOffset(request.now));
+    trace(QStringLiteral("nafilal ZTFI_Root!"));
+    root.setVersion(QStringLiteral("2.0"));
+    trace(QStringLiteral("nafilal ZTFI_Root 2.0!"));
+
+    const NtrsRecords records(rows, config_.VP_OXU_Prefiks);
+    writeInstruments(root.Sifrant(), codeList.query(), records, log_);
+    writeTransactions(root, reportRows, codeList.query(), records, log_);
+
+    trace(QStringLiteral("pre XML FileName"));
+    outcome.filePath = QDir(programFolder_).filePath(outcome.fileName);
+    trace(QStringLiteral("XML FileName:") + outcome.filePath);
+    const QByteArray text = document.xml();
+
+    NtrsSchema::ensureInFolder(programFolder_);
+    const std::optional<ValidationFault> fault = validateAgainstNamedSchema(text, programFolder_);
+    if (fault) {
+        // The report lies under ".bad"; no report of its name stays for sending.
+        outcome.badFilePath = badReportFileName(outcome.filePath);
+        outcome.errorLine = fault->line();
+        writeFileAtomically(outcome.badFilePath, text);
+        QFile::remove(outcome.filePath);
+    } else {
+        writeFileAtomically(outcome.filePath, text);
+        // The register row names the report set of the rows (the current row after the walk).
+        registerReport(reportRows.fieldByName(QStringLiteral("DPATVPID")).asInteger(), request, outcome.serial,
+                       outcome.status, outcome.fileName);
+        outcome.valid = true;
+    }
+
+    regeneration = RegenerationState();
+    trace(QStringLiteral("Generiranje xml-ja končano!"));
+    return outcome;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "data/Dialect.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+class AuditTrail;
+class CodeList;
+class Connection;
+class ErrorLog;
+class ReportRows;
+struct Config;
+struct RegenerationState;
+
+// What the selection tab gives the generation.
+struct ReportRequest {
+    QDate firstDay;    // dtpDan, "Datum od": DANOD of the register row
+    QDate lastDay;     // dtpDanDo, "Datum do": DANPOROCANJA of the register row
+    QDateTime now;     // the moment of the generation: creation date and time, serial year
+};
+
+// The outcome of a generation run that reached its end, for the window to show. The window
+// always switches to the tab tsATVP afterwards.
+struct ReportOutcome {
+    bool valid = false;     // the report passed the schema and stands in the register
+    QString fileName;       // the report's name without folder ("TRDAT01_..._yy.xml")
+    QString filePath;       // its full path (eXMLFile when the validation failed)
+    QString badFilePath;    // where the report that failed its validation lies (".bad")
+    QString errorLine;      // the one line of mXMLNapake: location, a comma, the reason
+    int serial = 0;         // ZAPST
+    int status = 0;         // STATUS
+
+    // Label1, eXMLFile and mXMLNapake are shown exactly when the validation failed.
+    bool showErrors() const { return !valid; }
+};
+
+// "Generiranje XML poročila" (bbGenXMLClick): turns the open report rows and instrument code
+// list into one NTRS report, writes it into the program folder, validates it against the
+// schema it names and registers it in DPATVP under the next serial number of the year (in
+// regeneration mode under the prepared serial, with the rejected report's status plus one).
+//
+// A report file is written under a temporary name and renamed into place when complete. A
+// report that would carry the name of a report that stands unsent in the register is refused
+// (it would overwrite it), with nothing written.
+class ReportWriter {
+public:
+    ReportWriter(Connection& connection, const Config& config, const ErrorLog& log, const AuditTrail& audit,
+                 const QString& programFolder);
+
+    // Every failure before the end throws ZtfiError with its message (nothing written to the
+    // database; a run stopped by an error leaves the regeneration state set). A report that
+    // fails its validation is no error: the outcome says so, and the regeneration state is
+    // cleared as after a valid one.
+    ReportOutcome bbGenXMLClick(ReportRows& rows, CodeList& codeList, RegenerationState& regeneration,
+                                const ReportRequest& request);
+
+    // The message that refuses a report whose name an unsent register row already holds.
+    static QString unsentNamesakeMessage(const QString& fileName);
+
+private:
+    void trace(const QString& message) const;
+    QString creationTimeOffset(const QDateTime& now) const;
+    void refuseUnsentNamesake(const QString& fileName) const;
+    void registerReport(qint64 reportId, const ReportRequest& request, int serial, int status,
+                        const QString& fileName) const;
+
+    Connection& connection_;
+    const Config& config_;
+    SqlDialect dialect_;
+    const ErrorLog& log_;
+    const AuditTrail& audit_;
+    QString programFolder_;
+};

@@ -1,0 +1,280 @@
+#include "ntrs/ReportWriterFixture.h"
+
+#include "app/Error.h"
+#include "ntrs/NtrsSchema.h"
+
+#include <QRegularExpression>
+
+using namespace fixture;
+using namespace ntrsreport;
+
+namespace {
+
+const QString kFirstReport = QStringLiteral("TRDAT01_1234567000_0001_26.xml");
+
+QString errorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const ZtfiError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+TEST_F(ReportWriterTest, FirstReportOfTheYearIsRegisteredWithSerialOneAndAudited)
+{
+    exchangeTrade();
+
+    const ReportOutcome outcome = generate();
+
+    ASSERT_TRUE(outcome.valid) << outcome.errorLine.toStdString();
+    EXPECT_EQ(outcome.fileName, kFirstReport);
+    EXPECT_EQ(outcome.filePath, QDir(folder.path()).filePath(kFirstReport));
+    EXPECT_FALSE(outcome.showErrors());
+    EXPECT_EQ(reportFiles(), QStringList{kFirstReport});
+    EXPECT_EQ(db.value(QStringLiteral("SELECT DPATVPID || '/' || ZAPST || '/' || STATUS || '/' || XML_FILE || '/' || "
+                                       "TO_CHAR(DANPOROCANJA, 'dd.mm.yyyy') || '/' || TO_CHAR(DANOD, 'dd.mm.yyyy') || "
+                                       "'/' || NVL(DAN, -1) FROM DPATVP"))
+                  .toString(),
+              QStringLiteral("1/1/0/") + kFirstReport + QStringLiteral("/02.03.2026/02.03.2026/-1"));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT SfAct || Tbl || '|' || Usr || '|' || Cnt FROM ACT")).toString(),
+              QStringLiteral("+DPATVP|TESTER|1#|DPATVPID#|02.03.2026#|DANPOROCANJA#|#|DAN#|1#|ZAPST#|") + kFirstReport
+                  + QStringLiteral("#|XML_FILE#|0#|STATUS#|02.03.2026#|DANOD#|"));
+    // The schema the report names stands beside it, as the program carries it.
+    QFile schema(QDir(folder.path()).filePath(QStringLiteral("NTRS.xsd")));
+    ASSERT_TRUE(schema.open(QIODevice::ReadOnly));
+    QFile source(sourcePath(QStringLiteral("schema/NTRS.xsd")));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    EXPECT_EQ(schema.readAll(), source.readAll());
+}
+
+// The serial counts the reports sent in the year of the report; the name carries that year.
+TEST_F(ReportWriterTest, SerialCountsReportsSentInTheYear)
+{
+    db.report({.id = 7, .serial = 4, .sentAt = QDateTime(QDate(2026, 1, 5), QTime(8, 0)),
+               .file = QStringLiteral("TRDAT01_1234567000_0004_26.xml")})
+        .report({.id = 6, .serial = 30, .sentAt = QDateTime(QDate(2025, 12, 30), QTime(8, 0)),
+                 .file = QStringLiteral("TRDAT01_1234567000_0030_25.xml")})
+        .report({.id = 8, .serial = 9, .file = QStringLiteral("TRDAT01_1234567000_0009_25.xml")});
+    exchangeTrade();
+    openSelection();
+
+    EXPECT_EQ(press().fileName, QStringLiteral("TRDAT01_1234567000_0005_26.xml"));
+
+    // In a new year nothing is sent yet.
+    db.exec(QStringLiteral("DELETE FROM DPATVP WHERE DAN IS NULL"));
+    openSelection();
+    EXPECT_EQ(press(QDateTime(QDate(2027, 1, 4), QTime(8, 0))).fileName,
+              QStringLiteral("TRDAT01_1234567000_0001_27.xml"));
+}
+
+TEST_F(ReportWriterTest, TraceLinesInOrder)
+{
+    exchangeTrade();
+
+    generate();
+
+    QFile file(log.filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    for (QString& line : lines)
+        line = line.mid(line.indexOf(QStringLiteral(" : ")) + 3);
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("Generiranje xml-ja!"), QStringLiteral("pre TXMLDocument.Create!"),
+                                  QStringLiteral("pre xmlZTFI.GetDocBinding(!"), QStringLiteral("nafilal ZTFI_Root!"),
+                                  QStringLiteral("nafilal ZTFI_Root 2.0!"),
+                                  QStringLiteral("qSifrantFinInstrISIN:SI0000000011"),
+                                  QStringLiteral("qDPATVPPSL_RefStTransaC:1"), QStringLiteral("pre XML FileName"),
+                                  QStringLiteral("XML FileName:") + QDir(folder.path()).filePath(kFirstReport),
+                                  QStringLiteral("Generiranje xml-ja končano!")}));
+}
+
+TEST_F(ReportWriterTest, EmptySelectionCreatesNothing)
+{
+    openSelection();
+
+    EXPECT_EQ(errorOf([&] { press(); }), QStringLiteral("Nabor je prazen! Generiranje XML ni možno!"));
+    EXPECT_EQ(reportFiles(), QStringList());
+    EXPECT_EQ(registerRows(), 0);
+}
+
+// A value that passes the field formats but not the schema: the report lies as ".bad", the
+// error line names the fault, nothing is registered. After the correction the report is made.
+TEST_F(ReportWriterTest, SchemaFaultLeavesBadFileUntilCorrected)
+{
+    db.trade({.id = 1, .kind = QStringLiteral("Z")}).selected({.report = kReport, .trade = 1});
+    regeneration = RegenerationState{true, 2, 3, QDate(2026, 1, 5)};
+    const QString report = QStringLiteral("TRDAT01_1234567000_0003_26.xml");
+
+    const ReportOutcome failed = generate();
+
+    EXPECT_FALSE(failed.valid);
+    EXPECT_TRUE(failed.showErrors());
+    EXPECT_EQ(failed.filePath, QDir(folder.path()).filePath(report));
+    EXPECT_EQ(failed.badFilePath, QDir(folder.path()).filePath(QStringLiteral("TRDAT01_1234567000_0003_26.bad")));
+    EXPECT_EQ(failed.errorLine,
+              QStringLiteral(",Element 'BuySellIndicator': [facet 'enumeration'] The value '' is not an element "
+                             "of the set {'B', 'S'}."));
+    EXPECT_EQ(reportFiles(), QStringList{QStringLiteral("TRDAT01_1234567000_0003_26.bad")});
+    EXPECT_NE(fileText(QStringLiteral("TRDAT01_1234567000_0003_26.bad")).find("<BuySellIndicator/>"), std::string::npos);
+    EXPECT_EQ(registerRows(), 0);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM ACT")).toInt(), 0);
+    // The run reached its end: the regeneration is over.
+    EXPECT_FALSE(regeneration.active);
+
+    db.exec(QStringLiteral("UPDATE PSL SET SfPsl='N' WHERE IdPsl=1"));
+    const ReportOutcome corrected = generate();
+
+    ASSERT_TRUE(corrected.valid) << corrected.errorLine.toStdString();
+    EXPECT_EQ(corrected.fileName, kFirstReport);
+    EXPECT_EQ(faultAgainstSourceSchema(corrected.filePath), "");
+    EXPECT_EQ(reportFiles(), (QStringList{kFirstReport, QStringLiteral("TRDAT01_1234567000_0003_26.bad")}));
+    EXPECT_EQ(registerRows(), 1);
+}
+
+// A fault of the schema file itself is reported with the location of that file.
+TEST_F(ReportWriterTest, FaultOfTheSchemaNamesItsFile)
+{
+    exchangeTrade();
+    const QString schemaPath = QDir(folder.path()).filePath(QStringLiteral("NTRS.xsd"));
+    QFile schema(schemaPath);
+    ASSERT_TRUE(schema.open(QIODevice::WriteOnly));
+    schema.write("<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">"
+                 "<xs:element name=\"NTRSRoot\" type=\"Unknown\"/></xs:schema>");
+    schema.close();
+
+    const ReportOutcome outcome = generate();
+
+    EXPECT_FALSE(outcome.valid);
+    EXPECT_TRUE(outcome.errorLine.startsWith(schemaPath + QStringLiteral(",element decl. 'NTRSRoot'")))
+        << outcome.errorLine.toStdString();
+    EXPECT_EQ(reportFiles(), QStringList{QStringLiteral("TRDAT01_1234567000_0001_26.bad")});
+    EXPECT_EQ(registerRows(), 0);
+}
+
+// A second report of the year before the first one is sent would get its serial and name and
+// overwrite it: it is refused, and the unsent report stays as it is.
+TEST_F(ReportWriterTest, ReportNamedLikeAnUnsentOneIsRefused)
+{
+    exchangeTrade();
+    ASSERT_TRUE(generate().valid);
+    const std::string first = fileText(kFirstReport);
+    db.trade({.id = 2}).selected({.report = 2, .trade = 2, .reference = 2});
+    openSelection();
+
+    EXPECT_EQ(errorOf([&] { press(QDateTime(QDate(2026, 3, 3), QTime(11, 0))); }),
+              ReportWriter::unsentNamesakeMessage(kFirstReport));
+    EXPECT_TRUE(ReportWriter::unsentNamesakeMessage(kFirstReport)
+                    .startsWith(QStringLiteral("Poročilo TRDAT01_1234567000_0001_26.xml je že v registru")));
+    EXPECT_EQ(fileText(kFirstReport), first);
+    EXPECT_EQ(reportFiles(), QStringList{kFirstReport});
+    EXPECT_EQ(registerRows(), 1);
+
+    // Once the first report is sent, the next one takes the next serial.
+    db.exec(QStringLiteral("UPDATE DPATVP SET DAN=TO_DATE('03.03.2026','dd.mm.yyyy')"));
+    EXPECT_EQ(press().fileName, QStringLiteral("TRDAT01_1234567000_0002_26.xml"));
+}
+
+// A regeneration registers the rows of the rejected report's set under the prepared serial, with
+// the year of the rejected report's send date and its status plus one.
+TEST_F(ReportWriterTest, RegenerationUsesPreparedSerialYearAndStatus)
+{
+    db.report({.id = 1, .serial = 12, .reportDay = kDay, .sentAt = QDateTime(QDate(2025, 12, 31), QTime(9, 0)),
+               .file = QStringLiteral("TRDAT01_1234567000_0012_25.xml"), .status = 2, .firstDay = kDay});
+    exchangeTrade();
+    const PreparedStatements saved = prepareStatements(reportRowsTemplate(), CodeList::statementTemplate(), config);
+    rows.open(saved, SqlDialect::Oracle, kDay, kDay, kReport, kReport);
+    codeList.open(saved, kDay, kDay, kReport, kReport);
+    regeneration = RegenerationState{true, 2, 13, QDate(2025, 12, 31)};
+
+    const ReportOutcome outcome = press();
+
+    ASSERT_TRUE(outcome.valid) << outcome.errorLine.toStdString();
+    EXPECT_EQ(outcome.fileName, QStringLiteral("TRDAT01_1234567000_0013_25.xml"));
+    EXPECT_EQ(db.value(QStringLiteral("SELECT ZAPST || '/' || STATUS || '/' || XML_FILE FROM DPATVP WHERE DAN IS NULL"))
+                  .toString(),
+              QStringLiteral("13/3/TRDAT01_1234567000_0013_25.xml"));
+    EXPECT_FALSE(regeneration.active);
+    EXPECT_EQ(regeneration.previousSerial, 0);
+    EXPECT_EQ(regeneration.previousStatus, 0);
+    EXPECT_FALSE(regeneration.previousDate.isValid());
+}
+
+// A failing register insert rolls back and stops the run; the valid report stays in the folder
+// and the regeneration stays on, so the report can be made again.
+TEST_F(ReportWriterTest, FailedRegisterInsertKeepsFileAndRegeneration)
+{
+    db.report({.id = 1, .serial = 12, .sentAt = QDateTime(QDate(2026, 1, 5), QTime(9, 0)), .status = 2});
+    exchangeTrade();
+    const PreparedStatements saved = prepareStatements(reportRowsTemplate(), CodeList::statementTemplate(), config);
+    rows.open(saved, SqlDialect::Oracle, kDay, kDay, kReport, kReport);
+    codeList.open(saved, kDay, kDay, kReport, kReport);
+    // A prepared serial that the set already holds: the key (DPATVPID, ZAPST) refuses the row.
+    const RegenerationState clash{true, 2, 12, QDate(2026, 1, 5)};
+    regeneration = clash;
+
+    EXPECT_EQ(errorOf([&] { press(); }), QStringLiteral("Napaka pri insertu v DPATVP!"));
+
+    EXPECT_EQ(reportFiles(), QStringList{QStringLiteral("TRDAT01_1234567000_0012_26.xml")});
+    EXPECT_EQ(registerRows(), 1);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM ACT")).toInt(), 0);
+    EXPECT_TRUE(regeneration.active);
+    EXPECT_EQ(regeneration.previousSerial, 12);
+}
+
+// The offset of the report header: the reporting market's time zone, or +01 of market 8, moved
+// one hour east in summer.
+TEST_F(ReportWriterTest, CreationTimeOffset)
+{
+    exchangeTrade();
+    openSelection();
+    const QDateTime summer(QDate(2026, 7, 1), QTime(9, 15, 30));
+
+    EXPECT_NE(fileText(press(summer).fileName).find("CreationTimeOffset=\"+02\""), std::string::npos);
+
+    db.exec(QStringLiteral("DELETE FROM DPATVP"));
+    db.market({.id = 50, .mic = QStringLiteral("XNYS"), .timeZone = QStringLiteral("-05")});
+    config.Sf_Trga_Porocevalca = QStringLiteral("50");
+    EXPECT_NE(fileText(press(summer).fileName).find("CreationTimeOffset=\"-04\""), std::string::npos);
+
+    db.exec(QStringLiteral("DELETE FROM DPATVP"));
+    config.fixedZoneMarkets = QStringList{QStringLiteral("50")};
+    EXPECT_NE(fileText(press(summer).fileName).find("CreationTimeOffset=\"-05\""), std::string::npos);
+}
+
+// A value that breaks its field format stops the report before anything is written.
+TEST_F(ReportWriterTest, FieldFormatErrorWritesNothing)
+{
+    db.exec(QStringLiteral("UPDATE SFVP SET ISIN='SI000000001X' WHERE SFVP=1"));
+    exchangeTrade();
+    openSelection();
+
+    const QString message = errorOf([&] { press(); });
+
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Napaka: Za Ref.St.Transakcije 1  polje 'Identifikacija instrumenta ISIN")))
+        << message.toStdString();
+    EXPECT_EQ(reportFiles(), QStringList());
+    EXPECT_EQ(registerRows(), 0);
+}
+
+TEST(NtrsSchema, KeepsASchemaFileThatIsThere)
+{
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("NTRS.xsd"));
+    EXPECT_EQ(NtrsSchema::ensureInFolder(folder.path()), path);
+    QFile source(sourcePath(QStringLiteral("schema/NTRS.xsd")));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadWrite));
+    EXPECT_EQ(written.readAll(), source.readAll());
+    written.resize(0);
+    written.write("own");
+    written.close();
+
+    NtrsSchema::ensureInFolder(folder.path());
+
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), QByteArray("own"));
+}
+
+}  // namespace
