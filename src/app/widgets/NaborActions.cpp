@@ -26,6 +26,7 @@ void TfZTFI::connectNaborTab()
     connect(bbNabor, &QPushButton::clicked, this, &TfZTFI::bbNaborClick);
     connect(BitBtn3, &QPushButton::clicked, this, &TfZTFI::BitBtn3Click);
     connect(bTZInfo, &QPushButton::clicked, this, &TfZTFI::bTZInfoClick);
+    connect(bbGenXML, &QPushButton::clicked, this, &TfZTFI::bbGenXMLClick);
     for (TPTypedEdit* edit : {dtpDan, dtpDanDo, pteEMIRDatOd, pteEMIRDatDo})
         connect(edit, &TPTypedEdit::exited, this, &TfZTFI::dtpDanExit);
 }

@@ -46,6 +46,8 @@ private slots:
     void BitBtn3Click();
     void dtpDanExit();
     void bTZInfoClick();
+    // "Generiranje XML poročila": the report of the selection, then the tab "ATVP".
+    void bbGenXMLClick();
 
 private:
     void buildNaborTab();
