@@ -41,6 +41,11 @@ private slots:
     // Entering a tab of pcMain.
     void pcMainChange(int index);
 
+    // Tab "Fin. instr.": the reporting instrument of the current override (the grid's zoom),
+    // and "Nazaj na nabor" once every listed override has one.
+    void dbgDPATVP_SFVPZoom();
+    void bNaborClick();
+
     // Tab "Nabor": the selection, its deletion, the range check on leaving a date, the time zone.
     void bbNaborClick();
     void BitBtn3Click();

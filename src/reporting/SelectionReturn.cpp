@@ -1,0 +1,48 @@
+#include "reporting/SelectionReturn.h"
+
+#include "app/Interaction.h"
+#include "app/ZtfiApp.h"
+#include "data/Field.h"
+#include "data/Queries.h"
+#include "instruments/CodeList.h"
+#include "reporting/ReportRows.h"
+#include "reporting/Selection.h"
+
+SelectionReturn::SelectionReturn(ZtfiApp& app, Selection& selection)
+    : app_(app), selection_(selection)
+{
+}
+
+bool SelectionReturn::bNaborClick(const QDate& firstDay, const QDate& lastDay)
+{
+    return app_.regeneration.active ? openRegeneratedSet(firstDay, lastDay)
+                                    : selection_.openLists(firstDay, lastDay);
+}
+
+bool SelectionReturn::openRegeneratedSet(const QDate& firstDay, const QDate& lastDay)
+{
+    const qint64 reportId = app_.selection.FMaxDpAtvpId;
+    // The period of the regenerated report as the register holds it (DANOD empty: one day).
+    QDate first = firstDay;
+    QDate last = lastDay;
+    TUniQuery period(app_.connection(), QStringLiteral("qDPATVP"));
+    period.setSql(QStringLiteral("SELECT DANOD, DANPOROCANJA FROM DPATVP WHERE DPATVPID = :DPATVPID"));
+    period.paramByName(QStringLiteral("DPATVPID")).setAsInteger(reportId);
+    period.open();
+    if (!period.isEmpty()) {
+        last = Field::convert(FieldType::DateTime, period.fieldByName(QStringLiteral("DANPOROCANJA")).value())
+                   .toDate();
+        const QVariant danOd = Field::convert(FieldType::DateTime, period.fieldByName(QStringLiteral("DANOD")).value());
+        first = danOd.isValid() ? danOd.toDate() : last;
+    }
+
+    ReportRows& rows = app_.reportRows();
+    rows.open(app_.savedStatements(), app_.dialect(), first, last, reportId, reportId);
+    bool generationEnabled = !rows.query().isEmpty();
+    if (generationEnabled && !app_.selection.hasRegularRows) {
+        generationEnabled = false;
+        app_.ui().inform(Selection::noRegularRowsMessage());
+    }
+    app_.codeList().open(app_.savedStatements(), first, last, reportId, reportId);
+    return generationEnabled;
+}
