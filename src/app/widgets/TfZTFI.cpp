@@ -5,6 +5,8 @@
 #include "app/ProgramFolder.h"
 #include "app/ZtfiApp.h"
 #include "data/VersionAgent.h"
+#include "ntrs/Regeneration.h"
+#include "ntrs/Register.h"
 #include "reporting/Selection.h"
 #include "signing/widgets/ATVPPage.h"
 #include "signing/widgets/PDFPage.h"
@@ -16,7 +18,7 @@
 
 namespace {
 
-enum TabIndex { NaborTab = 0, ImportXLSTab = 1, FinInstrTab = 4 };
+enum TabIndex { NaborTab = 0, ImportXLSTab = 1, PorocilaTab = 3, FinInstrTab = 4 };
 
 }  // namespace
 
@@ -50,6 +52,7 @@ TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent)
     connect(pcMain, &QTabWidget::currentChanged, this, &TfZTFI::pcMainChange);
     connectNaborTab();
     connectFinInstrTab();
+    connectPorocilaTab();
 
     formCreate();
 }
@@ -91,6 +94,9 @@ void TfZTFI::pcMainChange(int index)
     switch (index) {
     case ImportXLSTab:
         fitImportTop();
+        break;
+    case PorocilaTab:
+        bbRefreshClick();
         break;
     case FinInstrTab:
         runGuarded(app_.ui(), [this] { reopenOverrideList(); });

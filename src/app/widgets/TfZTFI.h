@@ -18,6 +18,8 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 class QTreeView;
+class Regeneration;
+class ReportRegister;
 class Selection;
 class TFwwDBGrid;
 class TPTypedEdit;
@@ -54,6 +56,14 @@ private slots:
     // "Generiranje XML poročila": the report of the selection, then the tab "ATVP".
     void bbGenXMLClick();
 
+    // Tab "Poročila": the register list, its actions by the current row, the regeneration.
+    void bbRefreshClick();
+    void dsDPATVPDataChange();
+    void pmPotrjenoClick();
+    void pmZavrnjenoClick();
+    void BitBtn4Click();
+    void bbReGenerirajClick();
+
 private:
     void buildNaborTab();
     void buildImportXLSTab();
@@ -70,6 +80,9 @@ private:
     // Wiring of the tabs "Nabor" and "Fin. instr." to the selection and the override list.
     void connectNaborTab();
     void connectFinInstrTab();
+    void connectPorocilaTab();
+    // The register and its grid, from their first use.
+    ReportRegister& reportRegister();
     // The grids of "Nabor" follow the report rows and the code list from their first use.
     void bindSelectionGrids();
     // The override list reopened for the typed ISIN (its grid bound on first use).
@@ -84,6 +97,8 @@ private:
     std::unique_ptr<Selection> selection_;
     bool selectionGridsBound_ = false;
     bool overrideGridBound_ = false;
+    std::unique_ptr<ReportRegister> register_;
+    std::unique_ptr<Regeneration> regeneration_;
 
     QTabWidget* pcMain = nullptr;
 

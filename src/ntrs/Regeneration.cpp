@@ -1,0 +1,212 @@
+#include "ntrs/Regeneration.h"
+
+#include "app/AuditTrail.h"
+#include "app/ErrorLog.h"
+#include "app/Interaction.h"
+#include "app/ZtfiApp.h"
+#include "data/Connection.h"
+#include "data/Field.h"
+#include "data/Identifiers.h"
+#include "data/Queries.h"
+#include "data/Step.h"
+#include "data/TFilter.h"
+#include "instruments/CodeList.h"
+#include "ntrs/RegenerationStatements.h"
+#include "ntrs/Register.h"
+#include "reporting/ReportRows.h"
+#include "reporting/Selection.h"
+
+namespace {
+
+void setLines(TUniQuery& query, const QStringList& lines)
+{
+    query.clearSql();
+    for (const QString& line : lines)
+        query.addSql(line);
+}
+
+}  // namespace
+
+Regeneration::Regeneration(ZtfiApp& app) : app_(app)
+{
+}
+
+Regeneration::~Regeneration() = default;
+
+void Regeneration::log(const QString& message) const
+{
+    app_.errorLog().NapakavLog(message);
+}
+
+TFilter& Regeneration::table(std::unique_ptr<TFilter>& component, const char* name,
+                             const char* table, const char* indexFields)
+{
+    if (!component) {
+        component = std::make_unique<TFilter>(app_.connection(), QString::fromLatin1(name));
+        component->setTableName(QString::fromLatin1(table));
+        component->setIndexFieldNames(QString::fromLatin1(indexFields));
+        component->loaded();
+        app_.auditTrail().attach(*component);
+    }
+    return *component;
+}
+
+RegenerationOutcome Regeneration::bbReGenerirajClick(const RegisterRow& row)
+{
+    const qint64 reportId = row.id;
+    const QDate firstDay = row.periodStart();
+    const QDate lastDay = row.reportDay;
+
+    app_.selection.FMaxDpAtvpId = reportId;
+    log(QStringLiteral("MaxDPAAtvpId:") + QString::number(reportId));
+    prepareSerial(row);
+
+    const Config& config = app_.config();
+    gather(RegenerationStatements::newTrades(config, reportId),
+           QStringLiteral("Napaka pri insertu v DPATVPPSL (faza 1)!"), firstDay, lastDay);
+    gather(RegenerationStatements::cancellations(config, reportId),
+           QStringLiteral("Napaka pri insertu v DPATVPPSL (faza 2)!"), firstDay, lastDay);
+    gather(RegenerationStatements::replacements(config, reportId),
+           QStringLiteral("Napaka pri insertu v DPATVPPSL (faza 3)!"), firstDay, lastDay);
+    assignImports(firstDay, lastDay, reportId);
+
+    RegenerationOutcome outcome;
+    const OverrideSyncResult overrides = synchroniseOverrides(firstDay, lastDay, reportId);
+    if (overrides.stopsSelection()) {
+        outcome.stop = OverrideSync::stopSelection(app_.ui());
+        outcome.stop->returnButtonVisible = true;
+    } else {
+        outcome.generationEnabled = openLists(firstDay, lastDay, reportId);
+        outcome.listsOpened = true;
+    }
+
+    // The regenerated period is the period the lists of "Nabor" now belong to.
+    outcome.selectionDay = row.reportDay;
+    app_.selection.rangeKey = Selection::rangeKey(row.reportDay, row.reportDay);
+    app_.regeneration.active = true;
+    return outcome;
+}
+
+void Regeneration::prepareSerial(const RegisterRow& row)
+{
+    if (row.status <= 0)
+        return;
+    // The serial of the year in which the rejected report was sent: that report counts, so the
+    // new serial is above its own.
+    const QDate sentDay = row.sentAt.date();
+    app_.regeneration.previousStatus = row.status;
+    app_.regeneration.previousSerial =
+        Identifiers::nextSerialNumber(app_.connection(), app_.dialect(), sentDay);
+    app_.regeneration.previousDate = sentDay;
+}
+
+void Regeneration::gather(const QStringList& statement, const QString& failure,
+                          const QDate& firstDay, const QDate& lastDay)
+{
+    runStep(
+        app_.connection(), failure,
+        [&] {
+            TUniQuery query(app_.connection(), QStringLiteral("uDPATVPPSL"));
+            setLines(query, statement);
+            query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
+            query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
+            log(QStringLiteral("uDPATVPPSL:") + query.sqlText());
+            query.open();
+            log(QStringLiteral("uDPATVPPSL.RecCount:") + QString::number(query.recordCount()));
+            insertRows(query);
+        },
+        StepCause::WithKind);
+}
+
+void Regeneration::insertRows(Dataset& rows)
+{
+    // A filter table opens empty: reopened, it holds only the rows this step posts.
+    TFilter& component = table(tDPATVPPSL_, "tDPATVPPSL", "DPATVPPSL", "DPATVPID;IDPSL");
+    component.close();
+    component.open();
+    const Field& reportId = rows.fieldByName(QStringLiteral("DpAtvpId"));
+    const Field& tradeId = rows.fieldByName(QStringLiteral("IdPsl"));
+    const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
+    const Field& reference = rows.fieldByName(QStringLiteral("IDREFATVP"));
+    for (rows.first(); !rows.eof(); rows.next()) {
+        log(QStringLiteral("uDPATVPPSL.DpAtvpId:") + reportId.asString());
+        log(QStringLiteral("uDPATVPPSL.IdPsl:") + tradeId.asString());
+        log(QStringLiteral("uDPATVPPSL.IsStn:") + cancelled.asString());
+        log(QStringLiteral("uDPATVPPSL.IDREFATVP:") + reference.asString());
+        component.insert();
+        try {
+            component.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId.value());
+            component.fieldByName(QStringLiteral("IDPSL")).setValue(tradeId.value());
+            component.fieldByName(QStringLiteral("ISSTN")).setValue(cancelled.value());
+            component.fieldByName(QStringLiteral("IDREFATVP")).setValue(reference.value());
+            component.post();
+        } catch (...) {
+            component.cancel();
+            throw;
+        }
+    }
+}
+
+void Regeneration::assignImports(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
+{
+    runStep(app_.connection(), QStringLiteral("Napaka pri popravku DPATVPID v DPATVPIMP!"), [&] {
+        TUniQuery imports(app_.connection(), QStringLiteral("qDPATVPIMP"));
+        setLines(imports, {QStringLiteral(" select IDIMP from dpatvpimp "),
+                           QStringLiteral(" WHERE Datum >= :Datum AND Datum <= :DatumDo "),
+                           QStringLiteral(" AND DpAtvpId is null ")});
+        imports.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
+        imports.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
+        imports.open();
+        if (imports.isEmpty())
+            return;
+        TFilter& component = table(tDPATVPIMP_, "tDPATVPIMP", "DPATVPIMP", "IDIMP");
+        if (!component.isActive())
+            component.open();
+        const Field& importId = imports.fieldByName(QStringLiteral("IDIMP"));
+        for (imports.first(); !imports.eof(); imports.next()) {
+            if (!component.SQLSetRange({importId.asInteger()}))
+                continue;
+            component.edit();
+            try {
+                component.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId);
+                component.post();
+            } catch (...) {
+                component.cancel();
+                throw;
+            }
+        }
+    });
+}
+
+OverrideSyncResult Regeneration::synchroniseOverrides(const QDate& firstDay, const QDate& lastDay,
+                                                      qint64 reportId)
+{
+    OverrideSyncResult result;
+    runStep(
+        app_.connection(), OverrideSync::failureMessage(),
+        [&] {
+            OverrideSync sync(app_.connection(), app_.dialect(), app_.params().auditUser);
+            sync.setTrace([this](const QString& line) { log(line); });
+            OverrideSyncInput input;
+            input.firstDay = firstDay;
+            input.lastDay = lastDay;
+            input.reportId = reportId;
+            input.regeneratedReport = reportId;
+            result = sync.synchronise(input);
+        },
+        StepCause::Appended);
+    return result;
+}
+
+bool Regeneration::openLists(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
+{
+    ReportRows& rows = app_.reportRows();
+    rows.open(app_.savedStatements(), app_.dialect(), firstDay, lastDay, reportId, reportId);
+    bool generationEnabled = !rows.query().isEmpty();
+    if (generationEnabled && !app_.selection.hasRegularRows) {
+        generationEnabled = false;
+        app_.ui().inform(Selection::noRegularRowsMessage());
+    }
+    app_.codeList().open(app_.savedStatements(), firstDay, lastDay, reportId, reportId);
+    return generationEnabled;
+}
