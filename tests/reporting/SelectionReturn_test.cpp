@@ -3,6 +3,10 @@
 #include "app/ZtfiApp.h"
 #include "data/Queries.h"
 #include "instruments/CodeList.h"
+#include "instruments/InstrumentChoice.h"
+#include "instruments/OverrideList.h"
+#include "ntrs/Regeneration.h"
+#include "ntrs/Register.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 #include "support/FixtureApp.h"
@@ -75,6 +79,41 @@ TEST_F(SelectionReturnTest, OpensThePendingSelectionOrTheRegeneratedSet)
         EXPECT_EQ(shown(app.codeList().query(), "IntIdent"), c.trades);
         EXPECT_EQ(fixture.ui().messages(), QStringList());
     }
+}
+
+// A regeneration that stopped for a choice (its two instruments carry one ISIN): once both
+// rows are chosen, the return shows the regenerated report's rows, not the pending selection.
+TEST_F(SelectionReturnTest, ReturnAfterAStoppedRegenerationShowsTheRegeneratedSet)
+{
+    db.exec(QStringLiteral("UPDATE SFVP SET ISIN = 'SI0000000001' WHERE SFVP = 2"));
+    ZtfiApp& app = fixture.started();
+    RegisterRow rejected;
+    rejected.id = kRejected;
+    rejected.serial = 1;
+    rejected.reportDay = kDay;
+    rejected.sentAt = QDateTime(kDay, QTime(16, 0));
+    rejected.firstDay = kDay.addDays(-1);
+    rejected.status = 2;
+    const RegenerationOutcome outcome = Regeneration(app).bbReGenerirajClick(rejected);
+    ASSERT_TRUE(outcome.stop);
+    ASSERT_TRUE(app.regeneration.active);
+
+    OverrideList& list = app.overrideList();
+    InstrumentChoice choice(app.connection(), app.dialect(), app.auditTrail(), app.params().auditUser);
+    for (int round = 0; round < 2; ++round) {
+        list.open(QString());
+        ASSERT_FALSE(list.returnButtonVisible());
+        const auto row = choice.rowOfIsin(QStringLiteral("SI0000000001"));
+        ASSERT_TRUE(row);
+        EXPECT_TRUE(choice.choose(*row, 1, kDay));
+    }
+    list.open(QString());
+    EXPECT_TRUE(list.returnButtonVisible());
+
+    Selection selection(app);
+    EXPECT_TRUE(SelectionReturn(app, selection).bNaborClick(outcome.selectionDay, outcome.selectionDay));
+    EXPECT_EQ(shown(app.reportRows().query(), "IdPsl"), (std::set<qint64>{1, 2}));
+    EXPECT_EQ(shown(app.codeList().query(), "IntIdent"), std::set<qint64>{1});
 }
 
 // Only cancellations: the generation stays refused, with the selection's message.
