@@ -83,6 +83,11 @@ CREATE TABLE DPATVP_SFVP (
 CREATE INDEX DPATVP_SFVP_KEY ON DPATVP_SFVP (ISIN, SFVP_POROCANJE);
 CREATE INDEX DPATVP_SFVP_ISIN_DANSPR ON DPATVP_SFVP (ISIN, DANSPR);
 CREATE INDEX DPATVP_SFVP_OXU ON DPATVP_SFVP (SFVP_OXU);
+-- The rows that name an instrument as the reporting one (the override synchronisation
+-- compares them with the host data of that instrument).
+CREATE INDEX DPATVP_SFVP_POROCANJE ON DPATVP_SFVP (SFVP_POROCANJE);
+-- The report rows find the override rows of a trade's instrument by the upper-cased ISIN.
+CREATE INDEX DPATVP_SFVP_UPPER_ISIN ON DPATVP_SFVP (upper(ISIN));
 
 -- EMIR reports
 CREATE TABLE EMIRPOROCILO (

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "data/Dialect.h"
+#include "data/SequenceReader.h"
 
 #include <QString>
 
+#include <memory>
+
 class Connection;
+class QSqlQuery;
 class TDMTable;
 
 // The audit trail: one row of the back-office table ACT for every insert, change and delete
@@ -13,6 +17,9 @@ class TDMTable;
 class AuditTrail {
 public:
     AuditTrail(Connection& connection, SqlDialect dialect, const QString& auditUser);
+    ~AuditTrail();
+    AuditTrail(const AuditTrail&) = delete;
+    AuditTrail& operator=(const AuditTrail&) = delete;
 
     // Writes one audit row inside whatever transaction the caller has open. kind is "+"
     // (insert), "^" (change) or "-" (delete). A failure to take the next identifier raises the
@@ -27,4 +34,8 @@ private:
     Connection& connection_;
     SqlDialect dialect_;
     QString auditUser_;
+    // On the embedded engine the identifier's and the row's statements stay prepared: a
+    // selection writes an audit row for every selected trade.
+    SequenceReader ids_;
+    mutable std::unique_ptr<QSqlQuery> insert_;
 };

@@ -4,23 +4,35 @@
 
 #include <QString>
 
+#include <memory>
+
 class Connection;
+class QSqlQuery;
 
 // Reads the next value of the sequence named table + "_" + field + "_SEQ" (the audit trail's
 // ACT/IdAct, the EMIR identifiers). Runs inside whatever transaction the caller has open.
 class SequenceReader {
 public:
     SequenceReader(Connection& connection, SqlDialect dialect);
+    ~SequenceReader();
+    SequenceReader(const SequenceReader&) = delete;
+    SequenceReader& operator=(const SequenceReader&) = delete;
 
     // The statement of a sequence: NEXTVAL FOR ... FROM SYSIBM.SYSDUMMY1 under DB2, and
     // ....NEXTVAL ... FROM dual under Oracle (which has no NEXTVAL FOR).
     static QString statement(const QString& table, const QString& field, SqlDialect dialect);
 
     // The next value. Any failure raises an error naming the sequence and quoting the kind
-    // and the message of the underlying error.
+    // and the message of the underlying error. On the embedded engine the statement of the
+    // sequence read last stays prepared, so a reader kept by its user (the audit trail, one
+    // identifier per written row) compiles it once.
     qint64 next(const QString& table, const QString& field) const;
 
 private:
+    QVariant read(const QString& sql) const;
+
     Connection& connection_;
     SqlDialect dialect_;
+    mutable QString preparedSql_;
+    mutable std::unique_ptr<QSqlQuery> prepared_;
 };

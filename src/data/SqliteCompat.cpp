@@ -194,8 +194,26 @@ void currentDay(sqlite3_context* ctx, int, sqlite3_value**)
     sqlite3_result_double(ctx, OleDate::fromDate(QDate::currentDate()));
 }
 
+// The statement that advances a sequence's row and returns the new value.
+sqlite3_stmt* prepareAdvance(sqlite3* db, sqlite3_value* name)
+{
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v3(
+        db, "UPDATE main.ztfi_sequence SET value = value + 1 WHERE name = ?1 RETURNING value", -1,
+        SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_bind_value(stmt, 1, name);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    return stmt;
+}
+
 // Hands out the next value of a sequence: the row is updated by a statement of its own on the
-// same connection, inside whatever statement and transaction is running.
+// same connection, inside whatever statement and transaction is running. While the running
+// statement names the same sequence (a constant, as in DPATVPPSL_SEQ.NEXTVAL once per selected
+// row), the engine keeps that update prepared with it, so it is compiled once per statement.
 void nextval(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
@@ -203,18 +221,13 @@ void nextval(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     sqlite3* db = sqlite3_context_db_handle(ctx);
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(
-        db, "UPDATE main.ztfi_sequence SET value = value + 1 WHERE name = ?1 RETURNING value", -1,
-        &stmt, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_bind_value(stmt, 1, argv[0]);
-    if (rc != SQLITE_OK) {
+    auto* stmt = static_cast<sqlite3_stmt*>(sqlite3_get_auxdata(ctx, 0));
+    const bool fresh = stmt == nullptr;
+    if (fresh && !(stmt = prepareAdvance(db, argv[0]))) {
         resultError(ctx, QString::fromUtf8(sqlite3_errmsg(db)));
-        sqlite3_finalize(stmt);
         return;
     }
-    rc = sqlite3_step(stmt);
+    int rc = sqlite3_step(stmt);
     const bool found = rc == SQLITE_ROW;
     const sqlite3_int64 value = found ? sqlite3_column_int64(stmt, 0) : 0;
     while (rc == SQLITE_ROW)
@@ -225,7 +238,10 @@ void nextval(sqlite3_context* ctx, int, sqlite3_value** argv)
         resultError(ctx, QStringLiteral("sequence %1 does not exist").arg(argText(argv[0])));
     else
         sqlite3_result_int64(ctx, value);
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt);
+    // Handed over last: the engine may finalize it at once.
+    if (fresh)
+        sqlite3_set_auxdata(ctx, 0, stmt, [](void* p) { sqlite3_finalize(static_cast<sqlite3_stmt*>(p)); });
 }
 
 using Function = void (*)(sqlite3_context*, int, sqlite3_value**);

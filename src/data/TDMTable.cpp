@@ -394,12 +394,22 @@ void TDMTable::insertRow()
             }
         }
     }
-    QSqlQuery query(connection().database());
-    SqlStatement::prepare(query, connection(),
-                          QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                              .arg(tableName_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                          values);
-    SqlStatement::exec(query);
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(tableName_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    if (!insert_ || sql != insertSql_) {
+        insert_.reset();
+        auto query = std::make_unique<QSqlQuery>(connection().database());
+        SqlStatement::prepare(*query, connection(), sql, values);
+        insert_ = std::move(query);
+        insertSql_ = sql;
+    } else {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            insert_->bindValue(int(i), connection().toEngineValue(values[i]));
+    }
+    SqlStatement::exec(*insert_);
+    // A server may drop its prepared statements at a commit: only the embedded engine keeps one.
+    if (connection().engine() != Connection::Engine::Sqlite)
+        insert_.reset();
 }
 
 void TDMTable::updateRow()

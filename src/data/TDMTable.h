@@ -7,7 +7,10 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class QSqlQuery;
 
 struct DataSource;
 
@@ -132,4 +135,8 @@ private:
     DataSource* defSource_ = nullptr;
     bool ignoreTableAliases_ = false;
     int lookupUseCount_ = 0;
+    // On the embedded engine the insert posted last stays prepared while the next one has the
+    // same columns, as when a selection posts a row per selected trade.
+    QString insertSql_;
+    std::unique_ptr<QSqlQuery> insert_;
 };

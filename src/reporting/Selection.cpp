@@ -140,6 +140,9 @@ void Selection::insertRows(Dataset& rows, bool trace)
     const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
     const Field& reference = rows.fieldByName(QStringLiteral("IDREFATVP"));
     for (rows.first(); !rows.eof(); rows.next()) {
+        // A row is inserted before the current one: on the last row only that one row moves in
+        // the buffer, where at the first row every row posted so far would.
+        table.last();
         table.insert();
         try {
             table.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId.value());

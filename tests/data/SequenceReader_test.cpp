@@ -39,5 +39,8 @@ TEST(SequenceReader, MissingSequenceNamesItAndQuotesTheCause)
             EXPECT_TRUE(error.message().mid(prefix.size()).contains(QStringLiteral("NEOBSTOJECA_ID_SEQ")))
                 << error.what();
         }
+        // the reader goes on with the sequences that exist
+        EXPECT_EQ(reader.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), dialect == SqlDialect::Oracle ? 1 : 2);
+        EXPECT_THROW(reader.next(QStringLiteral("NEOBSTOJECA"), QStringLiteral("ID")), ZtfiError);
     }
 }

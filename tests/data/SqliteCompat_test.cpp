@@ -210,6 +210,55 @@ TEST_F(SqliteCompatTest, SequenceHandsOutValuesInsideARunningStatement)
     EXPECT_EQ(values, (std::vector<qint64>{4, 5, 6}));
 }
 
+// The update of a sequence is kept with the running statement while the statement names that
+// one sequence; every call still hands out its own value, whichever sequence a call names.
+TEST_F(SqliteCompatTest, EverySequenceCallHandsOutItsOwnValue)
+{
+    exec(QStringLiteral("INSERT INTO ztfi_sequence(name, value) VALUES ('A_SEQ', 0), ('B_SEQ', 100)"));
+    exec(QStringLiteral("CREATE TABLE SRC(X INTEGER, SEQ TEXT)"));
+    exec(QStringLiteral("INSERT INTO SRC VALUES (1, 'A_SEQ'), (2, 'B_SEQ'), (3, 'a_seq'), (4, 'NO_SEQ')"));
+    const auto rows = [&](const QString& sql) {
+        QStringList values;
+        QSqlQuery query(connection->database());
+        query.setForwardOnly(true);
+        if (!query.exec(connection->prepareSql(sql)))
+            return QStringList{query.lastError().databaseText()};
+        while (query.next())
+            values << query.value(0).toString() + QLatin1Char(' ') + query.value(1).toString();
+        if (query.lastError().isValid())
+            values << query.lastError().databaseText();
+        return values;
+    };
+
+    // two sequences in one statement, each call site with its own
+    EXPECT_EQ(rows(QStringLiteral("SELECT A_SEQ.NEXTVAL, NEXTVAL FOR B_SEQ FROM SRC WHERE X < 4 ORDER BY X")),
+              (QStringList{QStringLiteral("1 101"), QStringLiteral("2 102"), QStringLiteral("3 103")}));
+    // a sequence named by the row itself, and a row naming none (the rows in the order stored)
+    EXPECT_EQ(rows(QStringLiteral("SELECT ztfi_nextval(SEQ), X FROM SRC")),
+              (QStringList{QStringLiteral("4 1"), QStringLiteral("104 2"), QStringLiteral("5 3"),
+                           QStringLiteral("sequence NO_SEQ does not exist")}));
+
+    // a statement kept prepared goes on with the sequence, and the connection closes while it
+    // is halfway through its rows
+    {
+        QSqlQuery kept(connection->database());
+        kept.setForwardOnly(true);
+        ASSERT_TRUE(kept.prepare(connection->prepareSql(QStringLiteral("SELECT A_SEQ.NEXTVAL, X FROM SRC WHERE X < 3"))));
+        ASSERT_TRUE(kept.exec());
+        while (kept.next()) {
+        }
+        ASSERT_TRUE(kept.exec());
+        ASSERT_TRUE(kept.next());
+        EXPECT_EQ(kept.value(0).toInt(), 8);
+        QSqlDatabase db = connection->database();
+        db.close();
+        EXPECT_FALSE(db.lastError().isValid()) << db.lastError().text().toStdString();
+    }
+    connection.reset();
+    connection = Connection::open(folder.path(), QStringLiteral("TEST"), {}, {});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT A_SEQ.NEXTVAL FROM dual")).toInt(), 9);
+}
+
 TEST_F(SqliteCompatTest, SequenceValuesSurviveReopening)
 {
     exec(QStringLiteral("INSERT INTO ztfi_sequence(name, value) VALUES ('ACT_IDACT_SEQ', 41)"));

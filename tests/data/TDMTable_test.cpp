@@ -426,6 +426,43 @@ TEST_F(TDMTableTest, DatesAreWrittenAsTheEngineStoresThem)
     imp->cancel();
 }
 
+// Rows posted one after another write their own values, also when the empty fields differ
+// from row to row and when a post in between failed.
+TEST_F(TDMTableTest, ConsecutiveInsertsWriteEachRowsOwnValues)
+{
+    auto imp = importTable(db);
+    imp->open();
+    const auto post = [&](int id, const QVariant& day, const QVariant& price) {
+        imp->insert();
+        imp->fieldByName(QStringLiteral("IDIMP")).setValue(id);
+        if (!day.isNull())
+            imp->fieldByName(QStringLiteral("DATUM")).setValue(day);
+        if (!price.isNull())
+            imp->fieldByName(QStringLiteral("CENA")).setValue(price);
+        try {
+            imp->post();
+        } catch (const DatabaseError&) {
+            imp->cancel();
+            return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(post(1, QStringLiteral("05.01.2026"), QStringLiteral("1,5")));
+    EXPECT_TRUE(post(2, QStringLiteral("06.01.2026"), QStringLiteral("2,5")));
+    EXPECT_TRUE(post(3, QVariant(), QStringLiteral("3,5")));
+    EXPECT_FALSE(post(3, QStringLiteral("07.01.2026"), QStringLiteral("4,5")));  // the key exists
+    EXPECT_TRUE(post(4, QStringLiteral("08.01.2026"), QVariant()));
+    EXPECT_TRUE(post(5, QStringLiteral("09.01.2026"), QStringLiteral("5,5")));
+
+    QSqlQuery q(db.connection().database());
+    ASSERT_TRUE(q.exec(QStringLiteral("SELECT IDIMP, DATUM, CENA FROM DPATVPIMP ORDER BY IDIMP")));
+    QStringList rows;
+    while (q.next())
+        rows << QStringLiteral("%1 %2 %3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
+    EXPECT_EQ(rows, (QStringList{QStringLiteral("1 46027 1.5"), QStringLiteral("2 46028 2.5"), QStringLiteral("3  3.5"),
+                                 QStringLiteral("4 46030 "), QStringLiteral("5 46031 5.5")}));
+}
+
 TEST_F(TDMTableTest, TableWithoutUniqueKeyWritesOnlyARowItsSortFieldsIdentify)
 {
     db.exec(QStringLiteral("INSERT INTO DPATVP_SFVP (ISIN, SFVP_POROCANJE, SFVP_OXU) VALUES ('SI1', NULL, 100)"));

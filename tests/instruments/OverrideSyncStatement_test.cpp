@@ -1,6 +1,8 @@
 #include "instruments/OverrideSyncStatement.h"
 
 #include "data/SqlParams.h"
+#include "support/FixtureDb.h"
+#include "support/QueryPlan.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -109,6 +111,17 @@ TEST(OverrideSyncStatement, RefreshSetsEveryColumnFromItsOwnValue)
             EXPECT_TRUE(sql.endsWith(QStringLiteral(" WHERE ISIN = :ISIN AND SFVP_OXU = :SFVP_OXU ")));
         }
     }
+}
+
+// The rows in use are compared with their reporting instrument through the index of the
+// reporting instrument, not through an index the engine builds again for every run.
+TEST(OverrideSyncStatement, RowsInUseAreFoundByTheirReportingInstrument)
+{
+    FixtureDb db;
+    const QStringList plan = queryPlan(db.connection(), OverrideSyncStatement::classification(SqlDialect::Oracle));
+    EXPECT_EQ(plan.filter(QStringLiteral("SEARCH DP USING INDEX DPATVP_SFVP_POROCANJE")).size(), 1)
+        << plan.join(u'\n').toStdString();
+    EXPECT_EQ(plan.filter(QStringLiteral("AUTOMATIC")), QStringList()) << plan.join(u'\n').toStdString();
 }
 
 }  // namespace
