@@ -4,6 +4,7 @@
 #include "data/Dataset.h"
 #include "data/Field.h"
 #include "data/OleDate.h"
+#include "ntrs/InstrumentRowIndex.h"
 #include "ntrs/NtrsValues.h"
 #include "reporting/ReportCodes.h"
 #include "reporting/ReportRows.h"
@@ -36,7 +37,18 @@ NtrsRecords::NtrsRecords(const ReportRows& rows, const QString& instrumentPrefix
 QString NtrsRecords::check(const Dataset& data, const char* column, const char* format, const QString& suffix,
                            const QString& prefix) const
 {
-    return rows_.ProveraFormata(&data.fieldByName(QLatin1String(column)), QLatin1String(format), suffix, prefix);
+    return rows_.ProveraFormata(&field(data, column), QLatin1String(format), suffix, prefix);
+}
+
+const Field& NtrsRecords::field(const Dataset& data, const char* column) const
+{
+    const FieldKey key{&data, column};
+    const auto found = fields_.constFind(key);
+    if (found != fields_.constEnd())
+        return *found.value();
+    const Field& named = data.fieldByName(QLatin1String(column));
+    fields_.insert(key, &named);
+    return named;
 }
 
 QString NtrsRecords::firmIdentification(const Dataset& data) const
@@ -46,7 +58,7 @@ QString NtrsRecords::firmIdentification(const Dataset& data) const
 
 const Field& NtrsRecords::rowField(const char* column) const
 {
-    return rows_.query().fieldByName(QLatin1String(column));
+    return field(rows_.query(), column);
 }
 
 QString NtrsRecords::rowText(const char* column) const
@@ -137,9 +149,11 @@ void NtrsRecords::fillInstrument(TXMLSifrantRecordInfoCompleteDescriptionType re
         record.setReferenca(toInt32(QString::number(reference.asInteger())));
 }
 
-void NtrsRecords::fillTransaction(TXMLTransactionRecordInfoCompleteDescriptionType record, Dataset& codeList) const
+void NtrsRecords::fillTransaction(TXMLTransactionRecordInfoCompleteDescriptionType record,
+                                  InstrumentRowIndex& instruments) const
 {
     const Dataset& row = rows_.query();
+    Dataset& codeList = instruments.codeList();
     record.setReportingFirmIdentification(firmIdentification(row));
     record.setTradingDay(reportDate(rowField("Dan").asDate()));
     record.setTradingTime(reportTime(Field::convert(FieldType::Time, rowField("Cas").value()).toTime()));
@@ -149,7 +163,7 @@ void NtrsRecords::fillTransaction(TXMLTransactionRecordInfoCompleteDescriptionTy
     record.setTradingCapacity(rowText("TrgZmog"));
     record.setInstrumentISINCode(check(row, "ISIN", "2(a)9(x)1(n)"));
     if (codeList.isActive()
-        && codeList.locate(QStringLiteral("IntIdent"), QVariantList{rowField("INTINDINSTR").asInteger()})
+        && instruments.locate(rowField("INTINDINSTR").asInteger())
         && hasAiiGroup(codeList))
         fillAii(record.AIICode(), codeList);
     record.setInstrumentInternalCode(toInt32(check(row, "INTINDINSTR", "10(n)", QString(), instrumentPrefix_)));

@@ -2,10 +2,14 @@
 
 #include "ntrs/NtrsBinding.h"
 
+#include <QHash>
 #include <QString>
+
+#include <utility>
 
 class Dataset;
 class Field;
+class InstrumentRowIndex;
 class ReportRows;
 
 // Fills the records of an NTRS report from the current rows of the report rows (qDPATVPPSL)
@@ -20,8 +24,8 @@ public:
     // One instrument of the code list, from the current row of the code list.
     void fillInstrument(TXMLSifrantRecordInfoCompleteDescriptionType record, const Dataset& instrument) const;
     // One transaction, from the current report row; its AII group from the code-list row of
-    // its instrument (codeList is moved to that row).
-    void fillTransaction(TXMLTransactionRecordInfoCompleteDescriptionType record, Dataset& codeList) const;
+    // its instrument (the code list is moved to that row).
+    void fillTransaction(TXMLTransactionRecordInfoCompleteDescriptionType record, InstrumentRowIndex& instruments) const;
     // One cancellation, from the current report row.
     void fillCancellation(TXMLCancellationRecordInfoType record) const;
 
@@ -46,7 +50,13 @@ private:
     QString firmIdentification(const Dataset& data) const;
     QString rowText(const char* column) const;
     const Field& rowField(const char* column) const;
+    // A field of a dataset by its column name, looked up once for all rows: the datasets stay
+    // open, with the same fields, while a report is filled.
+    const Field& field(const Dataset& data, const char* column) const;
+
+    using FieldKey = std::pair<const Dataset*, const char*>;
 
     const ReportRows& rows_;
     QString instrumentPrefix_;
+    mutable QHash<FieldKey, const Field*> fields_;
 };

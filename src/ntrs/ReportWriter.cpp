@@ -12,6 +12,7 @@
 #include "data/TDMTable.h"
 #include "instruments/CodeList.h"
 #include "ntrs/AtomicFile.h"
+#include "ntrs/InstrumentRowIndex.h"
 #include "ntrs/NtrsDocument.h"
 #include "ntrs/NtrsRecords.h"
 #include "ntrs/NtrsSchema.h"
@@ -25,6 +26,8 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+
+#include <memory>
 
 namespace {
 
@@ -67,6 +70,7 @@ void writeInstruments(TXMLSifrant list, Dataset& codeList, const NtrsRecords& re
 void writeTransactions(TXMLNTRSRoot root, TQueryDM& rows, Dataset& codeList, const NtrsRecords& records,
                        const ErrorLog& log)
 {
+    InstrumentRowIndex instruments(codeList);
     for (rows.first(); !rows.eof(); rows.next()) {
         log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:")
                        + rows.fieldByName(QStringLiteral("RefStTransaC")).asString());
@@ -75,7 +79,7 @@ void writeTransactions(TXMLNTRSRoot root, TQueryDM& rows, Dataset& codeList, con
         if (records.currentRowIsCancellation())
             records.fillCancellation(root.CancelledTransactions().add());
         else
-            records.fillTransaction(root.TransactionReporting().add(), codeList);
+            records.fillTransaction(root.TransactionReporting().add(), instruments);
     }
 }
 
@@ -179,9 +183,9 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     refuseUnsentNamesake(outcome.fileName);
 
     trace(QStringLiteral("pre TXMLDocument.Create!"));
-    NtrsDocument document;
+    auto document = std::make_unique<NtrsDocument>();
     trace(QStringLiteral("pre xmlZTFI.GetDocBinding(!"));
-    TXMLNTRSRoot root = document.root();
+    TXMLNTRSRoot root = document->root();
     root.setAttribute("xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"));
     root.setAttribute("xsi:noNamespaceSchemaLocation", NtrsSchema::fileName());
     root.setMaticnaStevilkaZavezanca(firmIdentifier(registration));
@@ -199,7 +203,9 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     trace(QStringLiteral("pre XML FileName"));
     outcome.filePath = QDir(programFolder_).filePath(outcome.fileName);
     trace(QStringLiteral("XML FileName:") + outcome.filePath);
-    const QByteArray text = document.xml();
+    const QByteArray text = document->xml();
+    // The tree is not needed past its text: the validation parses the text again.
+    document.reset();
 
     NtrsSchema::ensureInFolder(programFolder_);
     const std::optional<ValidationFault> fault = validateAgainstNamedSchema(text, programFolder_);

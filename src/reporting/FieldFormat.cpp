@@ -2,6 +2,7 @@
 
 #include "app/Error.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QVector>
 
@@ -14,7 +15,7 @@ struct Group {
     QChar kind;
 };
 
-QVector<Group> parseFormat(const QString& format)
+QVector<Group> readGroups(const QString& format)
 {
     static const QRegularExpression groupPattern(QStringLiteral("(\\d+)\\((.)\\)"));
     QVector<Group> groups;
@@ -24,6 +25,16 @@ QVector<Group> parseFormat(const QString& format)
         groups.append(Group{m.captured(1).toInt(), m.captured(2).at(0)});
     }
     return groups;
+}
+
+// The few formats in use are read once per thread and kept: every value of a report is checked.
+const QVector<Group>& parseFormat(const QString& format)
+{
+    thread_local QHash<QString, QVector<Group>> known;
+    auto it = known.find(format);
+    if (it == known.end())
+        it = known.insert(format, readGroups(format));
+    return it.value();
 }
 
 bool isLetter(QChar c)
@@ -123,7 +134,7 @@ QString ProveraFormata(const QString& reference, const CheckedField* field, cons
     if (field && field->name == QLatin1String("ISIN") && value == QLatin1String("N"))
         return value;
 
-    const QVector<Group> groups = parseFormat(format);
+    const QVector<Group>& groups = parseFormat(format);
     const bool singleGroup = groups.size() == 1;
     bool failed = false;
     int position = 0;
