@@ -10,10 +10,8 @@
 #include "data/Queries.h"
 #include "data/Step.h"
 #include "data/TFilter.h"
-#include "instruments/CodeList.h"
 #include "ntrs/RegenerationStatements.h"
 #include "ntrs/Register.h"
-#include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 
 namespace {
@@ -76,7 +74,7 @@ RegenerationOutcome Regeneration::bbReGenerirajClick(const RegisterRow& row)
         outcome.stop = OverrideSync::stopSelection(app_.ui());
         outcome.stop->returnButtonVisible = true;
     } else {
-        outcome.generationEnabled = openLists(firstDay, lastDay, reportId);
+        outcome.generationEnabled = Selection::openReportLists(app_, firstDay, lastDay, reportId);
         outcome.listsOpened = true;
     }
 
@@ -196,17 +194,4 @@ OverrideSyncResult Regeneration::synchroniseOverrides(const QDate& firstDay, con
         },
         StepCause::Appended);
     return result;
-}
-
-bool Regeneration::openLists(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
-{
-    ReportRows& rows = app_.reportRows();
-    rows.open(app_.savedStatements(), app_.dialect(), firstDay, lastDay, reportId, reportId);
-    bool generationEnabled = !rows.query().isEmpty();
-    if (generationEnabled && !app_.selection.hasRegularRows) {
-        generationEnabled = false;
-        app_.ui().inform(Selection::noRegularRowsMessage());
-    }
-    app_.codeList().open(app_.savedStatements(), firstDay, lastDay, reportId, reportId);
-    return generationEnabled;
 }

@@ -58,7 +58,6 @@ private:
     void assignImports(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
     OverrideSyncResult synchroniseOverrides(const QDate& firstDay, const QDate& lastDay,
                                             qint64 reportId);
-    bool openLists(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
     // An audited table component, created by its first use.
     TFilter& table(std::unique_ptr<TFilter>& component, const char* name, const char* table,
                    const char* indexFields);

@@ -256,6 +256,20 @@ bool Selection::openLists(const QDate& firstDay, const QDate& lastDay)
     return generationEnabled;
 }
 
+bool Selection::openReportLists(ZtfiApp& app, const QDate& firstDay, const QDate& lastDay,
+                                qint64 reportId)
+{
+    ReportRows& rows = app.reportRows();
+    rows.open(app.savedStatements(), app.dialect(), firstDay, lastDay, reportId, reportId);
+    bool generationEnabled = !rows.query().isEmpty();
+    if (generationEnabled && !app.selection.hasRegularRows) {
+        generationEnabled = false;
+        app.ui().inform(noRegularRowsMessage());
+    }
+    app.codeList().open(app.savedStatements(), firstDay, lastDay, reportId, reportId);
+    return generationEnabled;
+}
+
 void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 {
     Connection& connection = app_.connection();

@@ -57,6 +57,10 @@ public:
     // The last two steps of the selection (also "Nazaj na nabor"): opens the report rows and the
     // code list of the pending selection; whether the generation may be enabled.
     bool openLists(const QDate& firstDay, const QDate& lastDay);
+    // The report rows and the code list of one report's own set (a regeneration, and "Nazaj na
+    // nabor" after a regeneration stopped for a choice); whether the generation may be enabled.
+    static bool openReportLists(ZtfiApp& app, const QDate& firstDay, const QDate& lastDay,
+                                qint64 reportId);
 
     // The audited table components the selection writes through (opened on first use).
     TFilter& tDPATVPPSL();

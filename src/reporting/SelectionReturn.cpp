@@ -1,11 +1,8 @@
 #include "reporting/SelectionReturn.h"
 
-#include "app/Interaction.h"
 #include "app/ZtfiApp.h"
 #include "data/Field.h"
 #include "data/Queries.h"
-#include "instruments/CodeList.h"
-#include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 
 SelectionReturn::SelectionReturn(ZtfiApp& app, Selection& selection)
@@ -36,13 +33,5 @@ bool SelectionReturn::openRegeneratedSet(const QDate& firstDay, const QDate& las
         first = danOd.isValid() ? danOd.toDate() : last;
     }
 
-    ReportRows& rows = app_.reportRows();
-    rows.open(app_.savedStatements(), app_.dialect(), first, last, reportId, reportId);
-    bool generationEnabled = !rows.query().isEmpty();
-    if (generationEnabled && !app_.selection.hasRegularRows) {
-        generationEnabled = false;
-        app_.ui().inform(Selection::noRegularRowsMessage());
-    }
-    app_.codeList().open(app_.savedStatements(), first, last, reportId, reportId);
-    return generationEnabled;
+    return Selection::openReportLists(app_, first, last, reportId);
 }
