@@ -26,6 +26,7 @@ struct OverrideSync::ClassifiedRow {
 
 struct OverrideSync::ExistingRow {
     bool hasChangeDay = false;      // DANSPR_SFVP is set
+    std::optional<qint64> reportingInstrument;  // SFVP_POROCANJE; empty while pending
 };
 
 namespace {
@@ -185,25 +186,24 @@ OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
         // An override names an ISIN: an instrument without one gets no row.
         if (row.isin.isEmpty())
             continue;
-        bool existingWithoutChangeDay = false;
-        if (row.tip != kRefreshOnly) {
-            ExistingRow existing;
-            if (!findExisting(row, existing)) {
-                if (row.tip == kChoiceNeeded)
-                    insertPending(row, stamps);
-                else
-                    insertReporting(row, input.lastDay, stamps);
-                ++result.inserted;
-                if (row.tip == kChoiceNeeded)
-                    ++result.pendingCount;
-                continue;
-            }
-            existingWithoutChangeDay = !existing.hasChangeDay;
-        }
-        refresh(row, existingWithoutChangeDay, input, stamps);
-        ++result.refreshed;
         if (row.tip == kChoiceNeeded)
             ++result.pendingCount;
+        ExistingRow existing;
+        const bool exists = findExisting(row, existing);
+        if (row.tip != kRefreshOnly && !exists) {
+            if (row.tip == kChoiceNeeded)
+                insertPending(row, stamps);
+            else
+                insertReporting(row, input.lastDay, stamps);
+            ++result.inserted;
+            continue;
+        }
+        // The choice of a reporting instrument for a pending row is the user's: while it is
+        // needed the row is left as it is.
+        if (row.tip == kChoiceNeeded && !existing.reportingInstrument)
+            continue;
+        if (refresh(row, existing, input, stamps))
+            ++result.refreshed;
     }
     return result;
 }
@@ -255,6 +255,8 @@ bool OverrideSync::findExisting(const ClassifiedRow& row, ExistingRow& existing)
     if (!query.next())
         return false;
     existing.hasChangeDay = !query.value(0).isNull();
+    if (!query.value(1).isNull())
+        existing.reportingInstrument = query.value(1).toLongLong();
     return true;
 }
 
@@ -304,11 +306,9 @@ void OverrideSync::insertReporting(const ClassifiedRow& row, const QDate& lastDa
     statement.exec();
 }
 
-void OverrideSync::refresh(const ClassifiedRow& row, bool existingWithoutChangeDay,
+bool OverrideSync::refresh(const ClassifiedRow& row, const ExistingRow& existing,
                            const OverrideSyncInput& input, VersionStamps& stamps)
 {
-    const InstrumentHostData host = InstrumentHostData::read(connection_, row.sfvp, input.lastDay);
-    const bool expiryEmpty = !host.DatumPrenehanja.isValid();
     const qint64 replaced = row.sfvpOld.value_or(0);
     // The reporting instrument of the ISIN matured and this instrument takes its place.
     using Replacement = OverrideSyncStatement::RefreshReplacement;
@@ -319,8 +319,16 @@ void OverrideSync::refresh(const ClassifiedRow& row, bool existingWithoutChangeD
     } else if (replaced > 0 && replaced != row.sfvp) {
         replacement = Replacement::Announced;
     }
+    // The frozen data are those of the instrument the row reports once it is written.
+    const std::optional<qint64> reporting =
+        replacement != Replacement::None ? std::optional<qint64>(row.sfvp) : existing.reportingInstrument;
+    // A pending row gets no data until its reporting instrument is chosen.
+    if (!reporting)
+        return false;
+    const InstrumentHostData host = InstrumentHostData::read(connection_, *reporting, input.lastDay);
+    const bool expiryEmpty = !host.DatumPrenehanja.isValid();
     const bool changedNow =
-        !row.danspr.isValid() || (row.tip == 1 && existingWithoutChangeDay);
+        !row.danspr.isValid() || (row.tip == 1 && !existing.hasChangeDay);
 
     Statement statement(connection_, OverrideSyncStatement::refresh(expiryEmpty, replacement));
     statement.setDay("DANSPR_SFVP",
@@ -339,5 +347,20 @@ void OverrideSync::refresh(const ClassifiedRow& row, bool existingWithoutChangeD
     statement.setText("ISIN", row.isin);
     statement.setInteger("SFVP_OXU", row.sfvp);
     traceWrite(trace_, QStringLiteral("UPDATE za ISIN:"), row.isin, row.sfvp, statement);
+
+    // Only the rows that report the same instrument as the latest one are refreshed: the
+    // older versions keep their data and their older stamps.
+    Statement setAside(connection_,
+                       OverrideSyncStatement::setAsideOtherVersions(existing.reportingInstrument.has_value()));
+    setAside.setText("ISIN", row.isin);
+    setAside.setInteger("SFVP_OXU", row.sfvp);
+    if (existing.reportingInstrument)
+        setAside.setInteger("SFVP_POROCANJE", *existing.reportingInstrument);
+    setAside.exec();
     statement.exec();
+    Statement putBack(connection_, OverrideSyncStatement::putBackOtherVersions());
+    putBack.setText("ISIN", row.isin);
+    putBack.setInteger("SFVP_OXU", -row.sfvp);
+    putBack.exec();
+    return true;
 }

@@ -69,11 +69,13 @@ private:
 
     QList<ClassifiedRow> classify(const OverrideSyncInput& input);
     void trace(const QString& line) const;
-    // The first of the ISIN's rows of that host instrument (latest first); none when it has none.
+    // The latest of the ISIN's rows of that host instrument; false when it has none.
     bool findExisting(const ClassifiedRow& row, ExistingRow& existing);
     void insertPending(const ClassifiedRow& row, VersionStamps& stamps);
     void insertReporting(const ClassifiedRow& row, const QDate& lastDay, VersionStamps& stamps);
-    void refresh(const ClassifiedRow& row, bool existingWithoutChangeDay,
+    // Writes the host data of the row's reporting instrument into the rows of its ISIN and host
+    // instrument; false (nothing written) when the row is pending and stays so.
+    bool refresh(const ClassifiedRow& row, const ExistingRow& existing,
                  const OverrideSyncInput& input, VersionStamps& stamps);
     // The value of DANSPR_SFVP in the dialect's form (DB2: the day only).
     QVariant changeDay(const QDateTime& value) const;

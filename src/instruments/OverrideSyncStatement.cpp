@@ -172,9 +172,21 @@ QString refresh(bool expiryEmpty, RefreshReplacement replacement)
     return lines.join(QLatin1Char('\n'));
 }
 
+QString setAsideOtherVersions(bool reportingSet)
+{
+    return QStringLiteral(" UPDATE DPATVP_SFVP SET SFVP_OXU = -SFVP_OXU WHERE ISIN = :ISIN AND SFVP_OXU = :SFVP_OXU AND ")
+        + (reportingSet ? QStringLiteral("(SFVP_POROCANJE IS NULL OR SFVP_POROCANJE <> :SFVP_POROCANJE) ")
+                        : QStringLiteral("SFVP_POROCANJE IS NOT NULL "));
+}
+
+QString putBackOtherVersions()
+{
+    return QStringLiteral(" UPDATE DPATVP_SFVP SET SFVP_OXU = -SFVP_OXU WHERE ISIN = :ISIN AND SFVP_OXU = :SFVP_OXU ");
+}
+
 QString existingRows()
 {
-    return QStringLiteral("SELECT DANSPR_SFVP FROM DPATVP_SFVP\n"
+    return QStringLiteral("SELECT DANSPR_SFVP, SFVP_POROCANJE FROM DPATVP_SFVP\n"
                           "WHERE upper(ISIN)=upper(:ISIN) AND SFVP_OXU=:SFVP_OXU\n"
                           "ORDER BY DANSPR DESC");
 }

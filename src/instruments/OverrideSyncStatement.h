@@ -33,8 +33,16 @@ enum class RefreshReplacement { None, Announced, Silent };
 // AII_EXPIRY is cleared when the host has no maturity.
 QString refresh(bool expiryEmpty, RefreshReplacement replacement);
 
+// The refresh writes every row of its ISIN and host instrument. The other versions of that
+// instrument (rows that report another instrument, or none) are set aside for it: their SFVP_OXU
+// is negated (parameter SFVP_OXU the code; with reportingSet, SFVP_POROCANJE the instrument the
+// refreshed rows report, else they are pending), and negated back after it (parameter SFVP_OXU
+// the negated code). Parameter ISIN in both.
+QString setAsideOtherVersions(bool reportingSet);
+QString putBackOtherVersions();
+
 // The rows of one ISIN (compared upper-cased) and host instrument, latest first: parameters
-// ISIN, SFVP_OXU; column DANSPR_SFVP.
+// ISIN, SFVP_OXU; columns DANSPR_SFVP, SFVP_POROCANJE.
 QString existingRows();
 
 }  // namespace OverrideSyncStatement

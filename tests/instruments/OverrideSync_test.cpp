@@ -34,9 +34,9 @@ protected:
         return result;
     }
 
-    // Two host instruments of one ISIN reported under 100, which has matured; the pending
+    // Two host instruments of one ISIN, both reported under 100, in report kPending; the pending
     // selection kPending + 1 trades 200. xml: the flag of the row of 200 before the run.
-    void reportingInstrumentMatured(const QVariant& xml)
+    void bothReportedUnder100(const QVariant& xml)
     {
         const QString isin = QStringLiteral("SI0000000100");
         addTraded(db, instrument(100, isin));
@@ -50,10 +50,15 @@ protected:
         if (xml.isValid())
             db.exec(QStringLiteral("UPDATE DPATVP_SFVP SET XML = '%1' WHERE SFVP_OXU = 200").arg(xml.toString()));
         generateReport();
+        trade(300, 200, kPending + 1);
+    }
 
+    // As bothReportedUnder100(), and 100 has matured the day before the selection.
+    void reportingInstrumentMatured(const QVariant& xml)
+    {
+        bothReportedUnder100(xml);
         db.exec(QStringLiteral("UPDATE SFVP SET ZPDVP = %1 WHERE SFVP = 100")
                     .arg(OleDate::fromDate(kDay.addDays(-1))));
-        trade(300, 200, kPending + 1);
     }
 
     QStringList traceLines;
@@ -264,6 +269,95 @@ TEST_F(OverrideSyncTest, RefreshTurnsARowIntoAReplacementWhenItsReportingInstrum
     EXPECT_EQ(column(matured, "SFVP_POROCANJE").toInt(), 100);
     EXPECT_FALSE(column(matured, "SFVP_OLD").isValid());
     EXPECT_EQ(column(matured, "AII_EXPIRY").toDateTime(), QDateTime(kDay.addDays(-1), QTime(0, 0)));
+}
+
+TEST_F(OverrideSyncTest, RefreshOfAReplacementRowFreezesTheDataOfItsReportingInstrument)
+{
+    bothReportedUnder100(QVariant());
+    db.exec(QStringLiteral("UPDATE SFVP SET NZV = 'Novo ime' WHERE SFVP = 100"));
+
+    const OverrideSyncResult result = synchronise(kPending + 1);
+
+    EXPECT_EQ(result.refreshed, 2);
+    const auto rows = overrideRows(db);
+    ASSERT_EQ(rows.size(), 2u);
+    for (const QVariantMap& r : rows) {
+        EXPECT_EQ(column(r, "SFVP_POROCANJE").toInt(), 100) << column(r, "SFVP_OXU").toInt();
+        EXPECT_EQ(column(r, "INSTRUMENTNAME"), QVariant(QStringLiteral("Novo ime")))
+            << column(r, "SFVP_OXU").toInt();
+        EXPECT_EQ(column(r, "AII_PRODUCT"), QVariant(QStringLiteral("KRT100")))
+            << column(r, "SFVP_OXU").toInt();
+    }
+    // The frozen data now match the reporting instrument: the next selection writes nothing.
+    const OverrideSyncResult again = synchronise(kPending + 1);
+    EXPECT_EQ(again.refreshed + again.inserted, 0);
+}
+
+// A pending row whose ISIN already has a row with a reporting instrument (the user completed
+// one of the two pending rows): a later run leaves it as it is and stops again, whether it is
+// a daily selection or a regeneration.
+TEST_F(OverrideSyncTest, PendingRowStaysPendingUntilTheUserChooses)
+{
+    const QString isin = QStringLiteral("SI0000000100");
+    addTraded(db, instrument(100, isin));
+    addTraded(db, instrument(200, isin));
+    ASSERT_TRUE(synchronise().stopsSelection());
+    // The user completes the row of 100 with 100; it becomes the current row of the ISIN.
+    db.exec(QStringLiteral(
+        "UPDATE DPATVP_SFVP SET SFVP_POROCANJE = 100, AII_PRODUCT = 'KRT100', "
+        "INSTRUMENTNAME = 'Instrument 100', DANSPR = DANSPR + 1 WHERE SFVP_OXU = 100"));
+    const QVariantMap pending = overrideRows(db).front();
+    ASSERT_EQ(column(pending, "SFVP_OXU").toInt(), 200);
+
+    const OverrideSyncInput runs[] = {{kDay, kDay, kPending}, {kDay, kDay, kPending, kPending}};
+    for (const OverrideSyncInput& input : runs) {
+        const OverrideSyncResult result = run(input);
+
+        EXPECT_TRUE(result.stopsSelection()) << input.regeneratedReport.has_value();
+        EXPECT_EQ(result.pendingCount, 1);
+        const auto rows = overrideRows(db);
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_TRUE(rows.front() == pending)
+            << input.regeneratedReport.has_value() << " SFVP_POROCANJE "
+            << column(rows.front(), "SFVP_POROCANJE").toString().toStdString();
+    }
+}
+
+// Host instrument 200 holds two rows of its ISIN: the older one reporting 100, and the newer
+// one that reports 200 itself (the user changed the reporting instrument over to 200).
+TEST_F(OverrideSyncTest, RefreshLeavesTheOtherVersionsOfTheInstrumentAsTheyAre)
+{
+    const QString isin = QStringLiteral("SI0000000100");
+    bothReportedUnder100(QVariant());
+    const QDateTime changed = instrument(200, isin).changed;
+    addOverride(db, {{QStringLiteral("ISIN"), isin}, {QStringLiteral("SFVP_OXU"), 200},
+                     {QStringLiteral("SFVP_POROCANJE"), 200}, {QStringLiteral("SFVP_OLD"), 100},
+                     {QStringLiteral("XML"), QStringLiteral("D")},
+                     {QStringLiteral("DANSPR"), QDateTime::currentDateTime().addSecs(10)},
+                     {QStringLiteral("USRSPR"), kUser}, {QStringLiteral("DANSPR_SFVP"), changed},
+                     {QStringLiteral("AII_MIC"), QStringLiteral("XLJU")},
+                     {QStringLiteral("AII_PRODUCT"), QStringLiteral("KRT200")},
+                     {QStringLiteral("IZD"), QStringLiteral("Borzni posrednik d.d.")},
+                     {QStringLiteral("DRZ_IZD"), QStringLiteral("SI")}, {QStringLiteral("GLVNMN"), 1.5},
+                     {QStringLiteral("VLT"), QStringLiteral("EUR")}, {QStringLiteral("LOTEMS"), 1000},
+                     {QStringLiteral("INSTRUMENTNAME"), QStringLiteral("Instrument 200")}});
+    const auto before = overrideRows(db);
+    ASSERT_EQ(before.size(), 3u);
+    db.exec(QStringLiteral("UPDATE SFVP SET NZV = 'Novo ime' WHERE SFVP = 200"));
+
+    const OverrideSyncResult result = synchronise(kPending + 1);
+
+    EXPECT_EQ(result.refreshed, 1);
+    const auto rows = overrideRows(db);
+    ASSERT_EQ(rows.size(), 3u);
+    // The refreshed version is the only current row of the ISIN.
+    const QDateTime latest = column(rows[2], "DANSPR").toDateTime();
+    EXPECT_LT(column(rows[1], "DANSPR").toDateTime(), latest);
+    EXPECT_EQ(column(rows[2], "SFVP_POROCANJE").toInt(), 200);
+    EXPECT_EQ(column(rows[2], "INSTRUMENTNAME"), QVariant(QStringLiteral("Novo ime")));
+    // The older versions keep what they reported.
+    EXPECT_EQ(rows[0], before[0]);
+    EXPECT_EQ(rows[1], before[1]);
 }
 
 TEST_F(OverrideSyncTest, RegenerationReplacesWithoutAnnouncingAgainAndTracesItsStatements)
