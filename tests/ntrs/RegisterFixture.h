@@ -7,9 +7,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 // Report sets of one reporting day, 2.3.2026, on a fixture database, and the application running
@@ -100,21 +98,7 @@ protected:
                     .arg(serial));
     }
 
-    // The column texts of a statement's rows, "|"-joined.
-    QStringList texts(const QString& sql)
-    {
-        QSqlQuery query(db.connection().database());
-        EXPECT_TRUE(query.exec(db.connection().prepareSql(sql)))
-            << sql.toStdString() << ": " << query.lastError().text().toStdString();
-        QStringList rows;
-        while (query.next()) {
-            QStringList columns;
-            for (int i = 0; i < query.record().count(); ++i)
-                columns << query.value(i).toString();
-            rows << columns.join(QLatin1Char('|'));
-        }
-        return rows;
-    }
+    QStringList texts(const QString& sql) { return db.texts(sql); }
 
     // The audit rows written since the mark: kind and table, in order.
     QStringList auditSince(qint64 mark)

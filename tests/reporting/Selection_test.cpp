@@ -12,7 +12,6 @@
 #include "support/QtPrinters.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -81,20 +80,7 @@ protected:
         return trades;
     }
 
-    // The column texts of a statement's rows, "|"-joined.
-    QStringList texts(const QString& sql)
-    {
-        QSqlQuery query(db.connection().database());
-        EXPECT_TRUE(query.exec(db.connection().prepareSql(sql))) << sql.toStdString();
-        QStringList rows;
-        while (query.next()) {
-            QStringList columns;
-            for (int i = 0; i < query.record().count(); ++i)
-                columns << query.value(i).toString();
-            rows << columns.join(QLatin1Char('|'));
-        }
-        return rows;
-    }
+    QStringList texts(const QString& sql) { return db.texts(sql); }
 
     FixtureDb db;
     FixtureApp fixture;

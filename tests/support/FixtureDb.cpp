@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 
 using namespace fixture;
@@ -238,6 +239,21 @@ QVariant FixtureDb::value(const QString& sql)
     if (!query.exec(connection_->prepareSql(sql)))
         throw DatabaseError(query.lastError().text() + QStringLiteral("\n") + sql);
     return query.next() ? query.value(0) : QVariant();
+}
+
+QStringList FixtureDb::texts(const QString& sql)
+{
+    QSqlQuery query(connection_->database());
+    if (!query.exec(connection_->prepareSql(sql)))
+        throw DatabaseError(query.lastError().text() + QStringLiteral("\n") + sql);
+    QStringList rows;
+    while (query.next()) {
+        QStringList columns;
+        for (int i = 0; i < query.record().count(); ++i)
+            columns << query.value(i).toString();
+        rows << columns.join(QLatin1Char('|'));
+    }
+    return rows;
 }
 
 void FixtureDb::insert(const char* table, const std::vector<Column>& columns)

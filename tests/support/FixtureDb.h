@@ -176,6 +176,8 @@ public:
     void exec(const QString& sql);
     // The first column of the first row of a statement; an invalid QVariant when it has none.
     QVariant value(const QString& sql);
+    // Every row of a statement, its columns joined by "|".
+    QStringList texts(const QString& sql);
 
 private:
     using Column = std::pair<const char*, QVariant>;
