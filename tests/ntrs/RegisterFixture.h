@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 // Report sets of one reporting day, 2.3.2026, on a fixture database, and the application running
