@@ -19,7 +19,8 @@ AuditTrail::~AuditTrail() = default;
 void AuditTrail::LogAct(const QString& table, const QString& kind, const QString& content) const
 {
     // The identifier is taken last, after every other value of the row is known.
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = connection_.engine() == Connection::Engine::Sqlite ? clock_.now()
+                                                                             : QDateTime::currentDateTime();
     const qint64 id = ids_.next(QStringLiteral("ACT"), QStringLiteral("IdAct"));
     const QVariantList values{id, auditUser_.isNull() ? QString::fromLatin1("") : auditUser_, kind, now,
                               QStringLiteral("Z"), QStringLiteral("0"), computerName(), QStringLiteral("LB"),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Dialect.h"
+#include "data/LocalClock.h"
 #include "data/SequenceReader.h"
 
 #include <QString>
@@ -38,4 +39,6 @@ private:
     // selection writes an audit row for every selected trade.
     SequenceReader ids_;
     mutable std::unique_ptr<QSqlQuery> insert_;
+    // The time of the rows written to the embedded engine (see LocalClock).
+    mutable LocalClock clock_;
 };

@@ -1,5 +1,6 @@
 #include "data/OracleFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -61,6 +62,11 @@ DateFormat::DateFormat(const QString& format) : text_(format)
             return;
         }
     }
+    const auto has = [&](Element::Kind kind) {
+        return std::any_of(elements_.begin(), elements_.end(),
+                           [&](const Element& e) { return e.kind == kind; });
+    };
+    needsToday_ = !has(Element::Year4) || !has(Element::Month) || has(Element::Year2);
 }
 
 QString DateFormat::format(const QDate& date, const QTime& time) const
@@ -87,7 +93,7 @@ QString DateFormat::format(const QDate& date, const QTime& time) const
 
 bool DateFormat::parse(const QString& text, QDate* date, QTime* time, QString* error) const
 {
-    const QDate today = QDate::currentDate();
+    const QDate today = needsToday_ ? QDate::currentDate() : QDate();
     int year = today.year(), month = today.month(), day = 1, hour = 0, minute = 0, second = 0;
     const auto mismatch = [&]() {
         *error = QStringLiteral("'%1' does not match the date format '%2'").arg(text, text_);

@@ -38,6 +38,9 @@ private:
     QString text_;
     QList<Element> elements_;
     QString error_;
+    // Whether a parsed date takes part of the current date (no YYYY, no MM, or YY): the clock is
+    // read only then, not for every converted value.
+    bool needsToday_ = true;
 };
 
 // TO_CHAR(number): whole numbers without a decimal point, others with up to 15 significant

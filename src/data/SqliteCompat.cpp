@@ -5,12 +5,15 @@
 #include "data/OracleFormat.h"
 
 #include <QSqlDriver>
+#include <QSqlQuery>
+#include <QSqlResult>
 #include <QVariant>
 
 #include <sqlite3.h>
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace SqliteCompat {
 
@@ -194,26 +197,48 @@ void currentDay(sqlite3_context* ctx, int, sqlite3_value**)
     sqlite3_result_double(ctx, OleDate::fromDate(QDate::currentDate()));
 }
 
-// The statement that advances a sequence's row and returns the new value.
-sqlite3_stmt* prepareAdvance(sqlite3* db, sqlite3_value* name)
+constexpr const char* kAdvance =
+    "UPDATE main.ztfi_sequence SET value = value + 1 WHERE name = ?1 RETURNING value";
+
+// The statement that advances a sequence's row and returns the new value; the name is bound
+// by every call.
+sqlite3_stmt* prepareAdvance(sqlite3* db)
 {
     sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v3(
-        db, "UPDATE main.ztfi_sequence SET value = value + 1 WHERE name = ?1 RETURNING value", -1,
-        SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_bind_value(stmt, 1, name);
-    if (rc != SQLITE_OK) {
+    if (sqlite3_prepare_v3(db, kAdvance, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt);
         return nullptr;
     }
     return stmt;
 }
 
+// The advance statement of a connection, prepared once when the connection is set up, so that
+// handing out a value compiles nothing (the audit trail takes one for every written row, each
+// by a statement of its own). It is a query of the connection's driver, which finalizes it
+// when the connection closes, as the engine requires.
+class SequenceAdvance {
+public:
+    void prepare(const QSqlDatabase& db)
+    {
+        query_.emplace(db);
+        if (query_->prepare(QString::fromLatin1(kAdvance))) {
+            const QVariant v = query_->result()->handle();
+            if (v.isValid() && qstrcmp(v.typeName(), "sqlite3_stmt*") == 0)
+                stmt_ = *static_cast<sqlite3_stmt* const*>(v.data());
+        }
+    }
+
+    // The kept statement; nullptr when there is none, or when it is running (a sequence
+    // advanced from inside the advance itself).
+    sqlite3_stmt* kept() const { return stmt_ && !sqlite3_stmt_busy(stmt_) ? stmt_ : nullptr; }
+
+private:
+    std::optional<QSqlQuery> query_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
 // Hands out the next value of a sequence: the row is updated by a statement of its own on the
-// same connection, inside whatever statement and transaction is running. While the running
-// statement names the same sequence (a constant, as in DPATVPPSL_SEQ.NEXTVAL once per selected
-// row), the engine keeps that update prepared with it, so it is compiled once per statement.
+// same connection, inside whatever statement and transaction is running.
 void nextval(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
@@ -221,13 +246,16 @@ void nextval(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     sqlite3* db = sqlite3_context_db_handle(ctx);
-    auto* stmt = static_cast<sqlite3_stmt*>(sqlite3_get_auxdata(ctx, 0));
-    const bool fresh = stmt == nullptr;
-    if (fresh && !(stmt = prepareAdvance(db, argv[0]))) {
+    auto* advance = static_cast<SequenceAdvance*>(sqlite3_user_data(ctx));
+    sqlite3_stmt* stmt = advance->kept();
+    const bool own = stmt == nullptr;
+    if (own && !(stmt = prepareAdvance(db))) {
         resultError(ctx, QString::fromUtf8(sqlite3_errmsg(db)));
         return;
     }
-    int rc = sqlite3_step(stmt);
+    int rc = sqlite3_bind_value(stmt, 1, argv[0]);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(stmt);
     const bool found = rc == SQLITE_ROW;
     const sqlite3_int64 value = found ? sqlite3_column_int64(stmt, 0) : 0;
     while (rc == SQLITE_ROW)
@@ -239,9 +267,9 @@ void nextval(sqlite3_context* ctx, int, sqlite3_value** argv)
     else
         sqlite3_result_int64(ctx, value);
     sqlite3_reset(stmt);
-    // Handed over last: the engine may finalize it at once.
-    if (fresh)
-        sqlite3_set_auxdata(ctx, 0, stmt, [](void* p) { sqlite3_finalize(static_cast<sqlite3_stmt*>(p)); });
+    sqlite3_clear_bindings(stmt);
+    if (own)
+        sqlite3_finalize(stmt);
 }
 
 using Function = void (*)(sqlite3_context*, int, sqlite3_value**);
@@ -264,8 +292,6 @@ constexpr Registration kFunctions[] = {
     {"TO_CHAR", 2, true, toChar},
     {"ztfi_current_date", 0, false, currentDate},
     {"ztfi_current_day", 0, false, currentDay},
-    // Never deterministic: every call must hand out a new value.
-    {"ztfi_nextval", 1, false, nextval},
 };
 
 // dual only when the database has none of its own; SYSIBM lives in memory, beside it.
@@ -330,9 +356,16 @@ void install(const QSqlDatabase& db)
             != SQLITE_OK)
             throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(native)));
     }
+    // Never deterministic: every call must hand out a new value.
+    auto* advance = new SequenceAdvance;
+    if (sqlite3_create_function_v2(native, "ztfi_nextval", 1, SQLITE_UTF8, advance, nextval, nullptr,
+                                   nullptr, [](void* p) { delete static_cast<SequenceAdvance*>(p); })
+        != SQLITE_OK)
+        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(native)));
     exec(native, kSetup);
     if (!hasOwnDual(native))
         exec(native, kDual);
+    advance->prepare(db);
 }
 
 }  // namespace SqliteCompat

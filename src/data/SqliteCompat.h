@@ -10,7 +10,8 @@ struct sqlite3;
 //   dates are REAL day numbers (see OleDate);
 // - sequences: rows of the table ztfi_sequence(name, value) holding the last value handed out;
 //   ztfi_nextval increments the row from inside the running statement and fails with
-//   "sequence <name> does not exist" for an unknown name;
+//   "sequence <name> does not exist" for an unknown name; the statement that increments it
+//   stays prepared with the connection;
 // - the one-row tables dual (DUMMY 'X') and SYSIBM.SYSDUMMY1 (IBMREQD 'Y').
 namespace SqliteCompat {
 

@@ -46,18 +46,19 @@ ReportRows::ReportRows(Connection& connection, const Config& config, SelectionCo
     : config_(config), selection_(selection), query_(connection, QStringLiteral("qDPATVPPSL"))
 {
     declareFields(query_);
-    query_.onCalcFields = [this](Dataset& rows) { calculate(rows); };
+    const auto field = [this](const char* name) { return &query_.fieldByName(QLatin1String(name)); };
+    calc_ = {field("MTS_BPHCalc"), field("MTS_BPH"), field("RefStTransaC"),
+             field("VRSTA"),       field("RefStTransa"), field("ISSTN")};
+    query_.onCalcFields = [this](Dataset&) { calculate(); };
 }
 
-void ReportRows::calculate(Dataset& rows)
+void ReportRows::calculate()
 {
-    rows.fieldByName(QStringLiteral("MTS_BPHCalc"))
-        .setValue(firmRegistration(config_.MatStev, rows.fieldByName(QStringLiteral("MTS_BPH")).asString()));
-    rows.fieldByName(QStringLiteral("RefStTransaC"))
-        .setValue(transactionReference(rows.fieldByName(QStringLiteral("VRSTA")).asString(),
-                                       rows.fieldByName(QStringLiteral("RefStTransa")).asString(),
-                                       config_.Posli_OXU_Prefiks, config_.Posli_Import_Prefiks));
-    if (rows.fieldByName(QStringLiteral("ISSTN")).asString() != QLatin1String("D"))
+    calc_.MTS_BPHCalc->setValue(firmRegistration(config_.MatStev, calc_.MTS_BPH->asString()));
+    calc_.RefStTransaC->setValue(transactionReference(calc_.VRSTA->asString(), calc_.RefStTransa->asString(),
+                                                      config_.Posli_OXU_Prefiks,
+                                                      config_.Posli_Import_Prefiks));
+    if (calc_.ISSTN->asString() != QLatin1String("D"))
         selection_.hasRegularRows = true;
 }
 

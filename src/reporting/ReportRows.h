@@ -42,11 +42,22 @@ public:
     ReportRowColour rowColour(int row, const QDate& firstDay) const;
 
 private:
-    void calculate(Dataset& rows);
+    void calculate();
 
     const Config& config_;
     SelectionContext& selection_;
     TQueryDM query_;
+    // The declared fields the calculation of every row reads and sets (they live as long as
+    // the query).
+    struct CalculationFields {
+        Field* MTS_BPHCalc;
+        Field* MTS_BPH;
+        Field* RefStTransaC;
+        Field* VRSTA;
+        Field* RefStTransa;
+        Field* ISSTN;
+    };
+    CalculationFields calc_{};
 };
 
 // The statement of a regenerated report: the saved statement restricted to that report's rows.

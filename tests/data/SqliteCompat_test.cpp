@@ -259,6 +259,33 @@ TEST_F(SqliteCompatTest, EverySequenceCallHandsOutItsOwnValue)
     EXPECT_EQ(scalar(QStringLiteral("SELECT A_SEQ.NEXTVAL FROM dual")).toInt(), 9);
 }
 
+// The statement that advances the sequences stays prepared with the connection: it follows a
+// sequence table that is made again, reports a missing one, and does not keep the connection
+// from closing.
+TEST_F(SqliteCompatTest, SequenceAdvanceFollowsItsTable)
+{
+    exec(QStringLiteral("INSERT INTO ztfi_sequence(name, value) VALUES ('ACT_IDACT_SEQ', 0)"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT ACT_IDACT_SEQ.NEXTVAL FROM dual")).toInt(), 1);
+    EXPECT_EQ(scalar(QStringLiteral("SELECT ACT_IDACT_SEQ.NEXTVAL FROM dual")).toInt(), 2);
+
+    exec(QStringLiteral("DROP TABLE ztfi_sequence"));
+    EXPECT_TRUE(errorOf(QStringLiteral("SELECT ACT_IDACT_SEQ.NEXTVAL FROM dual"))
+                    .contains(QStringLiteral("ztfi_sequence")));
+    exec(QStringLiteral("CREATE TABLE ztfi_sequence("
+                        "name TEXT PRIMARY KEY COLLATE NOCASE, value INTEGER NOT NULL DEFAULT 0)"));
+    exec(QStringLiteral("INSERT INTO ztfi_sequence(name, value) VALUES ('ACT_IDACT_SEQ', 40)"));
+    EXPECT_EQ(scalar(QStringLiteral("SELECT ACT_IDACT_SEQ.NEXTVAL FROM dual")).toInt(), 41);
+    EXPECT_TRUE(errorOf(QStringLiteral("SELECT OTHER_SEQ.NEXTVAL FROM dual"))
+                    .contains(QStringLiteral("sequence OTHER_SEQ does not exist")));
+
+    QSqlDatabase db = connection->database();
+    db.close();
+    EXPECT_FALSE(db.lastError().isValid()) << db.lastError().text().toStdString();
+    connection.reset();
+    connection = Connection::open(folder.path(), QStringLiteral("TEST"), {}, {});
+    EXPECT_EQ(scalar(QStringLiteral("SELECT ACT_IDACT_SEQ.NEXTVAL FROM dual")).toInt(), 42);
+}
+
 TEST_F(SqliteCompatTest, SequenceValuesSurviveReopening)
 {
     exec(QStringLiteral("INSERT INTO ztfi_sequence(name, value) VALUES ('ACT_IDACT_SEQ', 41)"));
