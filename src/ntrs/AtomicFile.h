@@ -3,8 +3,40 @@
 #include <QByteArray>
 #include <QString>
 
-// Writes a file under a temporary name in its own folder and renames it into place only when
-// it is complete, replacing a file of that name: no half-written file ever carries the final
-// name, and the temporary file is removed when writing fails. A failure throws ZtfiError
-// ("EInOutError") naming the file.
+// A file written under a temporary name in the folder of its final name and renamed into place
+// only when it is complete, replacing a file of that name: no half-written file ever carries the
+// final name, and the temporary file is removed when writing fails or the file is dropped before
+// it is put in place. A new file gets the permissions the umask leaves of rw-rw-rw-; a replaced
+// file keeps its own. A failure throws ZtfiError ("EInOutError") naming the final file.
+class AtomicFile {
+public:
+    // Creates the temporary file beside path.
+    explicit AtomicFile(const QString& path);
+    // Removes the temporary file unless it was put in place.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Appends bytes. Returns false when they could not be written (the disk is full, ...); the
+    // reason is kept for close(), and later writes are refused.
+    bool write(const char* data, qint64 size);
+    // Marks the content as incomplete for a reason its writer found; close() reports it.
+    void fail(const QString& reason);
+    // Flushes the content to the disk and closes the file; throws when a write, the flush or
+    // the close failed. The complete content can then be read under temporaryPath().
+    void close();
+    const QString& temporaryPath() const { return temporaryPath_; }
+    // Renames the closed file to path (the final name, or another name in its folder).
+    void putInPlace(const QString& path);
+    void putInPlace() { putInPlace(path_); }
+
+private:
+    QString path_;
+    QString temporaryPath_;
+    int descriptor_ = -1;
+    bool inPlace_ = false;
+    QString failure_;
+};
+
+// Writes bytes as a complete file through an AtomicFile.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);

@@ -2,8 +2,9 @@
 
 #include "ntrs/NtrsBinding.h"
 
-#include <QByteArray>
 #include <QString>
+
+class AtomicFile;
 
 // An NTRS report document: version "1.0", encoding "utf-8", serialised with two-space
 // indentation. Owns the libxml2 tree.
@@ -16,8 +17,9 @@ public:
 
     // The root binding; creates the root element NTRSRoot when the document has none.
     TXMLNTRSRoot root();
-    // The serialised text.
-    QByteArray xml() const;
+    // Writes the serialised text into file piece by piece, without holding it in memory. A
+    // failure is left in file (its close() reports it).
+    void writeTo(AtomicFile& file) const;
 
 private:
     xmlDocPtr doc_;

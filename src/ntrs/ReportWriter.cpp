@@ -203,20 +203,23 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     trace(QStringLiteral("pre XML FileName"));
     outcome.filePath = QDir(programFolder_).filePath(outcome.fileName);
     trace(QStringLiteral("XML FileName:") + outcome.filePath);
-    const QByteArray text = document->xml();
-    // The tree is not needed past its text: the validation parses the text again.
+    // The text goes straight into the file; the tree is not needed past it.
+    AtomicFile file(outcome.filePath);
+    document->writeTo(file);
     document.reset();
+    file.close();
 
+    // The validation reads the written file: the bytes it passes are the bytes put in place.
     NtrsSchema::ensureInFolder(programFolder_);
-    const std::optional<ValidationFault> fault = validateAgainstNamedSchema(text, programFolder_);
+    const std::optional<ValidationFault> fault = validateFileAgainstNamedSchema(file.temporaryPath(), programFolder_);
     if (fault) {
         // The report lies under ".bad"; no report of its name stays for sending.
         outcome.badFilePath = badReportFileName(outcome.filePath);
         outcome.errorLine = fault->line();
-        writeFileAtomically(outcome.badFilePath, text);
+        file.putInPlace(outcome.badFilePath);
         QFile::remove(outcome.filePath);
     } else {
-        writeFileAtomically(outcome.filePath, text);
+        file.putInPlace();
         // The register row names the report set of the rows (the current row after the walk).
         registerReport(reportRows.fieldByName(QStringLiteral("DPATVPID")).asInteger(), request, outcome.serial,
                        outcome.status, outcome.fileName);

@@ -9,6 +9,9 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 const xmlChar* xml(const char* s)
@@ -70,15 +73,14 @@ QString schemaLocation(xmlDocPtr doc)
     return location;
 }
 
-}  // namespace
-
-std::optional<ValidationFault> validateAgainstNamedSchema(const QByteArray& document, const QString& folder)
+// Parses a document with parse while the parser's faults go to the collector, and validates it.
+template <typename Parse>
+std::optional<ValidationFault> validate(const Parse& parse, const QString& folder)
 {
     FaultCollector collector;
     StructuredErrors route(collector);
 
-    std::unique_ptr<xmlDoc, DocFree> doc(
-        xmlReadMemory(document.constData(), int(document.size()), nullptr, nullptr, XML_PARSE_NONET));
+    std::unique_ptr<xmlDoc, DocFree> doc(parse());
     if (!doc || collector.first) {
         if (!collector.first)
             collector.first = ValidationFault{QString(), QStringLiteral("Dokument ni berljiv XML!")};
@@ -108,4 +110,29 @@ std::optional<ValidationFault> validateAgainstNamedSchema(const QByteArray& docu
     if (result != 0 && !collector.first)
         collector.first = ValidationFault{QString(), QStringLiteral("Dokument ne ustreza XSD shemi!")};
     return collector.first;
+}
+
+}  // namespace
+
+std::optional<ValidationFault> validateAgainstNamedSchema(const QByteArray& document, const QString& folder)
+{
+    return validate([&] { return xmlReadMemory(document.constData(), int(document.size()), nullptr, nullptr,
+                                               XML_PARSE_NONET); },
+                    folder);
+}
+
+std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& path, const QString& folder)
+{
+    return validate(
+        [&]() -> xmlDocPtr {
+            // Read through a descriptor, without a name: a fault of the document carries no
+            // location, as for a document in memory.
+            const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+            if (descriptor < 0)
+                return nullptr;
+            xmlDocPtr doc = xmlReadFd(descriptor, nullptr, nullptr, XML_PARSE_NONET);
+            ::close(descriptor);
+            return doc;
+        },
+        folder);
 }

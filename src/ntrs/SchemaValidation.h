@@ -18,3 +18,5 @@ struct ValidationFault {
 // the network. Returns the first fault (of the document's syntax, of loading the schema, or of
 // the validation), or nothing when the document is valid.
 std::optional<ValidationFault> validateAgainstNamedSchema(const QByteArray& document, const QString& folder);
+// The same for the document in the file at path, read from the disk.
+std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& path, const QString& folder);

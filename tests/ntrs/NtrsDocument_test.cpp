@@ -1,8 +1,27 @@
 #include "ntrs/NtrsDocument.h"
 
+#include "ntrs/AtomicFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The text of the document as it is written into a file.
+std::string written(const NtrsDocument& doc)
+{
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("report.xml"));
+    AtomicFile file(path);
+    doc.writeTo(file);
+    file.putInPlace();
+    QFile result(path);
+    if (!result.open(QIODevice::ReadOnly))
+        return std::string();
+    return result.readAll().toStdString();
+}
 
 TEST(NtrsDocument, EmptyCodeListStaysFirstChildAndOptionalListsAreAbsent)
 {
@@ -16,7 +35,7 @@ TEST(NtrsDocument, EmptyCodeListStaysFirstChildAndOptionalListsAreAbsent)
     t.setReportingFirmIdentification(QStringLiteral("1234567000"));
     t.setTransactionReferenceNumber(4294967298LL);
 
-    EXPECT_EQ(doc.xml().toStdString(),
+    EXPECT_EQ(written(doc),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
               "<NTRSRoot xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
               "xsi:noNamespaceSchemaLocation=\"NTRS.xsd\" Version=\"1.0\">\n"
@@ -27,6 +46,23 @@ TEST(NtrsDocument, EmptyCodeListStaysFirstChildAndOptionalListsAreAbsent)
               "      <TransactionReferenceNumber>4294967298</TransactionReferenceNumber>\n"
               "    </TransactionRecordInfo>\n"
               "  </TransactionReporting>\n"
+              "</NTRSRoot>\n");
+}
+
+// Letters outside ASCII are written as UTF-8 bytes, not as character references.
+TEST(NtrsDocument, TextIsWrittenInUtf8)
+{
+    NtrsDocument doc;
+    doc.root().Sifrant().add().setInstrumentName(QStringLiteral("Žito Čokolešnik"));
+
+    EXPECT_EQ(written(doc),
+              "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+              "<NTRSRoot>\n"
+              "  <Sifrant>\n"
+              "    <SifrantRecordInfo>\n"
+              "      <InstrumentName>\xC5\xBDito \xC4\x8Cokole\xC5\xA1nik</InstrumentName>\n"
+              "    </SifrantRecordInfo>\n"
+              "  </Sifrant>\n"
               "</NTRSRoot>\n");
 }
 
@@ -46,7 +82,7 @@ TEST(NtrsDocument, ElementOrderIsOrderOfFirstAccessAndRewritesReplace)
     option.setInstrumentInternalCode(9);
     root.TransactionReporting().add().setTradingDay(QStringLiteral("2026-03-02"));
 
-    EXPECT_EQ(doc.xml().toStdString(),
+    EXPECT_EQ(written(doc),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
               "<NTRSRoot>\n"
               "  <Sifrant>\n"

@@ -222,6 +222,39 @@ TEST_F(ReportWriterTest, FailedRegisterInsertKeepsFileAndRegeneration)
     EXPECT_EQ(regeneration.previousSerial, 12);
 }
 
+// A report that cannot be written stops the run with the file error: nothing lies under the
+// report's name or a temporary one, nothing is registered and the regeneration stays on.
+TEST_F(ReportWriterTest, ReportThatCannotBeWrittenLeavesNothing)
+{
+    exchangeTrade();
+    const QString report = QStringLiteral("TRDAT01_1234567000_0003_26.xml");
+    const QString missing = QDir(folder.path()).filePath(QStringLiteral("missing")) + QLatin1Char('/');
+    struct Case {
+        const char* what;
+        QString programFolder;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"directory under the report's name", programFolder(), QStringLiteral("Is a directory")},
+        {"program folder missing", missing, QStringLiteral("No such file or directory")},
+    };
+    ASSERT_TRUE(QDir(folder.path()).mkdir(report));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        openSelection();
+        regeneration = RegenerationState{true, 2, 3, QDate(2026, 1, 5)};
+        ReportWriter writer(db.connection(), config, log, audit, c.programFolder);
+
+        EXPECT_EQ(errorOf([&] { writer.bbGenXMLClick(rows, codeList, regeneration, ReportRequest{kDay, kDay, kNow}); }),
+                  QStringLiteral("Napaka pri pisanju datoteke ") + QDir(c.programFolder).filePath(report)
+                      + QStringLiteral(": ") + c.reason);
+        EXPECT_EQ(reportFiles(), QStringList());
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{report});
+        EXPECT_EQ(registerRows(), 0);
+        EXPECT_TRUE(regeneration.active);
+    }
+}
+
 // The offset of the report header: the reporting market's time zone, or +01 of market 8, moved
 // one hour east in summer.
 TEST_F(ReportWriterTest, CreationTimeOffset)
