@@ -12,6 +12,7 @@
 #include "data/TFilter.h"
 #include "ntrs/RegenerationStatements.h"
 #include "ntrs/Register.h"
+#include "reporting/SelectedRows.h"
 #include "reporting/Selection.h"
 
 namespace {
@@ -111,38 +112,16 @@ void Regeneration::gather(const QStringList& statement, const QString& failure,
             log(QStringLiteral("uDPATVPPSL:") + query.sqlText());
             query.open();
             log(QStringLiteral("uDPATVPPSL.RecCount:") + QString::number(query.recordCount()));
-            insertRows(query);
+            postSelectedRows(table(tDPATVPPSL_, "tDPATVPPSL", "DPATVPPSL", "DPATVPID;IDPSL"), query,
+                             [this](const Field& id, const Field& trade, const Field& cancelled,
+                                    const Field& reference) {
+                                 log(QStringLiteral("uDPATVPPSL.DpAtvpId:") + id.asString());
+                                 log(QStringLiteral("uDPATVPPSL.IdPsl:") + trade.asString());
+                                 log(QStringLiteral("uDPATVPPSL.IsStn:") + cancelled.asString());
+                                 log(QStringLiteral("uDPATVPPSL.IDREFATVP:") + reference.asString());
+                             });
         },
         StepCause::WithKind);
-}
-
-void Regeneration::insertRows(Dataset& rows)
-{
-    // A filter table opens empty: reopened, it holds only the rows this step posts.
-    TFilter& component = table(tDPATVPPSL_, "tDPATVPPSL", "DPATVPPSL", "DPATVPID;IDPSL");
-    component.close();
-    component.open();
-    const Field& reportId = rows.fieldByName(QStringLiteral("DpAtvpId"));
-    const Field& tradeId = rows.fieldByName(QStringLiteral("IdPsl"));
-    const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
-    const Field& reference = rows.fieldByName(QStringLiteral("IDREFATVP"));
-    for (rows.first(); !rows.eof(); rows.next()) {
-        log(QStringLiteral("uDPATVPPSL.DpAtvpId:") + reportId.asString());
-        log(QStringLiteral("uDPATVPPSL.IdPsl:") + tradeId.asString());
-        log(QStringLiteral("uDPATVPPSL.IsStn:") + cancelled.asString());
-        log(QStringLiteral("uDPATVPPSL.IDREFATVP:") + reference.asString());
-        component.insert();
-        try {
-            component.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId.value());
-            component.fieldByName(QStringLiteral("IDPSL")).setValue(tradeId.value());
-            component.fieldByName(QStringLiteral("ISSTN")).setValue(cancelled.value());
-            component.fieldByName(QStringLiteral("IDREFATVP")).setValue(reference.value());
-            component.post();
-        } catch (...) {
-            component.cancel();
-            throw;
-        }
-    }
 }
 
 void Regeneration::assignImports(const QDate& firstDay, const QDate& lastDay, qint64 reportId)

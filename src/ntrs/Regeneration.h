@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 
-class Dataset;
 class TFilter;
 class ZtfiApp;
 struct RegisterRow;
@@ -54,7 +53,6 @@ private:
     // Steps 1 to 3: the rows of the opened statement become DPATVPPSL rows of the set.
     void gather(const QStringList& statement, const QString& failure, const QDate& firstDay,
                 const QDate& lastDay);
-    void insertRows(Dataset& rows);
     void assignImports(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
     OverrideSyncResult synchroniseOverrides(const QDate& firstDay, const QDate& lastDay,
                                             qint64 reportId);

@@ -13,6 +13,7 @@
 #include "data/TFilter.h"
 #include "instruments/CodeList.h"
 #include "reporting/ReportRows.h"
+#include "reporting/SelectedRows.h"
 #include "reporting/SelectionStatements.h"
 
 namespace {
@@ -129,40 +130,6 @@ SelectionOutcome Selection::bbNaborClick(const QDate& firstDay, const QDate& las
     return outcome;
 }
 
-void Selection::insertRows(Dataset& rows, bool trace)
-{
-    // Reopened empty, so the rows posted by earlier steps do not pile up in its buffer.
-    TFilter& table = tDPATVPPSL();
-    table.close();
-    table.open();
-    const Field& reportId = rows.fieldByName(QStringLiteral("DpAtvpId"));
-    const Field& tradeId = rows.fieldByName(QStringLiteral("IdPsl"));
-    const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
-    const Field& reference = rows.fieldByName(QStringLiteral("IDREFATVP"));
-    for (rows.first(); !rows.eof(); rows.next()) {
-        // A row is inserted before the current one: on the last row only that one row moves in
-        // the buffer, where at the first row every row posted so far would.
-        table.last();
-        table.insert();
-        try {
-            table.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId.value());
-            table.fieldByName(QStringLiteral("IDPSL")).setValue(tradeId.value());
-            table.fieldByName(QStringLiteral("ISSTN")).setValue(cancelled.value());
-            table.fieldByName(QStringLiteral("IDREFATVP")).setValue(reference.value());
-            if (trace) {
-                log(QStringLiteral("INSERT DPATVPPSL: ID:") + reportId.asString());
-                log(QStringLiteral("INSERT DPATVPPSL: IdPsl:") + tradeId.asString());
-                log(QStringLiteral("INSERT DPATVPPSL: IsStn:") + cancelled.asString());
-                log(QStringLiteral("INSERT DPATVPPSL: IDREFATVP:") + reference.asString());
-            }
-            table.post();
-        } catch (...) {
-            table.cancel();
-            throw;
-        }
-    }
-}
-
 void Selection::insertNewTrades(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
 {
     tracedStep(1, stepMessage("Napaka pri insertu v DPATVPPSL (faza 1)!"), true, [&] {
@@ -175,7 +142,14 @@ void Selection::insertNewTrades(const QDate& firstDay, const QDate& lastDay, qin
         log(QStringLiteral("Params: ") + Formats::dateText(lastDay));
         query.open();
         log(QStringLiteral("po Open 1! ") + QString::number(query.recordCount()));
-        insertRows(query, true);
+        postSelectedRows(tDPATVPPSL(), query,
+                         [this](const Field& id, const Field& trade, const Field& cancelled,
+                                const Field& reference) {
+                             log(QStringLiteral("INSERT DPATVPPSL: ID:") + id.asString());
+                             log(QStringLiteral("INSERT DPATVPPSL: IdPsl:") + trade.asString());
+                             log(QStringLiteral("INSERT DPATVPPSL: IsStn:") + cancelled.asString());
+                             log(QStringLiteral("INSERT DPATVPPSL: IDREFATVP:") + reference.asString());
+                         });
     });
 }
 
@@ -185,7 +159,7 @@ void Selection::insertCancellations(qint64 reportId)
         TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
         setLines(query, SelectionStatements::cancellations(app_.config(), reportId));
         query.open();
-        insertRows(query, false);
+        postSelectedRows(tDPATVPPSL(), query);
     });
 }
 
@@ -197,7 +171,7 @@ void Selection::insertReplacements(const QDate& firstDay, const QDate& lastDay, 
         query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
         query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
         query.open();
-        insertRows(query, false);
+        postSelectedRows(tDPATVPPSL(), query);
     });
 }
 

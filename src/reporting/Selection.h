@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 
-class Dataset;
 class TFilter;
 class TUniQuery;
 class ZtfiApp;
@@ -77,9 +76,6 @@ private:
     void insertReplacements(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
     void assignImports(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
     OverrideSyncResult synchroniseOverrides(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
-    // Inserts a DPATVPPSL row for every row of the opened statement (columns DpAtvpId, IdPsl,
-    // IsStn, IDREFATVP); with trace, each row's values are logged before it is posted.
-    void insertRows(Dataset& rows, bool trace);
     std::unique_ptr<TFilter> makeTable(const QString& name, const QString& table,
                                        const QString& indexFields);
 

@@ -1,0 +1,33 @@
+#include "reporting/SelectedRows.h"
+
+#include "data/Dataset.h"
+#include "data/Field.h"
+#include "data/TFilter.h"
+
+void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& trace)
+{
+    table.close();
+    table.open();
+    const Field& reportId = rows.fieldByName(QStringLiteral("DpAtvpId"));
+    const Field& tradeId = rows.fieldByName(QStringLiteral("IdPsl"));
+    const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
+    const Field& reference = rows.fieldByName(QStringLiteral("IDREFATVP"));
+    for (rows.first(); !rows.eof(); rows.next()) {
+        // A row is inserted before the current one: on the last row only that one row moves in
+        // the buffer, where at the first row every row posted so far would.
+        table.last();
+        table.insert();
+        try {
+            table.fieldByName(QStringLiteral("DPATVPID")).setValue(reportId.value());
+            table.fieldByName(QStringLiteral("IDPSL")).setValue(tradeId.value());
+            table.fieldByName(QStringLiteral("ISSTN")).setValue(cancelled.value());
+            table.fieldByName(QStringLiteral("IDREFATVP")).setValue(reference.value());
+            if (trace)
+                trace(reportId, tradeId, cancelled, reference);
+            table.post();
+        } catch (...) {
+            table.cancel();
+            throw;
+        }
+    }
+}

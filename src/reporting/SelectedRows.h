@@ -1,0 +1,16 @@
+#pragma once
+
+#include <functional>
+
+class Dataset;
+class Field;
+class TFilter;
+
+// The rows a gathering statement returned (columns DpAtvpId, IdPsl, IsStn, IDREFATVP) posted as
+// DPATVPPSL rows through the table component, so every row passes the audit trail. The
+// component is reopened empty first, so the rows of earlier steps do not pile up in its buffer.
+// trace, when set, is given each row's four values before the row is posted. A row that fails
+// to post is cancelled and its error passes on.
+using SelectedRowTrace = std::function<void(const Field& reportId, const Field& tradeId,
+                                            const Field& cancelled, const Field& reference)>;
+void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& trace = {});
