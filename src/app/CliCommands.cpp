@@ -164,58 +164,56 @@ CliCommands::Status CliCommands::sign(const CliArguments& a, const QString& pass
 
 CliCommands::Status CliCommands::listRegister(const CliArguments& a)
 {
-    ReportRegister reg(app_.connection(), app_.dialect(), app_.auditTrail(), app_.params().auditUser,
-                       app_.programFolder());
-    reg.refresh(a.date(0), a.date(1));
-    printDataset(reg.query(), out_);
+    const std::unique_ptr<ReportRegister> reg = reportRegister();
+    reg->refresh(a.date(0), a.date(1));
+    printDataset(reg->query(), out_);
     return Done;
 }
 
-namespace {
-
-// The register list positioned on the report; nullopt when the register has no such row.
-bool locateReport(ReportRegister& reg, qint64 id, qint64 serial)
+std::unique_ptr<ReportRegister> CliCommands::reportRegister()
 {
-    reg.refresh(QDate(1900, 1, 1), QDate(9999, 12, 31));
-    return reg.query().locate(QStringLiteral("DPATVPID;ZAPST"), {id, serial});
+    return std::make_unique<ReportRegister>(app_.connection(), app_.dialect(), app_.auditTrail(),
+                                            app_.params().auditUser, app_.programFolder());
 }
 
-}  // namespace
+std::unique_ptr<ReportRegister> CliCommands::locateReport(const CliArguments& a)
+{
+    std::unique_ptr<ReportRegister> reg = reportRegister();
+    reg->refresh(QDate(1900, 1, 1), QDate(9999, 12, 31));
+    if (reg->query().locate(QStringLiteral("DPATVPID;ZAPST"), {a.number(0), a.number(1)}))
+        return reg;
+    ui_.error(QStringLiteral("ztfi-cli: no report %1 with serial %2").arg(a.args.at(0), a.args.at(1)));
+    return nullptr;
+}
 
 CliCommands::Status CliCommands::answer(const CliArguments& a)
 {
-    ReportRegister reg(app_.connection(), app_.dialect(), app_.auditTrail(), app_.params().auditUser,
-                       app_.programFolder());
-    if (!locateReport(reg, a.number(0), a.number(1))) {
-        ui_.error(QStringLiteral("ztfi-cli: no report %1 with serial %2").arg(a.args.at(0), a.args.at(1)));
+    const std::unique_ptr<ReportRegister> reg = locateReport(a);
+    if (!reg)
         return Failed;
-    }
-    if (!reg.actions().setStatus) {
+    if (!reg->actions().setStatus) {
         ui_.error(QStringLiteral("ztfi-cli: the report %1/%2 is not sent or already answered")
                       .arg(a.args.at(0), a.args.at(1)));
         return Failed;
     }
     if (a.command == QLatin1String("confirm"))
-        reg.confirm();
+        reg->confirm();
     else
-        reg.reject();
+        reg->reject();
     return Done;
 }
 
 CliCommands::Status CliCommands::regenerate(const CliArguments& a)
 {
-    ReportRegister reg(app_.connection(), app_.dialect(), app_.auditTrail(), app_.params().auditUser,
-                       app_.programFolder());
-    if (!locateReport(reg, a.number(0), a.number(1))) {
-        ui_.error(QStringLiteral("ztfi-cli: no report %1 with serial %2").arg(a.args.at(0), a.args.at(1)));
+    const std::unique_ptr<ReportRegister> reg = locateReport(a);
+    if (!reg)
         return Failed;
-    }
-    if (!reg.actions().regenerate) {
+    if (!reg->actions().regenerate) {
         ui_.error(QStringLiteral("ztfi-cli: the report %1/%2 cannot be regenerated (not the latest rejected one)")
                       .arg(a.args.at(0), a.args.at(1)));
         return Failed;
     }
-    const RegisterRow row = *reg.currentRow();
+    const RegisterRow row = *reg->currentRow();
     const RegenerationOutcome outcome = Regeneration(app_).bbReGenerirajClick(row);
     if (outcome.stop) {
         printPendingIsins();

@@ -4,8 +4,11 @@
 #include <QString>
 #include <QTextStream>
 
+#include <memory>
+
 class ConsoleInteraction;
 class Dataset;
+class ReportRegister;
 class ZtfiApp;
 struct CliArguments;
 
@@ -37,6 +40,10 @@ private:
     Status answer(const CliArguments& a);
     Status regenerate(const CliArguments& a);
     Status deleteSelection(const CliArguments& a);
+    std::unique_ptr<ReportRegister> reportRegister();
+    // The register list positioned on the report ID SERIAL of the arguments; null (with the
+    // message shown) when the register has no such row.
+    std::unique_ptr<ReportRegister> locateReport(const CliArguments& a);
     // The ISINs whose rows wait for a choice of reporting instrument, one per line.
     void printPendingIsins();
 
