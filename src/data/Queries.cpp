@@ -30,6 +30,12 @@ void TUniQuery::setSql(const QString& text)
     sqlChanged();
 }
 
+void TUniQuery::setSql(const QStringList& lines)
+{
+    sql_ = lines;
+    sqlChanged();
+}
+
 void TUniQuery::sqlChanged()
 {
     close();

@@ -22,6 +22,7 @@ public:
     void clearSql();
     void addSql(const QString& line);
     void setSql(const QString& text);
+    void setSql(const QStringList& lines);
 
     SqlParams& params() { return params_; }
     const SqlParams& params() const { return params_; }

@@ -25,13 +25,6 @@ QVariant columnAt(const Dataset& rows, int row, const char* name)
     return value.isNull() ? QVariant() : value;
 }
 
-void setLines(TUniQuery& query, const QStringList& lines)
-{
-    query.clearSql();
-    for (const QString& line : lines)
-        query.addSql(line);
-}
-
 // The ISIN's latest row with a reporting instrument (L).
 struct LatestChosen {
     QString isin;
@@ -93,7 +86,7 @@ qint64 InstrumentChoice::chosenCode(const QString& comboText)
 QList<InstrumentChoice::Candidate> InstrumentChoice::candidates(const QString& isin)
 {
     TUniQuery query(connection_, QStringLiteral("qSFVP"));
-    setLines(query, InstrumentChoiceStatements::candidates(dialect_));
+    query.setSql(InstrumentChoiceStatements::candidates(dialect_));
     query.paramByName(QStringLiteral("ISIN")).setAsString(isin.toUpper());
     query.open();
     QList<Candidate> result;
@@ -168,7 +161,7 @@ void InstrumentChoice::write(const OverrideRow& row, qint64 chosen, const QDate&
 
     if (replaced == 0 && !isin.isEmpty() && isin != QLatin1String("N")) {
         TUniQuery latest(connection_, QStringLiteral("qDPATVP_SFVPbyISIN"));
-        setLines(latest, InstrumentChoiceStatements::latestChosen());
+        latest.setSql(InstrumentChoiceStatements::latestChosen());
         latest.paramByName(QStringLiteral("ISIN")).setAsString(isin);
         latest.open();
         if (!latest.isEmpty()) {
@@ -187,7 +180,7 @@ void InstrumentChoice::write(const OverrideRow& row, qint64 chosen, const QDate&
                     announce = false;
                 } else {
                     TUniQuery ageing(connection_, QStringLiteral("qDPATVP_SFVPbyISINinSFVP_OLD"));
-                    setLines(ageing, InstrumentChoiceStatements::ageing());
+                    ageing.setSql(InstrumentChoiceStatements::ageing());
                     ageing.paramByName(QStringLiteral("SFVP_OXU")).setAsInteger(l.hostInstrument);
                     ageing.paramByName(QStringLiteral("ISIN")).setAsString(l.isin);
                     ageing.execSQL();
@@ -261,7 +254,7 @@ std::optional<OverrideRow> InstrumentChoice::rowOfIsin(const QString& isin)
         TUniQuery rows(connection_, QStringLiteral("qDPATVP_SFVPzaISIN"));
         for (const FieldDef& def : OverrideList::fields())
             rows.addField(def);
-        setLines(rows, statement);
+        rows.setSql(statement);
         rows.paramByName(QStringLiteral("ISIN")).setAsString(isin.toUpper());
         rows.open();
         if (!rows.isEmpty())

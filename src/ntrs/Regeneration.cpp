@@ -15,17 +15,6 @@
 #include "reporting/SelectedRows.h"
 #include "reporting/Selection.h"
 
-namespace {
-
-void setLines(TUniQuery& query, const QStringList& lines)
-{
-    query.clearSql();
-    for (const QString& line : lines)
-        query.addSql(line);
-}
-
-}  // namespace
-
 Regeneration::Regeneration(ZtfiApp& app) : app_(app)
 {
 }
@@ -106,7 +95,7 @@ void Regeneration::gather(const QStringList& statement, const QString& failure,
         app_.connection(), failure,
         [&] {
             TUniQuery query(app_.connection(), QStringLiteral("uDPATVPPSL"));
-            setLines(query, statement);
+            query.setSql(statement);
             query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
             query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
             log(QStringLiteral("uDPATVPPSL:") + query.sqlText());
@@ -128,9 +117,9 @@ void Regeneration::assignImports(const QDate& firstDay, const QDate& lastDay, qi
 {
     runStep(app_.connection(), QStringLiteral("Napaka pri popravku DPATVPID v DPATVPIMP!"), [&] {
         TUniQuery imports(app_.connection(), QStringLiteral("qDPATVPIMP"));
-        setLines(imports, {QStringLiteral(" select IDIMP from dpatvpimp "),
-                           QStringLiteral(" WHERE Datum >= :Datum AND Datum <= :DatumDo "),
-                           QStringLiteral(" AND DpAtvpId is null ")});
+        imports.setSql({QStringLiteral(" select IDIMP from dpatvpimp "),
+                        QStringLiteral(" WHERE Datum >= :Datum AND Datum <= :DatumDo "),
+                        QStringLiteral(" AND DpAtvpId is null ")});
         imports.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
         imports.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
         imports.open();

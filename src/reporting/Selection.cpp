@@ -24,13 +24,6 @@ QString stepMessage(const char* text)
 }
 
 // A statement of the selection, set line by line.
-void setLines(TUniQuery& query, const QStringList& lines)
-{
-    query.clearSql();
-    for (const QString& line : lines)
-        query.addSql(line);
-}
-
 // Runs a plain (not audited) statement without parameters.
 void execute(Connection& connection, const QString& sql)
 {
@@ -134,7 +127,7 @@ void Selection::insertNewTrades(const QDate& firstDay, const QDate& lastDay, qin
 {
     tracedStep(1, stepMessage("Napaka pri insertu v DPATVPPSL (faza 1)!"), true, [&] {
         TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
-        setLines(query, SelectionStatements::newTrades(app_.config(), reportId));
+        query.setSql(SelectionStatements::newTrades(app_.config(), reportId));
         query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
         query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
         log(QStringLiteral("Open 1: ") + query.sqlText());
@@ -157,7 +150,7 @@ void Selection::insertCancellations(qint64 reportId)
 {
     tracedStep(2, stepMessage("Napaka pri insertu v DPATVPPSL (faza 2)!"), false, [&] {
         TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
-        setLines(query, SelectionStatements::cancellations(app_.config(), reportId));
+        query.setSql(SelectionStatements::cancellations(app_.config(), reportId));
         query.open();
         postSelectedRows(tDPATVPPSL(), query);
     });
@@ -167,7 +160,7 @@ void Selection::insertReplacements(const QDate& firstDay, const QDate& lastDay, 
 {
     tracedStep(3, stepMessage("Napaka pri insertu v DPATVPPSL (faza 3)!"), false, [&] {
         TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
-        setLines(query, SelectionStatements::replacements(app_.config(), reportId));
+        query.setSql(SelectionStatements::replacements(app_.config(), reportId));
         query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
         query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
         query.open();
@@ -179,7 +172,7 @@ void Selection::assignImports(const QDate& firstDay, const QDate& lastDay, qint6
 {
     tracedStep(4, stepMessage("Napaka pri popravku DPATVPID v DPATVPIMP!"), false, [&] {
         TUniQuery imports(app_.connection(), QStringLiteral("qNabor"));
-        setLines(imports, SelectionStatements::pendingImports());
+        imports.setSql(SelectionStatements::pendingImports());
         imports.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
         imports.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
         imports.open();
@@ -250,7 +243,7 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 
     runStep(connection, stepMessage("Napaka pri brisanju iz DPATVPPSL!"), [&] {
         TUniQuery pending(connection, QStringLiteral("qBrisi"));
-        setLines(pending, SelectionStatements::pendingRows());
+        pending.setSql(SelectionStatements::pendingRows());
         pending.open();
         const Field& reportId = pending.fieldByName(QStringLiteral("DPATVPID"));
         const Field& tradeId = pending.fieldByName(QStringLiteral("IDPSL"));
@@ -260,7 +253,7 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 
     runStep(connection, stepMessage("Napaka pri popravku DPATVPID v DPATVPIMP!"), [&] {
         TUniQuery orphaned(connection, QStringLiteral("qBrisi"));
-        setLines(orphaned, SelectionStatements::orphanedImports());
+        orphaned.setSql(SelectionStatements::orphanedImports());
         orphaned.open();
         TUniQuery release(connection, QStringLiteral("qUpdate"));
         release.setSql(SelectionStatements::releaseImport());
@@ -273,7 +266,7 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 
     runStep(connection, stepMessage("Napaka pri brisanju iz DPATVP!"), [&] {
         TUniQuery unsent(connection, QStringLiteral("qBrisi"));
-        setLines(unsent, SelectionStatements::unsentReports());
+        unsent.setSql(SelectionStatements::unsentReports());
         unsent.paramByName(QStringLiteral("Datum")).setAsDate(firstDay);
         unsent.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
         unsent.open();
