@@ -1,7 +1,7 @@
 // Times the embedded engine through Connection: filling a table of 100,000 rows, opening a
 // SELECT of all of them and walking it, with and without the Oracle functions in the statement.
-#include "data/Connection.h"
-#include "data/OleDate.h"
+#include "data/engine/Connection.h"
+#include "data/engine/OleDate.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -6,17 +6,18 @@
 // trades with the sqlite3 shell and xmllint validating the same file against the same schema.
 // With FOLDER the database and the report are made and kept there, for EXPLAIN QUERY PLAN.
 #include "DemoDatabase.h"
+#include "reporting/SelectionLists.h"
 
-#include "app/ConsoleInteraction.h"
-#include "app/ZtfiApp.h"
-#include "data/Connection.h"
-#include "data/Dataset.h"
-#include "data/TDMTable.h"
+#include "app/cli/ConsoleInteraction.h"
+#include "data/dataset/Dataset.h"
+#include "data/dataset/TDMTable.h"
+#include "data/engine/Connection.h"
 #include "instruments/CodeList.h"
 #include "ntrs/ReportWriter.h"
 #include "ntrs/SchemaValidation.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
+#include "state/ZtfiApp.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -162,12 +163,12 @@ int main(int argc, char** argv)
     ZtfiApp ztfi({QStringLiteral("BENCH"), QStringLiteral("u"), QStringLiteral("p"), QStringLiteral("BENCH")}, ui);
     ztfi.resetRunState();
     ztfi.readConfiguration();
-    ztfi.prepareSavedStatements();
+    prepareSavedStatements(ztfi);
 
     Selection selection(ztfi);
     StepTimer t;
     const SelectionOutcome outcome = selection.bbNaborClick(day, day);
-    const long long rows = ztfi.reportRows().query().recordCount();
+    const long long rows = sharedReportRows(ztfi).query().recordCount();
     const double selectMs = t.line("selection, overrides written", rows);
     const QString overrides = overrideState(ztfi.connection());
     t.restart();
@@ -178,7 +179,7 @@ int main(int argc, char** argv)
     selection.openLists(day, day);
     t.line("report rows and code list (reopen)", rows);
     ReportWriter writer(ztfi.connection(), ztfi.config(), ztfi.errorLog(), ztfi.auditTrail(), ztfi.programFolder());
-    const ReportOutcome report = writer.bbGenXMLClick(ztfi.reportRows(), ztfi.codeList(), ztfi.regeneration,
+    const ReportOutcome report = writer.bbGenXMLClick(sharedReportRows(ztfi), sharedCodeList(ztfi), ztfi.regeneration,
                                                       {day, day, QDateTime::currentDateTime()});
     t.line("XML generation (with validation)", rows);
     QFile file(report.filePath);

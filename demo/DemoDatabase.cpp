@@ -2,10 +2,10 @@
 
 #include "DemoRows.h"
 
-#include "app/Error.h"
-#include "data/Connection.h"
-#include "data/Dialect.h"
-#include "data/SqlScript.h"
+#include "core/Error.h"
+#include "data/engine/Connection.h"
+#include "data/engine/Dialect.h"
+#include "data/engine/SqlScript.h"
 #include "instruments/OverrideSync.h"
 
 #include <QFile>

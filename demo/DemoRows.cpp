@@ -1,7 +1,7 @@
 #include "DemoRows.h"
 
-#include "app/Error.h"
-#include "data/Connection.h"
+#include "core/Error.h"
+#include "data/engine/Connection.h"
 
 #include <QDateTime>
 #include <QSqlError>

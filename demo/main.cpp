@@ -2,8 +2,8 @@
 // (alias ZTFI by default) and prints what it holds.
 #include "DemoDatabase.h"
 
-#include "app/Error.h"
-#include "data/Connection.h"
+#include "core/Error.h"
+#include "data/engine/Connection.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,11 @@
 // ztfi-cli ALIAS USER PASSWORD AUDITUSER COMMAND [ARGS]: the daily job without a window, for
 // unattended runs. The program folder is ZTFI_HOME, as for ztfi.
-#include "app/CliArguments.h"
-#include "app/CliCommands.h"
-#include "app/ConsoleInteraction.h"
-#include "app/Error.h"
-#include "app/ZtfiApp.h"
+#include "app/cli/CliArguments.h"
+#include "app/cli/CliCommands.h"
+#include "app/cli/ConsoleInteraction.h"
+#include "core/Error.h"
+#include "reporting/SelectionLists.h"
+#include "state/ZtfiApp.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -21,10 +22,10 @@ int main(int argc, char** argv)
     const auto arguments = CliArguments::parse(application.arguments().mid(1), usageError);
     if (!arguments) {
         err << "ztfi-cli: " << usageError << '\n' << CliArguments::usage();
-        return CliCommands::WrongUsage;
+        return CliStatus::WrongUsage;
     }
     QString passPhrase;
-    if (arguments->command == QLatin1String("sign"))
+    if (findCliCommand(arguments->command)->needsPassPhrase)
         passPhrase = QTextStream(stdin).readLine();
 
     ConsoleInteraction ui(err);
@@ -32,10 +33,11 @@ int main(int argc, char** argv)
         ZtfiApp app(arguments->startup, ui);
         app.resetRunState();
         app.readConfiguration();
-        app.prepareSavedStatements();
-        return CliCommands(app, ui, out).run(*arguments, passPhrase);
+        prepareSavedStatements(app);
+        CliRun run{app, ui, out, *arguments, passPhrase};
+        return runCliCommand(run);
     } catch (const ZtfiError& e) {
         ui.error(e.message());
-        return CliCommands::Failed;
+        return CliStatus::Failed;
     }
 }

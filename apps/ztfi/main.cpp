@@ -1,7 +1,7 @@
-#include "app/Error.h"
+#include "core/Error.h"
 #include "app/StartupRefusal.h"
-#include "app/ZtfiApp.h"
 #include "app/widgets/TfZTFI.h"
+#include "state/ZtfiApp.h"
 #include "ui/QtInteraction.h"
 
 #include <QApplication>

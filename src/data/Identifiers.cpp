@@ -1,7 +1,7 @@
 #include "data/Identifiers.h"
 
-#include "app/Formats.h"
-#include "data/ScalarQuery.h"
+#include "core/Formats.h"
+#include "data/engine/ScalarQuery.h"
 
 namespace Identifiers {
 

@@ -1,7 +1,7 @@
 #include "data/SequenceReader.h"
 
-#include "app/Error.h"
-#include "data/Connection.h"
+#include "core/Error.h"
+#include "data/engine/Connection.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

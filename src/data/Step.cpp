@@ -1,7 +1,7 @@
 #include "data/Step.h"
 
-#include "app/Error.h"
-#include "data/Connection.h"
+#include "core/Error.h"
+#include "data/engine/Connection.h"
 
 #include <exception>
 

@@ -1,4 +1,5 @@
 #include "instruments/CodeList.h"
+#include "state/ZtfiApp.h"
 
 #include <QStringList>
 
@@ -126,4 +127,9 @@ QString regeneratedCodeList(const QString& savedStatement, qint64 reportId)
                 QStringLiteral("D1.dpatvpid = ") + QString::number(reportId) + QLatin1Char(' '),
                 Qt::CaseInsensitive);
     return sql;
+}
+
+CodeList& sharedCodeList(ZtfiApp& app)
+{
+    return app.datasets().get<CodeList>([&app] { return std::make_unique<CodeList>(app.connection()); });
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/Dialect.h"
-#include "data/FieldDef.h"
-#include "data/Queries.h"
+#include "data/dataset/FieldDef.h"
+#include "data/dataset/Queries.h"
+#include "data/engine/Dialect.h"
 
 #include <QDate>
 #include <QList>
@@ -40,3 +40,7 @@ private:
 
 // The saved statement restricted to the rows of a generated report (every occurrence).
 QString regeneratedCodeList(const QString& savedStatement, qint64 reportId);
+
+class ZtfiApp;
+// The instrument code list of the selection (qSifrantFinInstr), shared for the whole run.
+CodeList& sharedCodeList(ZtfiApp& app);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Dialect.h"
+#include "data/engine/Dialect.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,6 +1,7 @@
 #include "instruments/OverrideList.h"
 
-#include "data/Field.h"
+#include "data/dataset/Field.h"
+#include "state/ZtfiApp.h"
 
 #include <QStringList>
 
@@ -107,4 +108,9 @@ bool OverrideList::returnButtonVisible() const
             return false;
     }
     return true;
+}
+
+OverrideList& sharedOverrideList(ZtfiApp& app)
+{
+    return app.datasets().get<OverrideList>([&app] { return std::make_unique<OverrideList>(app.connection()); });
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/FieldDef.h"
-#include "data/Queries.h"
+#include "data/dataset/FieldDef.h"
+#include "data/dataset/Queries.h"
 
 #include <QList>
 #include <QString>
@@ -49,3 +49,7 @@ public:
 private:
     TQueryDM query_;
 };
+
+class ZtfiApp;
+// The override list of the tab "Fin. instr." (qDPATVP_SFVP), shared for the whole run.
+OverrideList& sharedOverrideList(ZtfiApp& app);

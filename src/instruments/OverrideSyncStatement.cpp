@@ -1,7 +1,7 @@
 #include "instruments/OverrideSyncStatement.h"
 
-#include "app/Formats.h"
-#include "data/OleDate.h"
+#include "core/Formats.h"
+#include "data/engine/OleDate.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "instruments/VersionStamps.h"
 
-#include "data/Connection.h"
-#include "data/Field.h"
-#include "data/SqlParams.h"
-#include "data/SqlStatement.h"
+#include "data/dataset/Field.h"
+#include "data/engine/Connection.h"
+#include "data/engine/SqlParams.h"
+#include "data/engine/SqlStatement.h"
 
 #include <QSqlQuery>
 

@@ -1,8 +1,8 @@
 #include "ntrs/InstrumentRowIndex.h"
 
-#include "app/Error.h"
-#include "data/Dataset.h"
-#include "data/Field.h"
+#include "core/Error.h"
+#include "data/dataset/Dataset.h"
+#include "data/dataset/Field.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "ntrs/NtrsRecords.h"
 
-#include "app/Error.h"
-#include "data/Dataset.h"
-#include "data/Field.h"
-#include "data/OleDate.h"
+#include "core/Error.h"
+#include "data/dataset/Dataset.h"
+#include "data/dataset/Field.h"
+#include "data/engine/OleDate.h"
 #include "ntrs/InstrumentRowIndex.h"
 #include "ntrs/NtrsValues.h"
 #include "reporting/ReportCodes.h"

@@ -1,6 +1,6 @@
 #include "ntrs/NtrsSchema.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 #include "ntrs/AtomicFile.h"
 
 #include <QDir>

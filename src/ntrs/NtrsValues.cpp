@@ -1,6 +1,6 @@
 #include "ntrs/NtrsValues.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QRegularExpression>
 

@@ -1,19 +1,19 @@
 #include "ntrs/Regeneration.h"
 
-#include "app/AuditTrail.h"
-#include "app/ErrorLog.h"
-#include "app/Interaction.h"
-#include "app/ZtfiApp.h"
-#include "data/Connection.h"
-#include "data/Field.h"
+#include "core/ErrorLog.h"
+#include "core/Interaction.h"
+#include "data/dataset/AuditTrail.h"
+#include "data/dataset/Field.h"
+#include "data/dataset/Queries.h"
+#include "data/engine/Connection.h"
+#include "data/filter/TFilter.h"
 #include "data/Identifiers.h"
-#include "data/Queries.h"
 #include "data/Step.h"
-#include "data/TFilter.h"
 #include "ntrs/RegenerationStatements.h"
 #include "ntrs/Register.h"
 #include "reporting/SelectedRows.h"
 #include "reporting/Selection.h"
+#include "state/ZtfiApp.h"
 
 Regeneration::Regeneration(ZtfiApp& app) : app_(app)
 {

@@ -1,11 +1,11 @@
 #include "ntrs/Register.h"
 
-#include "app/AuditTrail.h"
-#include "app/Error.h"
-#include "app/Interaction.h"
-#include "data/Connection.h"
-#include "data/Field.h"
-#include "data/OleDate.h"
+#include "core/Error.h"
+#include "core/Interaction.h"
+#include "data/dataset/AuditTrail.h"
+#include "data/dataset/Field.h"
+#include "data/engine/Connection.h"
+#include "data/engine/OleDate.h"
 #include "data/Step.h"
 #include "instruments/VersionStamps.h"
 

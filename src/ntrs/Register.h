@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/Dialect.h"
-#include "data/Queries.h"
-#include "data/TFilter.h"
+#include "data/dataset/Queries.h"
+#include "data/engine/Dialect.h"
+#include "data/filter/TFilter.h"
 
 #include <QDate>
 #include <QDateTime>

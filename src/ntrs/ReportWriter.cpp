@@ -1,15 +1,14 @@
 #include "ntrs/ReportWriter.h"
 
-#include "app/AuditTrail.h"
-#include "app/Config.h"
-#include "app/Error.h"
-#include "app/ErrorLog.h"
-#include "app/ZtfiApp.h"
-#include "data/Field.h"
+#include "core/Config.h"
+#include "core/Error.h"
+#include "core/ErrorLog.h"
+#include "data/dataset/AuditTrail.h"
+#include "data/dataset/Field.h"
+#include "data/dataset/Queries.h"
+#include "data/dataset/TDMTable.h"
 #include "data/Identifiers.h"
-#include "data/Queries.h"
 #include "data/Step.h"
-#include "data/TDMTable.h"
 #include "instruments/CodeList.h"
 #include "ntrs/AtomicFile.h"
 #include "ntrs/InstrumentRowIndex.h"
@@ -22,6 +21,7 @@
 #include "reporting/ReportCodes.h"
 #include "reporting/ReportRows.h"
 #include "reporting/TimeZones.h"
+#include "state/ZtfiApp.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "reporting/FieldFormat.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QHash>
 #include <QRegularExpression>

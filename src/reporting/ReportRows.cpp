@@ -1,11 +1,11 @@
 #include "reporting/ReportRows.h"
 
-#include "app/Config.h"
-#include "app/ZtfiApp.h"
-#include "data/Field.h"
+#include "core/Config.h"
+#include "data/dataset/Field.h"
 #include "reporting/FieldFormat.h"
 #include "reporting/ReportCodes.h"
 #include "reporting/ReportRowsStatement.h"
+#include "state/ZtfiApp.h"
 
 namespace {
 
@@ -115,4 +115,9 @@ QString regeneratedReportRows(const QString& savedStatement, qint64 reportId)
                 QStringLiteral("where D.dpatvpid = ") + QString::number(reportId) + QLatin1Char(' '),
                 Qt::CaseInsensitive);
     return sql;
+}
+
+ReportRows& sharedReportRows(ZtfiApp& app)
+{
+    return app.datasets().get<ReportRows>([&app] { return std::make_unique<ReportRows>(app.connection(), app.config(), app.selection); });
 }

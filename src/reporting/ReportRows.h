@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/Dialect.h"
-#include "data/Queries.h"
+#include "data/dataset/Queries.h"
+#include "data/engine/Dialect.h"
 #include "reporting/ReportRowColour.h"
 
 #include <QDate>
@@ -62,3 +62,7 @@ private:
 
 // The statement of a regenerated report: the saved statement restricted to that report's rows.
 QString regeneratedReportRows(const QString& savedStatement, qint64 reportId);
+
+class ZtfiApp;
+// The report rows of the selection (qDPATVPPSL, "Transakcije"), shared for the whole run.
+ReportRows& sharedReportRows(ZtfiApp& app);

@@ -1,8 +1,8 @@
 #include "reporting/SelectedRows.h"
 
-#include "data/Dataset.h"
-#include "data/Field.h"
-#include "data/TFilter.h"
+#include "data/dataset/Dataset.h"
+#include "data/dataset/Field.h"
+#include "data/filter/TFilter.h"
 
 void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& trace)
 {

@@ -1,20 +1,21 @@
 #include "reporting/Selection.h"
 
-#include "app/AuditTrail.h"
-#include "app/ErrorLog.h"
-#include "app/Formats.h"
-#include "app/Interaction.h"
-#include "app/ZtfiApp.h"
-#include "data/Connection.h"
-#include "data/Field.h"
+#include "core/ErrorLog.h"
+#include "core/Formats.h"
+#include "core/Interaction.h"
+#include "data/dataset/AuditTrail.h"
+#include "data/dataset/Field.h"
+#include "data/dataset/Queries.h"
+#include "data/engine/Connection.h"
+#include "data/filter/TFilter.h"
 #include "data/Identifiers.h"
-#include "data/Queries.h"
 #include "data/Step.h"
-#include "data/TFilter.h"
 #include "instruments/CodeList.h"
 #include "reporting/ReportRows.h"
 #include "reporting/SelectedRows.h"
+#include "reporting/SelectionLists.h"
 #include "reporting/SelectionStatements.h"
+#include "state/ZtfiApp.h"
 
 namespace {
 
@@ -206,7 +207,7 @@ OverrideSyncResult Selection::synchroniseOverrides(const QDate& firstDay, const 
 bool Selection::openLists(const QDate& firstDay, const QDate& lastDay)
 {
     const qint64 reportId = app_.selection.FMaxDpAtvpId;
-    ReportRows& rows = app_.reportRows();
+    ReportRows& rows = sharedReportRows(app_);
     app_.selection.hasRegularRows = false;
     log(QStringLiteral("Pre 6 StartTransaction!"));
     rows.open(app_.savedStatements(), app_.dialect(), firstDay, lastDay, reportId);
@@ -218,7 +219,7 @@ bool Selection::openLists(const QDate& firstDay, const QDate& lastDay)
     }
 
     log(QStringLiteral("Pre 7 StartTransaction!"));
-    app_.codeList().open(app_.savedStatements(), firstDay, lastDay, reportId);
+    sharedCodeList(app_).open(app_.savedStatements(), firstDay, lastDay, reportId);
     log(QStringLiteral("po 7 .Open!"));
     return generationEnabled;
 }
@@ -226,14 +227,14 @@ bool Selection::openLists(const QDate& firstDay, const QDate& lastDay)
 bool Selection::openReportLists(ZtfiApp& app, const QDate& firstDay, const QDate& lastDay,
                                 qint64 reportId)
 {
-    ReportRows& rows = app.reportRows();
+    ReportRows& rows = sharedReportRows(app);
     rows.open(app.savedStatements(), app.dialect(), firstDay, lastDay, reportId, reportId);
     bool generationEnabled = !rows.query().isEmpty();
     if (generationEnabled && !app.selection.hasRegularRows) {
         generationEnabled = false;
         app.ui().inform(noRegularRowsMessage());
     }
-    app.codeList().open(app.savedStatements(), firstDay, lastDay, reportId, reportId);
+    sharedCodeList(app).open(app.savedStatements(), firstDay, lastDay, reportId, reportId);
     return generationEnabled;
 }
 
@@ -281,13 +282,13 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
         }
     });
 
-    app_.closeSelectionLists();
+    closeSelectionLists(app_);
 }
 
 bool Selection::dtpDanExit(const QDate& firstDay, const QDate& lastDay)
 {
     if (rangeKey(firstDay, lastDay) == app_.selection.rangeKey)
         return false;
-    app_.closeSelectionLists();
+    closeSelectionLists(app_);
     return true;
 }

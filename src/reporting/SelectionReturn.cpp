@@ -1,9 +1,9 @@
 #include "reporting/SelectionReturn.h"
 
-#include "app/ZtfiApp.h"
-#include "data/Field.h"
-#include "data/Queries.h"
+#include "data/dataset/Field.h"
+#include "data/dataset/Queries.h"
 #include "reporting/Selection.h"
+#include "state/ZtfiApp.h"
 
 SelectionReturn::SelectionReturn(ZtfiApp& app, Selection& selection)
     : app_(app), selection_(selection)

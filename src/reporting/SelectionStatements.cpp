@@ -1,8 +1,8 @@
 #include "reporting/SelectionStatements.h"
 
-#include "app/Config.h"
-#include "data/DatasetUtils.h"
-#include "data/Dialect.h"
+#include "core/Config.h"
+#include "data/dataset/DatasetUtils.h"
+#include "data/engine/Dialect.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "signing/FileSigner.h"
 
-#include "app/Interaction.h"
-#include "app/ProgramFolder.h"
+#include "core/Interaction.h"
+#include "core/ProgramFolder.h"
 #include "signing/GnuPgLocation.h"
 #include "signing/GpgRunner.h"
 

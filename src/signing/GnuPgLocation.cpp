@@ -1,6 +1,6 @@
 #include "signing/GnuPgLocation.h"
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>

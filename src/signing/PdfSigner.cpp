@@ -1,8 +1,8 @@
 #include "signing/PdfSigner.h"
 
-#include "app/Config.h"
-#include "app/Interaction.h"
-#include "app/ProgramFolder.h"
+#include "core/Config.h"
+#include "core/Interaction.h"
+#include "core/ProgramFolder.h"
 #include "signing/FileDelivery.h"
 #include "signing/FileSigner.h"
 #include "signing/SigningPrompt.h"

@@ -1,7 +1,7 @@
 #include "signing/RegisterTable.h"
 
-#include "data/FieldDef.h"
-#include "data/TDMTable.h"
+#include "data/dataset/FieldDef.h"
+#include "data/dataset/TDMTable.h"
 
 namespace RegisterTable {
 

@@ -1,7 +1,7 @@
 #include "signing/RememberedCredentials.h"
 
-#include "app/IniFile.h"
-#include "app/PassPhraseCodec.h"
+#include "core/IniFile.h"
+#include "core/PassPhraseCodec.h"
 
 namespace RememberedCredentials {
 

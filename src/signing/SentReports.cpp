@@ -1,7 +1,7 @@
 #include "signing/SentReports.h"
 
-#include "data/Field.h"
-#include "data/Queries.h"
+#include "data/dataset/Field.h"
+#include "data/dataset/Queries.h"
 #include "signing/FileSigner.h"
 
 namespace SentReports {

@@ -1,6 +1,6 @@
 #include "signing/SigningPrompt.h"
 
-#include "app/Config.h"
+#include "core/Config.h"
 
 namespace SigningPrompt {
 

@@ -1,6 +1,6 @@
 #include "ui/QtInteraction.h"
 
-#include "app/ProgramFolder.h"
+#include "core/ProgramFolder.h"
 #include "signing/widgets/TfPasswordDlg.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Interaction.h"
+#include "core/Interaction.h"
 
 // The window's way of talking to the user: Qt message boxes and file dialogs over the active
 // window.

@@ -1,6 +1,6 @@
 #include "ui/TPTypedEdit.h"
 
-#include "app/Formats.h"
+#include "core/Formats.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
 #include "support/FixtureDb.h"
-#include "data/OleDate.h"
+#include "data/engine/OleDate.h"
 
 #include <gtest/gtest.h>
 

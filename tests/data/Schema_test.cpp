@@ -1,7 +1,7 @@
 #include "support/FixtureDb.h"
-#include "support/SqlScript.h"
-#include "data/Connection.h"
+#include "data/engine/Connection.h"
 #include "data/SequenceReader.h"
+#include "support/SqlScript.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,5 +1,5 @@
 #include "support/FixtureDb.h"
-#include "app/Error.h"
+#include "core/Error.h"
 #include "data/SequenceReader.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "support/FixtureDb.h"
-#include "app/Error.h"
-#include "data/ScalarQuery.h"
+#include "core/Error.h"
+#include "data/engine/ScalarQuery.h"
 #include "data/Step.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "instruments/CodeList.h"
 
-#include "app/Config.h"
-#include "data/Field.h"
+#include "core/Config.h"
+#include "data/dataset/Field.h"
 #include "instruments/OverrideFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,7 @@
 #include "instruments/InstrumentChoice.h"
 
-#include "app/AuditTrail.h"
-#include "app/Error.h"
-#include "app/ZtfiApp.h"
+#include "core/Error.h"
+#include "data/dataset/AuditTrail.h"
 #include "instruments/CodeList.h"
 #include "instruments/InstrumentChoiceStatements.h"
 #include "instruments/OverrideFixture.h"
@@ -12,6 +11,7 @@
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 #include "reporting/SelectionReturn.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
 #include "support/QtPrinters.h"
 
@@ -417,7 +417,7 @@ TEST(InstrumentChoiceLoopTest, StoppedSelectionGoesOnAfterTheChoiceAndReportsThe
     const SelectionOutcome stopped = selection.bbNaborClick(kDay, kDay);
     ASSERT_TRUE(stopped.stop);
 
-    OverrideList& list = app.overrideList();
+    OverrideList& list = sharedOverrideList(app);
     list.open(QString());
     ASSERT_EQ(list.query().recordCount(), 1);
     InstrumentChoice choice(app.connection(), app.dialect(), app.auditTrail(), app.params().auditUser);
@@ -429,14 +429,14 @@ TEST(InstrumentChoiceLoopTest, StoppedSelectionGoesOnAfterTheChoiceAndReportsThe
     EXPECT_TRUE(list.returnButtonVisible());
 
     EXPECT_TRUE(SelectionReturn(app, selection).bNaborClick(kDay, kDay));
-    EXPECT_EQ(app.reportRows().query().recordCount(), 1);
-    TQueryDM& codes = app.codeList().query();
+    EXPECT_EQ(sharedReportRows(app).query().recordCount(), 1);
+    TQueryDM& codes = sharedCodeList(app).query();
     ASSERT_EQ(codes.recordCount(), 1);
     EXPECT_EQ(codes.fieldByName(QStringLiteral("IntIdent")).asInteger(), 200);
     EXPECT_EQ(codes.fieldByName(QStringLiteral("Referenca")).asInteger(), 100);
 
     ReportWriter writer(app.connection(), app.config(), app.errorLog(), app.auditTrail(), app.programFolder());
-    const ReportOutcome report = writer.bbGenXMLClick(app.reportRows(), app.codeList(), app.regeneration,
+    const ReportOutcome report = writer.bbGenXMLClick(sharedReportRows(app), sharedCodeList(app), app.regeneration,
                                                       {kDay, kDay, QDateTime(kDay.addDays(1), QTime(9, 0))});
     ASSERT_TRUE(report.valid) << report.errorLine.toStdString();
     EXPECT_EQ(ntrsreport::faultAgainstSourceSchema(report.filePath), std::string());

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "data/Connection.h"
-#include "data/Field.h"
-#include "data/OleDate.h"
+#include "data/dataset/Field.h"
+#include "data/engine/Connection.h"
+#include "data/engine/OleDate.h"
 #include "support/FixtureDb.h"
 
 #include <QSqlError>

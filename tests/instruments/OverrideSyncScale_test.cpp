@@ -1,6 +1,6 @@
 #include "instruments/OverrideSync.h"
 
-#include "app/Config.h"
+#include "core/Config.h"
 #include "data/Step.h"
 #include "instruments/CodeList.h"
 #include "instruments/OverrideFixture.h"

@@ -1,6 +1,6 @@
 #include "instruments/OverrideSyncStatement.h"
 
-#include "data/SqlParams.h"
+#include "data/engine/SqlParams.h"
 #include "support/FixtureDb.h"
 #include "support/QueryPlan.h"
 

@@ -1,6 +1,6 @@
 #include "instruments/OverrideSync.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 #include "data/Step.h"
 #include "instruments/OverrideFixture.h"
 #include "support/ScriptedInteraction.h"

@@ -1,6 +1,6 @@
 #include "ntrs/AtomicFile.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QFile>

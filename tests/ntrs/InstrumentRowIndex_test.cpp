@@ -1,4 +1,4 @@
-#include "data/Queries.h"
+#include "data/dataset/Queries.h"
 #include "ntrs/InstrumentRowIndex.h"
 #include "support/FixtureDb.h"
 

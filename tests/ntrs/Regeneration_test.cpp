@@ -1,17 +1,17 @@
 #include "ntrs/Regeneration.h"
 
-#include "app/Config.h"
-#include "app/Error.h"
-#include "app/ZtfiApp.h"
-#include "data/Field.h"
+#include "core/Config.h"
+#include "core/Error.h"
+#include "data/dataset/Field.h"
 #include "instruments/CodeList.h"
 #include "ntrs/RegenerationStatements.h"
 #include "ntrs/Register.h"
-#include "ntrs/ReportWriter.h"
 #include "ntrs/RegisterFixture.h"
+#include "ntrs/ReportWriter.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 #include "reporting/SelectionStatements.h"
+#include "state/ZtfiApp.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ protected:
     static QStringList reportRows(ZtfiApp& app)
     {
         QStringList rows;
-        TQueryDM& q = app.reportRows().query();
+        TQueryDM& q = sharedReportRows(app).query();
         if (!q.isActive())
             return rows;
         for (q.first(); !q.eof(); q.next())
@@ -129,9 +129,9 @@ TEST_F(RegenerationTest, NothingNewShowsTheRejectedReportInRegenerationMode)
     EXPECT_EQ(outcome.selectionDay, kDay);
     EXPECT_EQ(setRows(), QStringList{QStringLiteral("11:N:1")});
     EXPECT_EQ(reportRows(app), QStringList{QStringLiteral("11:N")});
-    ASSERT_TRUE(app.codeList().query().isActive());
-    EXPECT_EQ(app.codeList().query().recordCount(), 1);
-    EXPECT_EQ(app.codeList().query().fieldByName(QStringLiteral("ISIN")).asString(), QStringLiteral("SI0000000011"));
+    ASSERT_TRUE(sharedCodeList(app).query().isActive());
+    EXPECT_EQ(sharedCodeList(app).query().recordCount(), 1);
+    EXPECT_EQ(sharedCodeList(app).query().fieldByName(QStringLiteral("ISIN")).asString(), QStringLiteral("SI0000000011"));
     EXPECT_EQ(auditSince(mark), QStringList{});
 
     EXPECT_TRUE(app.regeneration.active);
@@ -152,7 +152,7 @@ TEST_F(RegenerationTest, TheNextGenerationRegistersTheSetsNextReport)
     Regeneration(app).bbReGenerirajClick(rejected());
 
     ReportWriter writer(app.connection(), app.config(), app.errorLog(), app.auditTrail(), app.programFolder());
-    const ReportOutcome outcome = writer.bbGenXMLClick(app.reportRows(), app.codeList(), app.regeneration,
+    const ReportOutcome outcome = writer.bbGenXMLClick(sharedReportRows(app), sharedCodeList(app), app.regeneration,
                                                        {kDay, kDay, QDateTime(QDate(2026, 3, 5), QTime(10, 0))});
 
     EXPECT_TRUE(outcome.valid) << outcome.errorLine.toStdString();
@@ -236,7 +236,7 @@ TEST_F(RegenerationTest, APendingInstrumentChoiceStopsBeforeTheLists)
     EXPECT_FALSE(outcome.generationEnabled);
     EXPECT_EQ(outcome.selectionDay, kDay);
     EXPECT_EQ(fixture.ui().messages(), QStringList{QStringLiteral("Izberi ustrezen finančni instrument za poročanje!")});
-    EXPECT_FALSE(app.reportRows().query().isActive());
+    EXPECT_FALSE(sharedReportRows(app).query().isActive());
     EXPECT_TRUE(app.regeneration.active);
     EXPECT_EQ(texts(QStringLiteral("SELECT COUNT(*) FROM DPATVP_SFVP WHERE SFVP_POROCANJE IS NULL")),
               QStringList{QStringLiteral("1")});

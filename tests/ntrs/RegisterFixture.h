@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ZtfiApp.h"
 #include "data/Identifiers.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
 

@@ -1,12 +1,12 @@
 #include "ntrs/Register.h"
 
-#include "app/AuditTrail.h"
-#include "app/Error.h"
-#include "app/ZtfiApp.h"
-#include "data/Connection.h"
-#include "data/Field.h"
+#include "core/Error.h"
+#include "data/dataset/AuditTrail.h"
+#include "data/dataset/Field.h"
+#include "data/engine/Connection.h"
 #include "ntrs/Regeneration.h"
 #include "ntrs/RegisterFixture.h"
+#include "state/ZtfiApp.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "ntrs/ReportWriterFixture.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 using namespace fixture;
 using namespace ntrsreport;

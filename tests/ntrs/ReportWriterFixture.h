@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/AuditTrail.h"
-#include "app/Config.h"
-#include "app/ErrorLog.h"
-#include "app/ZtfiApp.h"
+#include "core/Config.h"
+#include "core/ErrorLog.h"
+#include "data/dataset/AuditTrail.h"
 #include "instruments/CodeList.h"
 #include "ntrs/ReportWriter.h"
 #include "reporting/ReportRows.h"
 #include "reporting/ReportRowsStatement.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
 #include "support/SqlScript.h"

@@ -1,6 +1,6 @@
 #include "ntrs/ReportWriterFixture.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 #include "ntrs/NtrsSchema.h"
 
 #include <QRegularExpression>

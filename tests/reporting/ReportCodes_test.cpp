@@ -1,6 +1,6 @@
 #include "reporting/ReportCodes.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 #include "reporting/ReportRowColour.h"
 
 #include "support/QtPrinters.h"

@@ -1,7 +1,7 @@
 #include "reporting/ReportRowsStatement.h"
 
-#include "app/Config.h"
-#include "data/Dialect.h"
+#include "core/Config.h"
+#include "data/engine/Dialect.h"
 
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"

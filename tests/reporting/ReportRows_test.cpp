@@ -1,12 +1,12 @@
 #include "reporting/ReportRows.h"
 
-#include "app/Config.h"
-#include "app/Error.h"
-#include "app/ZtfiApp.h"
-#include "data/Field.h"
-#include "data/OleDate.h"
+#include "core/Config.h"
+#include "core/Error.h"
+#include "data/dataset/Field.h"
+#include "data/engine/OleDate.h"
 #include "reporting/ReportRowsStatement.h"
 #include "reporting/TimeZones.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
 

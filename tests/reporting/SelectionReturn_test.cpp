@@ -1,7 +1,6 @@
 #include "reporting/SelectionReturn.h"
 
-#include "app/ZtfiApp.h"
-#include "data/Queries.h"
+#include "data/dataset/Queries.h"
 #include "instruments/CodeList.h"
 #include "instruments/InstrumentChoice.h"
 #include "instruments/OverrideList.h"
@@ -9,6 +8,7 @@
 #include "ntrs/Register.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
@@ -75,8 +75,8 @@ TEST_F(SelectionReturnTest, OpensThePendingSelectionOrTheRegeneratedSet)
 
         EXPECT_TRUE(SelectionReturn(app, selection).bNaborClick(kDay, kDay));
 
-        EXPECT_EQ(shown(app.reportRows().query(), "IdPsl"), c.trades);
-        EXPECT_EQ(shown(app.codeList().query(), "IntIdent"), c.trades);
+        EXPECT_EQ(shown(sharedReportRows(app).query(), "IdPsl"), c.trades);
+        EXPECT_EQ(shown(sharedCodeList(app).query(), "IntIdent"), c.trades);
         EXPECT_EQ(fixture.ui().messages(), QStringList());
     }
 }
@@ -98,7 +98,7 @@ TEST_F(SelectionReturnTest, ReturnAfterAStoppedRegenerationShowsTheRegeneratedSe
     ASSERT_TRUE(outcome.stop);
     ASSERT_TRUE(app.regeneration.active);
 
-    OverrideList& list = app.overrideList();
+    OverrideList& list = sharedOverrideList(app);
     InstrumentChoice choice(app.connection(), app.dialect(), app.auditTrail(), app.params().auditUser);
     for (int round = 0; round < 2; ++round) {
         list.open(QString());
@@ -112,8 +112,8 @@ TEST_F(SelectionReturnTest, ReturnAfterAStoppedRegenerationShowsTheRegeneratedSe
 
     Selection selection(app);
     EXPECT_TRUE(SelectionReturn(app, selection).bNaborClick(outcome.selectionDay, outcome.selectionDay));
-    EXPECT_EQ(shown(app.reportRows().query(), "IdPsl"), (std::set<qint64>{1, 2}));
-    EXPECT_EQ(shown(app.codeList().query(), "IntIdent"), std::set<qint64>{1});
+    EXPECT_EQ(shown(sharedReportRows(app).query(), "IdPsl"), (std::set<qint64>{1, 2}));
+    EXPECT_EQ(shown(sharedCodeList(app).query(), "IntIdent"), std::set<qint64>{1});
 }
 
 // Only cancellations: the generation stays refused, with the selection's message.
@@ -128,7 +128,7 @@ TEST_F(SelectionReturnTest, OnlyCancellationsRefuseTheGeneration)
     Selection selection(app);
 
     EXPECT_FALSE(SelectionReturn(app, selection).bNaborClick(kDay, kDay));
-    EXPECT_EQ(app.reportRows().query().recordCount(), 2);
+    EXPECT_EQ(sharedReportRows(app).query().recordCount(), 2);
     EXPECT_EQ(fixture.ui().messages(), QStringList{Selection::noRegularRowsMessage()});
 }
 

@@ -1,6 +1,6 @@
 #include "reporting/SelectionStatements.h"
 
-#include "app/Config.h"
+#include "core/Config.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 #include "reporting/Selection.h"
 
-#include "app/Config.h"
-#include "app/Error.h"
-#include "app/ZtfiApp.h"
-#include "data/Queries.h"
+#include "core/Config.h"
+#include "core/Error.h"
+#include "data/dataset/Queries.h"
 #include "instruments/CodeList.h"
 #include "reporting/ReportRows.h"
 #include "reporting/SelectionStatements.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
@@ -167,7 +167,7 @@ TEST(SelectionNewTradesTest, MarketListsTradeKindsAndRemoteMembers)
         EXPECT_EQ(references.size(), c.selected.size());
         EXPECT_FALSE(references.count(0));
         EXPECT_TRUE(outcome.generationEnabled);
-        EXPECT_EQ(app.reportRows().query().recordCount(), int(c.selected.size()));
+        EXPECT_EQ(sharedReportRows(app).query().recordCount(), int(c.selected.size()));
         EXPECT_EQ(fixture.ui().messages(), QStringList());
     }
 }
@@ -275,9 +275,9 @@ TEST_F(SelectionTest, SelectionTraceImportsAndAudit)
     EXPECT_EQ(rowsOf(4), (std::vector<SelectedRow>{{7, QStringLiteral("N"), 1}}));
     EXPECT_EQ(texts(QStringLiteral("SELECT Usr || '|' || SfAct || '|' || Tbl || '|' || Cnt FROM ACT")),
               QStringList{QStringLiteral("ana|+|DPATVPPSL|4#|DPATVPID#|7#|IDPSL#|N#|ISSTN#|1#|IDREFATVP#|")});
-    EXPECT_TRUE(app.reportRows().query().isActive());
-    EXPECT_TRUE(app.codeList().query().isActive());
-    EXPECT_EQ(app.codeList().query().recordCount(), 1);
+    EXPECT_TRUE(sharedReportRows(app).query().isActive());
+    EXPECT_TRUE(sharedCodeList(app).query().isActive());
+    EXPECT_EQ(sharedCodeList(app).query().recordCount(), 1);
 
     const QStringList expected{
         QStringLiteral("Pre Delete!"),
@@ -351,7 +351,7 @@ TEST_F(SelectionTest, GenerationNeedsARegularRow)
     Selection selection(app);
 
     EXPECT_FALSE(selection.bbNaborClick(kDay, kDay).generationEnabled);
-    EXPECT_EQ(app.reportRows().query().recordCount(), 0);
+    EXPECT_EQ(sharedReportRows(app).query().recordCount(), 0);
     EXPECT_EQ(fixture.ui().messages(), QStringList());
 
     Trade reported{.id = 1, .day = kEarlier};
@@ -359,7 +359,7 @@ TEST_F(SelectionTest, GenerationNeedsARegularRow)
     db.report({.id = 1, .reportDay = kEarlier, .sentAt = QDateTime(kEarlier, QTime(16, 0))});
     db.selected({.report = 1, .trade = 1, .reference = 55});
     EXPECT_FALSE(selection.bbNaborClick(kDay, kDay).generationEnabled);
-    EXPECT_EQ(app.reportRows().query().recordCount(), 1);
+    EXPECT_EQ(sharedReportRows(app).query().recordCount(), 1);
     EXPECT_FALSE(app.selection.hasRegularRows);
     EXPECT_EQ(fixture.ui().messages(),
               QStringList{QStringLiteral("V naboru ni nobenih nestorniranih transakcij!\n"
@@ -368,7 +368,7 @@ TEST_F(SelectionTest, GenerationNeedsARegularRow)
     fixture.ui().clearCalls();
     db.trade({.id = 2, .day = kDay});
     EXPECT_TRUE(selection.bbNaborClick(kDay, kDay).generationEnabled);
-    EXPECT_EQ(app.reportRows().query().recordCount(), 2);
+    EXPECT_EQ(sharedReportRows(app).query().recordCount(), 2);
     EXPECT_EQ(fixture.ui().messages(), QStringList());
 }
 
@@ -388,8 +388,8 @@ TEST_F(SelectionTest, PendingChoiceStopsTheSelection)
     EXPECT_EQ(outcome.stop->activeTab, QStringLiteral("tsFinInstr"));
     EXPECT_FALSE(outcome.generationEnabled);
     EXPECT_EQ(fixture.ui().messages(), QStringList{QStringLiteral("Izberi ustrezen finančni instrument za poročanje!")});
-    EXPECT_FALSE(app.reportRows().query().isActive());
-    EXPECT_FALSE(app.codeList().query().isActive());
+    EXPECT_FALSE(sharedReportRows(app).query().isActive());
+    EXPECT_FALSE(sharedCodeList(app).query().isActive());
     EXPECT_FALSE(app.regeneration.active);
     EXPECT_EQ(tradesOf(1), (std::set<qint64>{1, 2}));
     EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM DPATVP_SFVP WHERE SFVP_POROCANJE IS NULL")).toInt(), 2);
@@ -404,12 +404,12 @@ TEST_F(SelectionTest, LeavingADateClosesTheListsOfAnotherPeriod)
     selection.bbNaborClick(kDay, kDay);
 
     EXPECT_FALSE(selection.dtpDanExit(kDay, kDay));
-    EXPECT_TRUE(app.reportRows().query().isActive());
-    EXPECT_TRUE(app.codeList().query().isActive());
+    EXPECT_TRUE(sharedReportRows(app).query().isActive());
+    EXPECT_TRUE(sharedCodeList(app).query().isActive());
 
     EXPECT_TRUE(selection.dtpDanExit(kDay, kDay.addDays(1)));
-    EXPECT_FALSE(app.reportRows().query().isActive());
-    EXPECT_FALSE(app.codeList().query().isActive());
+    EXPECT_FALSE(sharedReportRows(app).query().isActive());
+    EXPECT_FALSE(sharedCodeList(app).query().isActive());
     // The pending selection itself stays.
     EXPECT_EQ(tradesOf(1), std::set<qint64>{1});
 }

@@ -1,6 +1,6 @@
 #include "reporting/TimeZones.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QTimeZone>
 #include "support/QtPrinters.h"

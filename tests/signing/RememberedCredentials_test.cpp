@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "core/IniFile.h"
 #include "signing/RememberedCredentials.h"
 #include "support/QtPrinters.h"
 

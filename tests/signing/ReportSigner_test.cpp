@@ -1,4 +1,4 @@
-#include "app/Error.h"
+#include "core/Error.h"
 #include "signing/FileLists.h"
 #include "signing/FileSigner.h"
 #include "signing/ReportSigner.h"

@@ -1,6 +1,7 @@
 #include "support/FixtureApp.h"
 
-#include "app/ZtfiApp.h"
+#include "reporting/SelectionLists.h"
+#include "state/ZtfiApp.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,7 +45,7 @@ ZtfiApp& FixtureApp::started()
 {
     ZtfiApp& application = app();
     application.readConfiguration();
-    application.prepareSavedStatements();
+    prepareSavedStatements(application);
     return application;
 }
 

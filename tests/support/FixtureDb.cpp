@@ -1,7 +1,7 @@
 #include "support/FixtureDb.h"
 
+#include "core/Error.h"
 #include "support/SqlScript.h"
-#include "app/Error.h"
 
 #include <QDir>
 #include <QSqlDatabase>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Connection.h"
+#include "data/engine/Connection.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,7 +1,7 @@
 #include "support/QueryPlan.h"
 
-#include "data/Connection.h"
-#include "data/SqliteCompat.h"
+#include "data/engine/Connection.h"
+#include "data/engine/SqliteCompat.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #include "support/SigningFixture.h"
 
-#include "data/OleDate.h"
+#include "data/engine/OleDate.h"
 #include "signing/RegisterTable.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AuditTrail.h"
-#include "app/Config.h"
-#include "data/TDMTable.h"
+#include "core/Config.h"
+#include "data/dataset/AuditTrail.h"
+#include "data/dataset/TDMTable.h"
 #include "support/FixtureDb.h"
 #include "support/GpgTestHome.h"
 #include "support/ScriptedInteraction.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/SqlScript.h"
+#include "data/engine/SqlScript.h"
 
 #include <QString>
 

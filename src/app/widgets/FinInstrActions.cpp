@@ -1,14 +1,14 @@
 #include "app/widgets/GridColours.h"
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ActionGuard.h"
-#include "app/ZtfiApp.h"
-#include "data/DatasetModel.h"
+#include "core/ActionGuard.h"
+#include "data/dataset/DatasetModel.h"
 #include "instruments/InstrumentChoice.h"
 #include "instruments/OverrideList.h"
 #include "instruments/OverrideSync.h"
 #include "instruments/widgets/TfFinInstrDlg.h"
 #include "reporting/SelectionReturn.h"
+#include "state/ZtfiApp.h"
 #include "ui/RowColourModel.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
@@ -37,7 +37,7 @@ bool TfZTFI::eventFilter(QObject* watched, QEvent* event)
 
 void TfZTFI::reopenOverrideList()
 {
-    OverrideList& list = app_.overrideList();
+    OverrideList& list = sharedOverrideList(app_);
     if (!overrideGridBound_) {
         auto* model = new DatasetModel(&list.query(), dbgDPATVP_SFVP);
         dbgDPATVP_SFVP->setModel(new RowColourModel(
@@ -63,7 +63,7 @@ void TfZTFI::applySelectionStop(const SelectionStop& stop)
 void TfZTFI::dbgDPATVP_SFVPZoom()
 {
     runGuarded(app_.ui(), [this] {
-        OverrideList& list = app_.overrideList();
+        OverrideList& list = sharedOverrideList(app_);
         TQueryDM& rows = list.query();
         const QModelIndex current = dbgDPATVP_SFVP->currentIndex();
         const int row = current.isValid() ? current.row() : rows.recNo();

@@ -1,8 +1,8 @@
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ActionGuard.h"
-#include "app/ZtfiApp.h"
+#include "core/ActionGuard.h"
 #include "ntrs/ReportWriter.h"
+#include "state/ZtfiApp.h"
 #include "ui/TPTypedEdit.h"
 
 #include <QDateTime>
@@ -19,7 +19,7 @@ void TfZTFI::bbGenXMLClick()
         ReportWriter writer(app_.connection(), app_.config(), app_.errorLog(), app_.auditTrail(),
                             app_.programFolder());
         const ReportOutcome outcome =
-            writer.bbGenXMLClick(app_.reportRows(), app_.codeList(), app_.regeneration,
+            writer.bbGenXMLClick(sharedReportRows(app_), sharedCodeList(app_), app_.regeneration,
                                  ReportRequest{dtpDan->asDate(), dtpDanDo->asDate(), QDateTime::currentDateTime()});
         if (outcome.showErrors()) {
             mXMLNapake->clear();

@@ -1,15 +1,15 @@
 #include "app/widgets/GridColours.h"
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ActionGuard.h"
-#include "app/Config.h"
-#include "app/Interaction.h"
-#include "app/ZtfiApp.h"
-#include "data/DatasetModel.h"
+#include "core/ActionGuard.h"
+#include "core/Config.h"
+#include "core/Interaction.h"
+#include "data/dataset/DatasetModel.h"
 #include "instruments/CodeList.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 #include "reporting/TimeZones.h"
+#include "state/ZtfiApp.h"
 #include "ui/RowColourModel.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
@@ -35,13 +35,13 @@ void TfZTFI::bindSelectionGrids()
 {
     if (selectionGridsBound_)
         return;
-    ReportRows& rows = app_.reportRows();
+    ReportRows& rows = sharedReportRows(app_);
     auto* rowsModel = new DatasetModel(&rows.query(), dbgDPATVPPSL);
     dbgDPATVPPSL->setModel(new RowColourModel(
         rowsModel,
         [this, &rows](int row) { return gridColour(rows.rowColour(row, dtpDan->asDate())); },
         dbgDPATVPPSL));
-    dbSifrantFinInstr->setModel(new DatasetModel(&app_.codeList().query(), dbSifrantFinInstr));
+    dbSifrantFinInstr->setModel(new DatasetModel(&sharedCodeList(app_).query(), dbSifrantFinInstr));
     selectionGridsBound_ = true;
 }
 

@@ -1,10 +1,10 @@
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ActionGuard.h"
-#include "app/ZtfiApp.h"
-#include "data/DatasetModel.h"
+#include "core/ActionGuard.h"
+#include "data/dataset/DatasetModel.h"
 #include "ntrs/Regeneration.h"
 #include "ntrs/Register.h"
+#include "state/ZtfiApp.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
 

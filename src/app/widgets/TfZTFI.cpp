@@ -1,15 +1,16 @@
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ActionGuard.h"
-#include "app/Interaction.h"
-#include "app/ProgramFolder.h"
-#include "app/ZtfiApp.h"
+#include "core/ActionGuard.h"
+#include "core/Interaction.h"
+#include "core/ProgramFolder.h"
 #include "data/VersionAgent.h"
 #include "ntrs/Regeneration.h"
 #include "ntrs/Register.h"
 #include "reporting/Selection.h"
+#include "reporting/SelectionLists.h"
 #include "signing/widgets/ATVPPage.h"
 #include "signing/widgets/PDFPage.h"
+#include "state/ZtfiApp.h"
 #include "ui/TPTypedEdit.h"
 
 #include <QFileSystemModel>
@@ -66,7 +67,7 @@ void TfZTFI::formCreate()
     setWindowTitle(va.caption());
     importDialogFolder_ = app_.programFolder();
     app_.readConfiguration();
-    app_.prepareSavedStatements();
+    prepareSavedStatements(app_);
     rootPdfFileLists();
     pcMain->setCurrentIndex(NaborTab);
 }

@@ -1,14 +1,14 @@
 #include "signing/widgets/ATVPPage.h"
 
-#include "app/AuditTrail.h"
-#include "app/Error.h"
-#include "app/Interaction.h"
-#include "app/ZtfiApp.h"
-#include "data/TDMTable.h"
+#include "core/Error.h"
+#include "core/Interaction.h"
+#include "data/dataset/AuditTrail.h"
+#include "data/dataset/TDMTable.h"
 #include "signing/FileLists.h"
 #include "signing/RegisterTable.h"
 #include "signing/ReportSigner.h"
 #include "signing/SentReports.h"
+#include "state/ZtfiApp.h"
 
 #include <QListWidget>
 #include <QPushButton>

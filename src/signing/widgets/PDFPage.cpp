@@ -1,10 +1,10 @@
 #include "signing/widgets/PDFPage.h"
 
-#include "app/Interaction.h"
-#include "app/ProgramFolder.h"
-#include "app/ZtfiApp.h"
+#include "core/Interaction.h"
+#include "core/ProgramFolder.h"
 #include "signing/FileLists.h"
 #include "signing/PdfSigner.h"
+#include "state/ZtfiApp.h"
 
 #include <QApplication>
 #include <QFileSystemModel>

@@ -1,6 +1,6 @@
 #include "signing/widgets/TfPasswordDlg.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 #include "signing/RememberedCredentials.h"
 
 #include <QCheckBox>

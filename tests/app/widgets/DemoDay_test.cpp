@@ -1,10 +1,10 @@
 #include "app/widgets/TfZTFI.h"
 
+#include "data/engine/Connection.h"
 #include "DemoDatabase.h"
-#include "app/ZtfiApp.h"
-#include "data/Connection.h"
 #include "instruments/widgets/TfFinInstrDlg.h"
 #include "signing/widgets/TfPasswordDlg.h"
+#include "state/ZtfiApp.h"
 #include "support/GpgTestHome.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedInteraction.h"

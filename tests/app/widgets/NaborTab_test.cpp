@@ -1,8 +1,8 @@
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ZtfiApp.h"
-#include "data/Queries.h"
+#include "data/dataset/Queries.h"
 #include "reporting/ReportRows.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
@@ -99,7 +99,7 @@ TEST_F(NaborTabTest, NaborFillsBothGridsWithColoursAndEnablesGeneration)
     EXPECT_TRUE(bbGenXML->isEnabled());
     ASSERT_EQ(rowsShown("dbgDPATVPPSL"), 3);
     EXPECT_EQ(rowsShown("dbSifrantFinInstr"), 1);
-    const TQueryDM& rows = fixture.app().reportRows().query();
+    const TQueryDM& rows = sharedReportRows(fixture.app()).query();
     QAbstractItemModel* model = child<TFwwDBGrid>("dbgDPATVPPSL")->model();
     for (int row = 0; row < 3; ++row) {
         const qint64 trade = rows.valueAt(row, rows.fieldByName(QStringLiteral("IDPSL"))).toLongLong();

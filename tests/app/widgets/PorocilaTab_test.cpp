@@ -1,6 +1,6 @@
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ZtfiApp.h"
+#include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"

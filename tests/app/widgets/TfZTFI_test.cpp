@@ -1,6 +1,6 @@
 #include "app/widgets/TfZTFI.h"
 
-#include "app/ZtfiApp.h"
+#include "state/ZtfiApp.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"

@@ -1,4 +1,4 @@
-#include "app/ZtfiApp.h"
+#include "state/ZtfiApp.h"
 #include "signing/FileSigner.h"
 #include "signing/widgets/ATVPPage.h"
 #include "signing/widgets/PDFPage.h"

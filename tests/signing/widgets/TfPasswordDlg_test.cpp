@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "core/IniFile.h"
 #include "signing/widgets/TfPasswordDlg.h"
 #include "support/QtPrinters.h"
 #include "ui/QtInteraction.h"

@@ -1,8 +1,0 @@
-#include "app/ComputerName.h"
-
-#include <QSysInfo>
-
-QString computerName()
-{
-    return QSysInfo::machineHostName().left(19);
-}

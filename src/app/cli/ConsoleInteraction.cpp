@@ -1,0 +1,73 @@
+#include "app/cli/ConsoleInteraction.h"
+
+#include <QThread>
+
+ConsoleInteraction::ConsoleInteraction(QTextStream& err) : err_(err) {}
+
+void ConsoleInteraction::setSigningCredentials(const QString& user, const QString& passPhrase)
+{
+    credentials_.user = user;
+    credentials_.passPhrase = passPhrase;
+}
+
+void ConsoleInteraction::print(const QString& text)
+{
+    err_ << text << Qt::endl;
+}
+
+void ConsoleInteraction::inform(const QString& text) { print(text); }
+
+void ConsoleInteraction::warn(const QString& text)
+{
+    problem_ = true;
+    print(text);
+}
+
+void ConsoleInteraction::error(const QString& text)
+{
+    problem_ = true;
+    print(text);
+}
+
+bool ConsoleInteraction::confirmOkCancel(const QString& text)
+{
+    print(text);
+    return true;
+}
+
+bool ConsoleInteraction::confirmYesNo(const QString& text)
+{
+    print(text);
+    return true;
+}
+
+Interaction::AbortIgnore ConsoleInteraction::askAbortIgnore(const QString& text)
+{
+    problem_ = true;
+    print(text);
+    return AbortIgnore::Abort;
+}
+
+QString ConsoleInteraction::chooseFileToOpen(const QString&, const QString&) { return {}; }
+
+QString ConsoleInteraction::chooseFileToSave(const QString&, const QString&, const QString&) { return {}; }
+
+std::optional<Interaction::SigningCredentials>
+ConsoleInteraction::askSigningCredentials(const SigningCredentials& initial)
+{
+    SigningCredentials answer = initial;
+    if (!credentials_.user.isEmpty())
+        answer.user = credentials_.user;
+    if (!credentials_.passPhrase.isEmpty())
+        answer.passPhrase = credentials_.passPhrase;
+    answer.rememberUser = false;
+    answer.rememberPassPhrase = false;
+    return answer;
+}
+
+void ConsoleInteraction::openWithDefaultApplication(const QString&) {}
+
+void ConsoleInteraction::pause(int milliseconds)
+{
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}

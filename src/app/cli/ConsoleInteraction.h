@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/Interaction.h"
+
+#include <QString>
+#include <QTextStream>
+
+// The Interaction of the headless tool: every message goes to standard error exactly as the
+// window would show it, one message a paragraph. Nobody is there to answer, so a question is
+// printed and answered as the command line decided (the command is the user's choice: OK, Yes,
+// Abort); the signing credentials are the ones given to the tool; a file is never chosen.
+class ConsoleInteraction : public Interaction {
+public:
+    explicit ConsoleInteraction(QTextStream& err);
+
+    // The user and pass phrase returned when signing credentials are asked for.
+    void setSigningCredentials(const QString& user, const QString& passPhrase);
+    // Whether an error or warning was shown since the start.
+    bool reportedProblem() const { return problem_; }
+
+    void inform(const QString& text) override;
+    void warn(const QString& text) override;
+    void error(const QString& text) override;
+    bool confirmOkCancel(const QString& text) override;
+    bool confirmYesNo(const QString& text) override;
+    AbortIgnore askAbortIgnore(const QString& text) override;
+    QString chooseFileToOpen(const QString& folder, const QString& filter) override;
+    QString chooseFileToSave(const QString& folder, const QString& fileName, const QString& filter) override;
+    std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) override;
+    void openWithDefaultApplication(const QString& path) override;
+    void pause(int milliseconds) override;
+
+private:
+    void print(const QString& text);
+
+    QTextStream& err_;
+    SigningCredentials credentials_;
+    bool problem_ = false;
+};

@@ -1,0 +1,8 @@
+#include "core/ComputerName.h"
+
+#include <QSysInfo>
+
+QString computerName()
+{
+    return QSysInfo::machineHostName().left(19);
+}

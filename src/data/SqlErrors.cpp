@@ -1,8 +1,0 @@
-#include "data/SqlErrors.h"
-
-#include <QSqlError>
-
-QString sqlErrorText(const QSqlError& error)
-{
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}

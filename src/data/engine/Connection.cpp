@@ -1,0 +1,138 @@
+#include "data/engine/Connection.h"
+
+#include "core/Error.h"
+#include "data/engine/AliasResolver.h"
+#include "data/engine/OleDate.h"
+#include "data/engine/SqliteCompat.h"
+#include "data/engine/SqlRewrite.h"
+#include "data/engine/TDMLB.h"
+
+#include <QAtomicInteger>
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+namespace {
+
+QString nextConnectionName()
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("ztfi_connection_%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+// A failed COMMIT or ROLLBACK of SQLite may still have ended the transaction (the engine rolls
+// back by itself on some errors); other drivers cannot tell.
+bool transactionStillOpen(const QSqlDatabase& db)
+{
+    sqlite3* handle = SqliteCompat::handle(db);
+    return !handle || sqlite3_get_autocommit(handle) == 0;
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> Connection::open(const QString& programFolder, const QString& alias,
+                                             const QString& user, const QString& password)
+{
+    const AliasTarget target = AliasResolver::resolve(programFolder, alias);
+    std::unique_ptr<Connection> connection(new Connection(nextConnectionName(), target.engine));
+    QSqlDatabase db = QSqlDatabase::addDatabase(
+        target.engine == Engine::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QODBC"),
+        connection->connectionName_);
+    db.setDatabaseName(target.database);
+    if (target.engine == Engine::Sqlite) {
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+        db.setUserName(user);
+        db.setPassword(password);
+    }
+    if (!db.open())
+        throw DatabaseError(db.lastError().text());
+    if (target.engine == Engine::Sqlite)
+        SqliteCompat::install(db);
+    return connection;
+}
+
+std::unique_ptr<Connection> Connection::open(const TDMLB& dataModule)
+{
+    return open(dataModule.programFolder(), dataModule.databaseName(), dataModule.params().user,
+                dataModule.params().password);
+}
+
+Connection::Connection(const QString& connectionName, Engine engine)
+    : connectionName_(connectionName), engine_(engine)
+{
+}
+
+Connection::~Connection()
+{
+    {
+        QSqlDatabase db = database();
+        if (db.isOpen()) {
+            if (inTransaction_)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+QString Connection::driverName() const
+{
+    return database().driverName();
+}
+
+QString Connection::prepareSql(const QString& sql) const
+{
+    return engine_ == Engine::Sqlite ? SqlRewrite::forSqlite(sql) : sql;
+}
+
+QVariant Connection::toEngineValue(const QVariant& value) const
+{
+    if (engine_ != Engine::Sqlite)
+        return value;
+    const QVariant nullReal(QMetaType::fromType<double>());
+    switch (value.metaType().id()) {
+    case QMetaType::QDate:
+        return value.toDate().isValid() ? QVariant(OleDate::fromDate(value.toDate())) : nullReal;
+    case QMetaType::QDateTime:
+        return value.toDateTime().isValid() ? QVariant(OleDate::fromDateTime(value.toDateTime()))
+                                            : nullReal;
+    case QMetaType::QTime:
+        return value.toTime().isValid() ? QVariant(OleDate::fromTime(value.toTime())) : nullReal;
+    default:
+        return value;
+    }
+}
+
+void Connection::startTransaction()
+{
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        throw DatabaseError(db.lastError().text());
+    inTransaction_ = true;
+}
+
+void Connection::commit()
+{
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        inTransaction_ = transactionStillOpen(db);
+        throw DatabaseError(db.lastError().text());
+    }
+    inTransaction_ = false;
+}
+
+void Connection::rollback()
+{
+    if (!inTransaction_)
+        return;
+    QSqlDatabase db = database();
+    if (!db.rollback() && transactionStillOpen(db))
+        throw DatabaseError(db.lastError().text());
+    inTransaction_ = false;
+}

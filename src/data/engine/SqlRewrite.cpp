@@ -1,0 +1,192 @@
+#include "data/engine/SqlRewrite.h"
+
+#include <QList>
+#include <QStringView>
+
+namespace SqlRewrite {
+
+namespace {
+
+// A piece of the statement. Quoted text, comments and parameter names are Opaque; a Word is a
+// run of identifier characters; everything else is one Symbol character.
+struct Token {
+    enum Kind { Word, Space, Symbol, Opaque } kind;
+    QStringView text;
+};
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#';
+}
+
+// The end of a quoted text that starts at `start` (a doubled quote stays inside).
+qsizetype quotedEnd(QStringView sql, qsizetype start)
+{
+    const QChar quote = sql[start];
+    qsizetype i = start + 1;
+    while (i < sql.size()) {
+        if (sql[i] == quote) {
+            if (i + 1 < sql.size() && sql[i + 1] == quote) {
+                i += 2;
+                continue;
+            }
+            return i + 1;
+        }
+        ++i;
+    }
+    return sql.size();
+}
+
+QList<Token> tokenize(QStringView sql)
+{
+    QList<Token> tokens;
+    qsizetype i = 0;
+    while (i < sql.size()) {
+        const QChar c = sql[i];
+        qsizetype end = i + 1;
+        Token::Kind kind = Token::Symbol;
+        if (c == u'\'' || c == u'"') {
+            end = quotedEnd(sql, i);
+            kind = Token::Opaque;
+        } else if (c == u'-' && i + 1 < sql.size() && sql[i + 1] == u'-') {
+            end = sql.indexOf(u'\n', i);
+            end = end < 0 ? sql.size() : end;
+            kind = Token::Opaque;
+        } else if (c == u'/' && i + 1 < sql.size() && sql[i + 1] == u'*') {
+            end = sql.indexOf(u"*/", i + 2);
+            end = end < 0 ? sql.size() : end + 2;
+            kind = Token::Opaque;
+        } else if (c == u':' && i + 1 < sql.size() && isWordChar(sql[i + 1])) {
+            while (end < sql.size() && isWordChar(sql[end]))
+                ++end;
+            kind = Token::Opaque;
+        } else if (isWordChar(c)) {
+            while (end < sql.size() && isWordChar(sql[end]))
+                ++end;
+            kind = Token::Word;
+        } else if (c.isSpace()) {
+            while (end < sql.size() && sql[end].isSpace())
+                ++end;
+            kind = Token::Space;
+        }
+        tokens.append({kind, sql.sliced(i, end - i)});
+        i = end;
+    }
+    return tokens;
+}
+
+class Rewriter {
+public:
+    explicit Rewriter(QStringView sql) : tokens_(tokenize(sql)) { out_.reserve(sql.size() + 32); }
+
+    QString run()
+    {
+        while (pos_ < tokens_.size()) {
+            if (tokens_[pos_].kind == Token::Word)
+                rewriteName();
+            else
+                out_ += tokens_[pos_++].text;
+        }
+        return out_;
+    }
+
+private:
+    bool isWord(qsizetype i, QStringView word) const
+    {
+        return i < tokens_.size() && tokens_[i].kind == Token::Word
+            && tokens_[i].text.compare(word, Qt::CaseInsensitive) == 0;
+    }
+    bool isSymbol(qsizetype i, QChar c) const
+    {
+        return i >= 0 && i < tokens_.size() && tokens_[i].kind == Token::Symbol && tokens_[i].text[0] == c;
+    }
+    qsizetype skipSpace(qsizetype i) const
+    {
+        return i < tokens_.size() && tokens_[i].kind == Token::Space ? i + 1 : i;
+    }
+    bool isSpace(qsizetype i) const { return i < tokens_.size() && tokens_[i].kind == Token::Space; }
+
+    void emitNextval(QStringView sequence)
+    {
+        out_ += QStringLiteral("ztfi_nextval('");
+        out_ += sequence;
+        out_ += QStringLiteral("')");
+    }
+
+    // A name, possibly qualified (a.b.c): only unqualified keywords are rewritten, and a
+    // qualified name ending in NEXTVAL is a sequence.
+    void rewriteName()
+    {
+        qsizetype end = pos_ + 1;
+        while (isSymbol(end, u'.') && end + 1 < tokens_.size() && tokens_[end + 1].kind == Token::Word)
+            end += 2;
+        const qsizetype parts = (end - pos_ + 1) / 2;
+        if (parts >= 2 && isWord(end - 1, u"NEXTVAL")) {
+            emitNextval(tokens_[end - 3].text);
+            pos_ = end;
+            return;
+        }
+        if (parts == 1 && rewriteKeyword())
+            return;
+        for (; pos_ < end; ++pos_)
+            out_ += tokens_[pos_].text;
+    }
+
+    bool rewriteKeyword()
+    {
+        const qsizetype i = pos_;
+        if (isSymbol(i - 1, u'.'))  // a column of a quoted table name
+            return false;
+        if (isWord(i, u"NEXTVAL") && isSpace(i + 1) && isWord(i + 2, u"FOR") && isSpace(i + 3)
+            && i + 4 < tokens_.size() && tokens_[i + 4].kind == Token::Word) {
+            // NEXTVAL FOR [schema.]sequence
+            qsizetype name = i + 4;
+            while (isSymbol(name + 1, u'.') && name + 2 < tokens_.size()
+                   && tokens_[name + 2].kind == Token::Word)
+                name += 2;
+            emitNextval(tokens_[name].text);
+            pos_ = name + 1;
+            return true;
+        }
+        if (isWord(i, u"EXTRACT")) {
+            // EXTRACT(Year FROM x) -> YEAR(x): only the opening changes.
+            const qsizetype open = skipSpace(i + 1);
+            const qsizetype year = skipSpace(open + 1);
+            if (isSymbol(open, u'(') && isWord(year, u"YEAR") && isSpace(year + 1)
+                && isWord(year + 2, u"FROM")) {
+                out_ += QStringLiteral("YEAR(");
+                pos_ = skipSpace(year + 3);
+                return true;
+            }
+            return false;
+        }
+        if (isWord(i, u"CURRENT_DATE")) {
+            out_ += QStringLiteral("ztfi_current_date()");
+            pos_ = i + 1;
+            return true;
+        }
+        if (isWord(i, u"CURRENT") && isSpace(i + 1) && isWord(i + 2, u"DATE")) {
+            out_ += QStringLiteral("ztfi_current_day()");
+            pos_ = i + 3;
+            return true;
+        }
+        return false;
+    }
+
+    QList<Token> tokens_;
+    qsizetype pos_ = 0;
+    QString out_;
+};
+
+}  // namespace
+
+QString forSqlite(const QString& sql)
+{
+    if (!sql.contains(QLatin1String("NEXTVAL"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("EXTRACT"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("CURRENT"), Qt::CaseInsensitive))
+        return sql;
+    return Rewriter(sql).run();
+}
+
+}  // namespace SqlRewrite
