@@ -2,29 +2,23 @@
 
 #include "core/ActionGuard.h"
 #include "core/Interaction.h"
-#include "core/ProgramFolder.h"
 #include "data/VersionAgent.h"
+#include "emir/widgets/EMIRTab.h"
+#include "exchange/widgets/ImportXLSTab.h"
+#include "instruments/OverrideSync.h"
+#include "instruments/widgets/FinInstrTab.h"
 #include "ntrs/Regeneration.h"
-#include "ntrs/Register.h"
-#include "reporting/Selection.h"
+#include "ntrs/widgets/PorocilaTab.h"
 #include "reporting/SelectionLists.h"
-#include "signing/widgets/ATVPPage.h"
-#include "signing/widgets/PDFPage.h"
+#include "reporting/widgets/NaborTab.h"
+#include "signing/widgets/ATVPTab.h"
+#include "signing/widgets/PDFTab.h"
 #include "state/ZtfiApp.h"
 #include "ui/TPTypedEdit.h"
 
-#include <QFileSystemModel>
 #include <QTabWidget>
-#include <QTreeView>
 
-namespace {
-
-enum TabIndex { NaborTab = 0, ImportXLSTab = 1, PorocilaTab = 3, FinInstrTab = 4 };
-
-}  // namespace
-
-TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent)
-    : QMainWindow(parent), app_(app), selection_(std::make_unique<Selection>(app))
+TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent) : QMainWindow(parent), app_(app)
 {
     setObjectName(QStringLiteral("fZTFI"));
     setWindowTitle(QStringLiteral("ZTFI poročanje"));
@@ -34,26 +28,37 @@ TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent)
     pcMain->setObjectName(QStringLiteral("pcMain"));
     setCentralWidget(pcMain);
 
-    buildNaborTab();
-    buildImportXLSTab();
-    buildATVPTab();
-    buildPorocilaTab();
-    buildFinInstrTab();
-    buildPDFTab();
-    buildEMIRTab();
-    atvpPage_ = new ATVPPage({lbNeposlana, bbNeposlano, clbPoslana, bbPodpisana, bSign}, app_, this);
-    pdfPage_ = new PDFPage({lbPDFPDF, bPDFRefreshPDF, bSignPDG, bPDFRefreshSIG, slvPDF, slvSIG, pdfFiles, sigFiles},
-                           app_, this);
+    tsNabor = new NaborTab(app_);
+    tsImportXLS = new ImportXLSTab;
+    tsATVP = new ATVPTab(app_);
+    tsPorocila = new PorocilaTab(app_);
+    tsFinInstr = new FinInstrTab(app_, [this] { return tsNabor->lastDay(); });
+    TabSheet1 = new PDFTab(app_);
+    tsEMIR = new EMIRTab;
+    pcMain->addTab(tsNabor, QStringLiteral("Nabor"));
+    pcMain->addTab(tsImportXLS, QStringLiteral("Import .xls"));
+    pcMain->addTab(tsATVP, QStringLiteral("ATVP"));
+    pcMain->addTab(tsPorocila, QStringLiteral("Poročila"));
+    pcMain->addTab(tsFinInstr, QStringLiteral("Fin. instr."));
+    pcMain->addTab(TabSheet1, QStringLiteral("PDF"));
+    pcMain->addTab(tsEMIR, QStringLiteral("EMIR"));
 
     // A date the user typed wrongly is reported like any error of an action.
     const QList<TPTypedEdit*> dateEdits = findChildren<TPTypedEdit*>();
     for (TPTypedEdit* edit : dateEdits)
         connect(edit, &TPTypedEdit::conversionFailed, this,
                 [this](const QString& message) { app_.ui().error(message); });
+    // Leaving a date of the tab "EMIR" runs the range check of the selection as well.
+    for (const char* name : {"pteEMIRDatOd", "pteEMIRDatDo"}) {
+        if (auto* edit = tsEMIR->findChild<TPTypedEdit*>(QLatin1String(name)))
+            connect(edit, &TPTypedEdit::exited, tsNabor, &NaborTab::dtpDanExit);
+    }
     connect(pcMain, &QTabWidget::currentChanged, this, &TfZTFI::pcMainChange);
-    connectNaborTab();
-    connectFinInstrTab();
-    connectPorocilaTab();
+    connect(tsNabor, &NaborTab::selectionStopped, this, &TfZTFI::applySelectionStop);
+    connect(tsNabor, &NaborTab::reportWritten, this, &TfZTFI::showReport);
+    connect(tsFinInstr, &FinInstrTab::returnToSelection, this, &TfZTFI::returnToSelection);
+    connect(tsPorocila, &PorocilaTab::regenerationStarting, tsNabor, &NaborTab::bindSelectionGrids);
+    connect(tsPorocila, &PorocilaTab::regenerated, this, &TfZTFI::showRegeneration);
 
     formCreate();
 }
@@ -68,41 +73,61 @@ void TfZTFI::formCreate()
     importDialogFolder_ = app_.programFolder();
     app_.readConfiguration();
     prepareSavedStatements(app_);
-    rootPdfFileLists();
-    pcMain->setCurrentIndex(NaborTab);
-}
-
-void TfZTFI::rootPdfFileLists()
-{
-    const auto root = [](QTreeView* view, QFileSystemModel* files, const QString& folder) {
-        const QModelIndex rootIndex = files->setRootPath(ProgramFolder::join(folder, QString()));
-        // A folder that does not exist lists nothing rather than the whole file system.
-        view->setModel(rootIndex.isValid() ? files : nullptr);
-        if (rootIndex.isValid())
-            view->setRootIndex(rootIndex);
-    };
-    root(slvPDF, pdfFiles, app_.config().PDF_Server);
-    root(slvSIG, sigFiles, app_.config().PDF_SIGServer);
+    TabSheet1->rootFileLists();
+    pcMain->setCurrentWidget(tsNabor);
 }
 
 void TfZTFI::pcMainChange(int index)
 {
-    // Entering a signing tab re-reads its file lists.
-    if (pcMain->widget(index) == tsATVP)
-        atvpPage_->tsATVPEnter();
-    else if (pcMain->widget(index) == TabSheet1)
-        pdfPage_->tabEnter();
-    switch (index) {
-    case ImportXLSTab:
-        fitImportTop();
-        break;
-    case PorocilaTab:
-        bbRefreshClick();
-        break;
-    case FinInstrTab:
-        runGuarded(app_.ui(), [this] { reopenOverrideList(); });
-        break;
-    default:
-        break;
+    QWidget* entered = pcMain->widget(index);
+    if (entered == tsATVP)
+        tsATVP->enter();
+    else if (entered == TabSheet1)
+        TabSheet1->enter();
+    else if (entered == tsImportXLS)
+        tsImportXLS->fitImportTop();
+    else if (entered == tsPorocila)
+        tsPorocila->bbRefreshClick();
+    else if (entered == tsFinInstr)
+        runGuarded(app_.ui(), [this] { tsFinInstr->reopenOverrideList(); });
+}
+
+void TfZTFI::applySelectionStop(const SelectionStop& stop)
+{
+    if (auto* active = pcMain->findChild<QWidget*>(stop.activeTab))
+        pcMain->setCurrentWidget(active);
+    for (const QString& name : stop.hiddenTabs) {
+        if (auto* tab = pcMain->findChild<QWidget*>(name))
+            pcMain->setTabVisible(pcMain->indexOf(tab), false);
     }
+    if (stop.reopenOverrideList)
+        tsFinInstr->reopenOverrideList();
+    tsFinInstr->setReturnVisible(stop.returnButtonVisible);
+}
+
+void TfZTFI::returnToSelection()
+{
+    // The tabs that the stop for the choice hid are shown again.
+    for (int index = 0; index < pcMain->count(); ++index)
+        pcMain->setTabVisible(index, true);
+    pcMain->setCurrentWidget(tsNabor);
+    tsFinInstr->setReturnVisible(false);
+    tsNabor->resumeSelection();
+}
+
+void TfZTFI::showReport(const ReportOutcome& outcome)
+{
+    tsATVP->showReportOutcome(outcome);
+    pcMain->setCurrentWidget(tsATVP);
+}
+
+void TfZTFI::showRegeneration(const RegenerationOutcome& outcome)
+{
+    if (outcome.stop)
+        applySelectionStop(*outcome.stop);
+    if (outcome.listsOpened) {
+        tsNabor->setGenerationEnabled(outcome.generationEnabled);
+        pcMain->setCurrentWidget(tsNabor);
+    }
+    tsNabor->setDay(outcome.selectionDay);
 }

@@ -1,37 +1,76 @@
-#include "app/widgets/TfZTFI.h"
+#include "ntrs/widgets/PorocilaTab.h"
 
 #include "core/ActionGuard.h"
 #include "data/dataset/DatasetModel.h"
 #include "ntrs/Regeneration.h"
 #include "ntrs/Register.h"
 #include "state/ZtfiApp.h"
+#include "ui/FormControls.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
-#include <QTabWidget>
 
-// The register tab "Poročila": the list of a range of reporting days, the regulator's answer as
-// the status of the current row, the deletion of an unsent report and the regeneration of a
-// rejected one. The actions open for the current row are recomputed whenever it changes.
-void TfZTFI::connectPorocilaTab()
+using namespace FormControls;
+
+PorocilaTab::PorocilaTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(app)
 {
+    setObjectName(QStringLiteral("tsPorocila"));
+
+    pteDanOd = dateEdit(this, "pteDanOd");
+    pteDanDo = dateEdit(this, "pteDanDo");
+    bbRefresh = button(this, "bbRefresh", QStringLiteral("Osveži"), QStringLiteral("Osveži podatke"));
+    BitBtn4 = button(this, "BitBtn4", QStringLiteral("Brisanje poročila"));
+    bbReGeneriraj = button(this, "bbReGeneriraj", QStringLiteral("Ponovno generiraj"));
+
+    dbPorocila = grid(this, "dbPorocila");
+    pmStatusi = new QMenu(dbPorocila);
+    pmStatusi->setObjectName(QStringLiteral("pmStatusi"));
+    pmPotrjeno = pmStatusi->addAction(QStringLiteral("Potrjeno"));
+    pmPotrjeno->setObjectName(QStringLiteral("pmPotrjeno"));
+    pmZavrnjeno = pmStatusi->addAction(QStringLiteral("Zavrnjeno"));
+    pmZavrnjeno->setObjectName(QStringLiteral("pmZavrnjeno"));
+    dbPorocila->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(dbPorocila, &QWidget::customContextMenuRequested, pmStatusi,
+            [this](const QPoint& at) { pmStatusi->popup(dbPorocila->viewport()->mapToGlobal(at)); });
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(label(this, "lblDanOd", QStringLiteral("Dan poročanja od")));
+    top->addWidget(pteDanOd);
+    top->addSpacing(8);
+    top->addWidget(label(this, "lblPorDanDo", QStringLiteral("Dan poročanja do")));
+    top->addWidget(pteDanDo);
+    top->addSpacing(16);
+    top->addWidget(bbRefresh);
+    top->addWidget(BitBtn4);
+    top->addWidget(bbReGeneriraj);
+    top->addStretch(1);
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(top);
+    page->addWidget(dbPorocila->parentWidget(), 1);
+
     for (QPushButton* button : {BitBtn4, bbReGeneriraj})
         button->setEnabled(false);
     for (QAction* action : {pmPotrjeno, pmZavrnjeno})
         action->setEnabled(false);
-    connect(bbRefresh, &QPushButton::clicked, this, &TfZTFI::bbRefreshClick);
+    connect(bbRefresh, &QPushButton::clicked, this, &PorocilaTab::bbRefreshClick);
     for (TPTypedEdit* edit : {pteDanOd, pteDanDo})
-        connect(edit, &TPTypedEdit::exited, this, &TfZTFI::bbRefreshClick);
-    connect(pmPotrjeno, &QAction::triggered, this, &TfZTFI::pmPotrjenoClick);
-    connect(pmZavrnjeno, &QAction::triggered, this, &TfZTFI::pmZavrnjenoClick);
-    connect(BitBtn4, &QPushButton::clicked, this, &TfZTFI::BitBtn4Click);
-    connect(bbReGeneriraj, &QPushButton::clicked, this, &TfZTFI::bbReGenerirajClick);
+        connect(edit, &TPTypedEdit::exited, this, &PorocilaTab::bbRefreshClick);
+    connect(pmPotrjeno, &QAction::triggered, this, &PorocilaTab::pmPotrjenoClick);
+    connect(pmZavrnjeno, &QAction::triggered, this, &PorocilaTab::pmZavrnjenoClick);
+    connect(BitBtn4, &QPushButton::clicked, this, &PorocilaTab::BitBtn4Click);
+    connect(bbReGeneriraj, &QPushButton::clicked, this, &PorocilaTab::bbReGenerirajClick);
 }
 
-ReportRegister& TfZTFI::reportRegister()
+PorocilaTab::~PorocilaTab() = default;
+
+ReportRegister& PorocilaTab::reportRegister()
 {
     if (register_)
         return *register_;
@@ -60,12 +99,12 @@ ReportRegister& TfZTFI::reportRegister()
     return *register_;
 }
 
-void TfZTFI::bbRefreshClick()
+void PorocilaTab::bbRefreshClick()
 {
     runGuarded(app_.ui(), [this] { reportRegister().refresh(pteDanOd->asDate(), pteDanDo->asDate()); });
 }
 
-void TfZTFI::dsDPATVPDataChange()
+void PorocilaTab::dsDPATVPDataChange()
 {
     RegisterActions open;
     runGuarded(app_.ui(), [this, &open] { open = reportRegister().actions(); });
@@ -75,39 +114,31 @@ void TfZTFI::dsDPATVPDataChange()
     BitBtn4->setEnabled(open.deleteReport);
 }
 
-void TfZTFI::pmPotrjenoClick()
+void PorocilaTab::pmPotrjenoClick()
 {
     runGuarded(app_.ui(), [this] { reportRegister().confirm(); });
 }
 
-void TfZTFI::pmZavrnjenoClick()
+void PorocilaTab::pmZavrnjenoClick()
 {
     runGuarded(app_.ui(), [this] { reportRegister().reject(); });
 }
 
-void TfZTFI::BitBtn4Click()
+void PorocilaTab::BitBtn4Click()
 {
     runGuarded(app_.ui(), [this] { reportRegister().deleteReport(app_.ui()); });
 }
 
-void TfZTFI::bbReGenerirajClick()
+void PorocilaTab::bbReGenerirajClick()
 {
     runGuarded(app_.ui(), [this] {
         const std::optional<RegisterRow> row = reportRegister().currentRow();
         if (!row)
             return;
-        bindSelectionGrids();
+        emit regenerationStarting();
         if (!regeneration_)
             regeneration_ = std::make_unique<Regeneration>(app_);
         // A step that fails leaves the tabs as they are; its message is shown.
-        const RegenerationOutcome outcome = regeneration_->bbReGenerirajClick(*row);
-        if (outcome.stop)
-            applySelectionStop(*outcome.stop);
-        if (outcome.listsOpened) {
-            bbGenXML->setEnabled(outcome.generationEnabled);
-            pcMain->setCurrentWidget(tsNabor);
-        }
-        dtpDan->setAsDate(outcome.selectionDay);
-        dtpDanDo->setAsDate(outcome.selectionDay);
+        emit regenerated(regeneration_->bbReGenerirajClick(*row));
     });
 }

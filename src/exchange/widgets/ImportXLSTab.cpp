@@ -1,6 +1,6 @@
-#include "app/widgets/FormControls.h"
-#include "app/widgets/TfZTFI.h"
+#include "exchange/widgets/ImportXLSTab.h"
 
+#include "ui/FormControls.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
 
@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTabWidget>
 
 using namespace FormControls;
 
@@ -19,15 +18,11 @@ constexpr int kImportTopWithErrors = 186;
 constexpr int kImportTopPlain = 26;
 }  // namespace
 
-// Manual transactions from a spreadsheet: the day, the import actions, the error list of the
-// last import (shown only after an import with errors) and the imported rows.
-void TfZTFI::buildImportXLSTab()
+ImportXLSTab::ImportXLSTab(QWidget* parent) : QWidget(parent)
 {
-    tsImportXLS = new QWidget;
-    tsImportXLS->setObjectName(QStringLiteral("tsImportXLS"));
-    pcMain->addTab(tsImportXLS, QStringLiteral("Import .xls"));
+    setObjectName(QStringLiteral("tsImportXLS"));
 
-    pnlImportTop = new QWidget(tsImportXLS);
+    pnlImportTop = new QWidget(this);
     pnlImportTop->setObjectName(QStringLiteral("pnlImportTop"));
     pteImpDan = dateEdit(pnlImportTop, "pteImpDan");
     bbImportXLS = button(pnlImportTop, "bbImportXLS", QStringLiteral("Uvoz transakcij"),
@@ -60,22 +55,22 @@ void TfZTFI::buildImportXLSTab()
     top->addWidget(pnlImportXLSNapake, 1);
     fitImportTop();
 
-    pbImportXLS = new QProgressBar(tsImportXLS);
+    pbImportXLS = new QProgressBar(this);
     pbImportXLS->setObjectName(QStringLiteral("pbImportXLS"));
     pbImportXLS->hide();
     auto* progress = new QHBoxLayout;
-    progress->addWidget(boldLabel(tsImportXLS, "lblImpTransakcije", QStringLiteral("Transakcije")));
+    progress->addWidget(boldLabel(this, "lblImpTransakcije", QStringLiteral("Transakcije")));
     progress->addWidget(pbImportXLS, 1);
 
-    dbgImport = grid(tsImportXLS, "dbgImport");
+    dbgImport = grid(this, "dbgImport");
 
-    auto* page = new QVBoxLayout(tsImportXLS);
+    auto* page = new QVBoxLayout(this);
     page->addWidget(pnlImportTop);
     page->addLayout(progress);
     page->addWidget(dbgImport->parentWidget(), 1);
 }
 
-void TfZTFI::fitImportTop()
+void ImportXLSTab::fitImportTop()
 {
     pnlImportTop->setFixedHeight(pnlImportXLSNapake->isVisibleTo(pnlImportTop) ? kImportTopWithErrors
                                                                                : kImportTopPlain);

@@ -1,4 +1,4 @@
-#include "app/widgets/FormControls.h"
+#include "ui/FormControls.h"
 
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"

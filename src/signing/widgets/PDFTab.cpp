@@ -1,11 +1,15 @@
-#include "app/widgets/FormControls.h"
-#include "app/widgets/TfZTFI.h"
+#include "signing/widgets/PDFTab.h"
+
+#include "core/Config.h"
+#include "core/ProgramFolder.h"
+#include "signing/widgets/PDFPage.h"
+#include "state/ZtfiApp.h"
+#include "ui/FormControls.h"
 
 #include <QBoxLayout>
-#include <QLabel>
 #include <QDir>
 #include <QFileSystemModel>
-#include <QHeaderView>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -36,22 +40,19 @@ QFileSystemModel* filesOnly(QObject* owner)
 
 }  // namespace
 
-// PDF documents: those waiting to be signed (left) and the signed ones on the server (right).
-void TfZTFI::buildPDFTab()
+PDFTab::PDFTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(app)
 {
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    pcMain->addTab(TabSheet1, QStringLiteral("PDF"));
+    setObjectName(QStringLiteral("TabSheet1"));
 
-    lbPDFPDF = new QListWidget(TabSheet1);
+    auto* lbPDFPDF = new QListWidget(this);
     lbPDFPDF->setObjectName(QStringLiteral("lbPDFPDF"));
     lbPDFPDF->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    bPDFRefreshPDF = button(TabSheet1, "bPDFRefreshPDF", QStringLiteral("Osveži"));
-    bSignPDG = button(TabSheet1, "bSignPDG", QStringLiteral("Podpis in kriptiranje poročila"),
-                      QStringLiteral("Podpis"));
-    bPDFRefreshSIG = button(TabSheet1, "bPDFRefreshSIG", QStringLiteral("Osveži"));
+    QPushButton* bPDFRefreshPDF = button(this, "bPDFRefreshPDF", QStringLiteral("Osveži"));
+    QPushButton* bSignPDG = button(this, "bSignPDG", QStringLiteral("Podpis in kriptiranje poročila"),
+                                   QStringLiteral("Podpis"));
+    QPushButton* bPDFRefreshSIG = button(this, "bPDFRefreshSIG", QStringLiteral("Osveži"));
 
-    pcPDFSIG = new QTabWidget(TabSheet1);
+    auto* pcPDFSIG = new QTabWidget(this);
     pcPDFSIG->setObjectName(QStringLiteral("pcPDFSIG"));
     slvPDF = fileList(pcPDFSIG, "slvPDF");
     slvSIG = fileList(pcPDFSIG, "slvSIG");
@@ -66,19 +67,40 @@ void TfZTFI::buildPDFTab()
     leftButtons->addWidget(bSignPDG);
     leftButtons->addStretch(1);
     auto* left = new QVBoxLayout;
-    left->addWidget(label(TabSheet1, "lblPDFPDF", QStringLiteral("PDF Poročila")));
+    left->addWidget(label(this, "lblPDFPDF", QStringLiteral("PDF Poročila")));
     left->addWidget(lbPDFPDF, 1);
     left->addLayout(leftButtons);
 
     auto* rightTop = new QHBoxLayout;
-    rightTop->addWidget(label(TabSheet1, "lblPodpisaniPDF", QStringLiteral("Podpisani PDF-ji")));
+    rightTop->addWidget(label(this, "lblPodpisaniPDF", QStringLiteral("Podpisani PDF-ji")));
     rightTop->addWidget(bPDFRefreshSIG);
     rightTop->addStretch(1);
     auto* right = new QVBoxLayout;
     right->addLayout(rightTop);
     right->addWidget(pcPDFSIG, 1);
 
-    auto* page = new QHBoxLayout(TabSheet1);
+    auto* page = new QHBoxLayout(this);
     page->addLayout(left, 2);
     page->addLayout(right, 3);
+
+    page_ = new PDFPage({lbPDFPDF, bPDFRefreshPDF, bSignPDG, bPDFRefreshSIG, slvPDF, slvSIG, pdfFiles, sigFiles},
+                        app, this);
+}
+
+void PDFTab::enter()
+{
+    page_->tabEnter();
+}
+
+void PDFTab::rootFileLists()
+{
+    const auto root = [](QTreeView* view, QFileSystemModel* files, const QString& folder) {
+        const QModelIndex rootIndex = files->setRootPath(ProgramFolder::join(folder, QString()));
+        // A folder that does not exist lists nothing rather than the whole file system.
+        view->setModel(rootIndex.isValid() ? files : nullptr);
+        if (rootIndex.isValid())
+            view->setRootIndex(rootIndex);
+    };
+    root(slvPDF, pdfFiles, app_.config().PDF_Server);
+    root(slvSIG, sigFiles, app_.config().PDF_SIGServer);
 }
