@@ -1,0 +1,93 @@
+#include "exchange/Workbook.h"
+
+#include "exchange/WorkbookError.h"
+#include "exchange/WorkbookReadError.h"
+#include "exchange/XlsReader.h"
+#include "exchange/XlsxReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+enum class Format { Xls, Xlsx, Other };
+
+Format formatOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw workbookReadError(path, file.errorString());
+    const QByteArray head = file.read(8);
+    static const QByteArray compoundFile("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    if (head == compoundFile)
+        return Format::Xls;
+    if (head.startsWith(QByteArray("PK\x03\x04", 4)))
+        return Format::Xlsx;
+    return Format::Other;
+}
+
+}  // namespace
+
+const Cell& WorkbookSheet::cell(int row, int column) const
+{
+    static const Cell empty;
+    if (row < 1 || row > int(rows_.size()))
+        return empty;
+    const std::vector<Cell>& cells = rows_[size_t(row - 1)];
+    if (column < 1 || column > int(cells.size()))
+        return empty;
+    return cells[size_t(column - 1)];
+}
+
+CellBlock WorkbookSheet::range(int rows, int columns) const
+{
+    CellBlock block(rows, columns);
+    const int lastRow = qMin(rows, usedRows());
+    for (int r = 1; r <= lastRow; ++r) {
+        const std::vector<Cell>& cells = rows_[size_t(r - 1)];
+        const int lastColumn = qMin(columns, int(cells.size()));
+        for (int c = 1; c <= lastColumn; ++c)
+            block.at(r, c) = cells[size_t(c - 1)];
+    }
+    return block;
+}
+
+void WorkbookSheet::setCell(int row, int column, const Cell& value)
+{
+    if (value.kind() == Cell::Kind::Empty || row < 1 || column < 1)
+        return;
+    if (row > int(rows_.size()))
+        rows_.resize(size_t(row));
+    std::vector<Cell>& cells = rows_[size_t(row - 1)];
+    if (column > int(cells.size()))
+        cells.resize(size_t(column));
+    cells[size_t(column - 1)] = value;
+    usedColumns_ = qMax(usedColumns_, column);
+}
+
+Workbook::Workbook(const QString& path, std::vector<WorkbookSheet> sheets)
+    : path_(path), sheets_(std::move(sheets))
+{
+}
+
+Workbook Workbook::open(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        throw workbookReadError(path, QStringLiteral("datoteka ne obstaja"));
+    switch (formatOf(path)) {
+    case Format::Xls:
+        return Workbook(path, readXlsSheets(path));
+    case Format::Xlsx:
+        return Workbook(path, readXlsxSheets(path));
+    case Format::Other:
+        break;
+    }
+    throw workbookReadError(path, QStringLiteral("datoteka ni Excelov delovni zvezek (.xls ali .xlsx)"));
+}
+
+const WorkbookSheet& Workbook::sheet(int number) const
+{
+    if (number < 1 || number > sheetCount())
+        throw WorkbookError(QStringLiteral("Delovni zvezek %1 nima lista št. %2.").arg(path_).arg(number));
+    return sheets_[size_t(number - 1)];
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "exchange/Workbook.h"
+
+#include <QString>
+
+#include <vector>
+
+// The worksheets of a legacy .xls workbook, read through FreeXL. Throws WorkbookError.
+std::vector<WorkbookSheet> readXlsSheets(const QString& path);

@@ -1,0 +1,77 @@
+#include "exchange/XlsxWriter.h"
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+namespace {
+
+QString reasonOf(lxw_error error)
+{
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+// Closes (and so writes) the workbook however the writing ends.
+class WorkbookHandle {
+public:
+    explicit WorkbookHandle(lxw_workbook* workbook) : workbook_(workbook) {}
+    ~WorkbookHandle()
+    {
+        if (workbook_)
+            workbook_close(workbook_);
+    }
+    WorkbookHandle(const WorkbookHandle&) = delete;
+    WorkbookHandle& operator=(const WorkbookHandle&) = delete;
+    lxw_workbook* get() const { return workbook_; }
+    lxw_error close()
+    {
+        const lxw_error error = workbook_close(workbook_);
+        workbook_ = nullptr;
+        return error;
+    }
+
+private:
+    lxw_workbook* workbook_;
+};
+
+}  // namespace
+
+QString writeXlsxFile(const QString& path, const std::vector<SheetContent>& sheets)
+{
+    WorkbookHandle workbook(workbook_new(QFile::encodeName(path).constData()));
+    if (!workbook.get())
+        return QStringLiteral("delovnega zvezka ni mogoče ustvariti");
+    // The built-in formats of a date (14), a time of day (21) and a date with a time (22).
+    auto numberFormat = [&](uint8_t index) {
+        lxw_format* format = workbook_add_format(workbook.get());
+        format_set_num_format_index(format, index);
+        return format;
+    };
+    lxw_format* const date = numberFormat(14);
+    lxw_format* const time = numberFormat(21);
+    lxw_format* const dateTime = numberFormat(22);
+    auto formatOf = [&](Cell::Kind kind) -> lxw_format* {
+        return kind == Cell::Kind::Date ? date : kind == Cell::Kind::Time ? time : kind == Cell::Kind::DateTime ? dateTime : nullptr;
+    };
+    for (const SheetContent& sheet : sheets) {
+        lxw_worksheet* worksheet = workbook_add_worksheet(workbook.get(), sheet.name.toUtf8().constData());
+        if (!worksheet)
+            return QStringLiteral("lista \"%1\" ni mogoče dodati").arg(sheet.name);
+        for (int r = 1; r <= sheet.values.rows(); ++r) {
+            for (int c = 1; c <= sheet.values.columns(); ++c) {
+                const Cell& cell = sheet.values.at(r, c);
+                lxw_error error = LXW_NO_ERROR;
+                if (cell.kind() == Cell::Kind::Number || cell.isDateOrTime())
+                    error = worksheet_write_number(worksheet, lxw_row_t(r - 1), lxw_col_t(c - 1), cell.numberValue(),
+                                                   formatOf(cell.kind()));
+                else if (!cell.isEmpty())
+                    error = worksheet_write_string(worksheet, lxw_row_t(r - 1), lxw_col_t(c - 1),
+                                                   cell.toText().toUtf8().constData(), nullptr);
+                if (error != LXW_NO_ERROR)
+                    return reasonOf(error);
+            }
+        }
+    }
+    const lxw_error error = workbook.close();
+    return error == LXW_NO_ERROR ? QString() : reasonOf(error);
+}
