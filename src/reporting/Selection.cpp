@@ -274,10 +274,19 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
         TFilter& reports = tDPATVP();
         if (!reports.isActive())
             reports.open();
+        TUniQuery sent(connection, QStringLiteral("qPoslano"));
+        sent.setSql(SelectionStatements::sentReportOfSet());
         const Field& reportId = unsent.fieldByName(QStringLiteral("DPATVPID"));
+        const Field& serial = unsent.fieldByName(QStringLiteral("ZAPST"));
         for (unsent.first(); !unsent.eof(); unsent.next()) {
-            execute(connection, SelectionStatements::deleteReportRows(reportId.asInteger()));
-            if (reports.SQLSetRange({reportId.asInteger()}))
+            // An unsent regeneration shares its set with the sent report it replaces: the set's
+            // rows are what that report was made of.
+            sent.close();
+            sent.paramByName(QStringLiteral("DPATVPID")).setAsInteger(reportId.asInteger());
+            sent.open();
+            if (sent.isEmpty())
+                execute(connection, SelectionStatements::deleteReportRows(reportId.asInteger()));
+            if (reports.SQLSetRange({reportId.asInteger(), serial.asInteger()}))
                 reports.deleteRecord();
         }
     });

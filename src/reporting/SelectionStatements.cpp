@@ -184,8 +184,13 @@ QString releaseImport()
 
 QStringList unsentReports()
 {
-    return {QStringLiteral(" SELECT DPATVPID FROM DPATVP "),
+    return {QStringLiteral(" SELECT DPATVPID, ZAPST FROM DPATVP "),
             QStringLiteral(" WHERE DAN is NULL AND DANPOROCANJA >= :Datum AND DanPorocanja <= :DatumDo ")};
+}
+
+QString sentReportOfSet()
+{
+    return QStringLiteral(" SELECT ZAPST FROM DPATVP WHERE DPATVPID = :DPATVPID AND DAN IS NOT NULL ");
 }
 
 QString deleteReportRows(qint64 reportId)

@@ -38,12 +38,14 @@ QString assignImport();
 
 // The deletion of the pending selection: its rows, the identifiers of imported transactions
 // of reports that do not exist, and the generated reports of the period that were never sent
-// (Datum, DatumDo).
+// (Datum, DatumDo). A report is one row of DPATVPID and ZAPST; its set's rows go only when no
+// sent report of the register shares the set (DPATVPID).
 QStringList pendingRows();
 QString deletePendingRow(qint64 reportId, qint64 tradeId);
 QStringList orphanedImports();
 QString releaseImport();
 QStringList unsentReports();
+QString sentReportOfSet();
 QString deleteReportRows(qint64 reportId);
 
 }  // namespace SelectionStatements

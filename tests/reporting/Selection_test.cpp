@@ -247,6 +247,27 @@ TEST_F(SelectionTest, DeletionOfPendingSelectionAndUnsentReports)
     EXPECT_EQ(app.selection.FMaxDpAtvpId, 4);
 }
 
+// A rejected report and its unsent regeneration share the set 234: the deletion of their day
+// takes the regeneration's register row only; the sent report and its rows stay.
+TEST_F(SelectionTest, DeletionKeepsTheSentReportThatAnUnsentRegenerationReplaces)
+{
+    const QDate day(2025, 12, 8);
+    db.report({.id = 234, .serial = 234, .reportDay = day, .sentAt = QDateTime(day.addDays(1), QTime(9, 0)),
+               .file = QStringLiteral("TRDAT01_1234567000_0234_25.xml"), .status = 2, .firstDay = day});
+    db.report({.id = 234, .serial = 235, .reportDay = day, .file = QStringLiteral("TRDAT01_1234567000_0235_25.xml"),
+               .status = 3, .firstDay = day});
+    db.selected({.report = 234, .trade = 71}).selected({.report = 234, .trade = 72});
+    ZtfiApp& app = start();
+
+    Selection(app).BitBtn3Click(day, day);
+
+    EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID || '/' || ZAPST || ':' || STATUS FROM DPATVP")),
+              QStringList{QStringLiteral("234/234:2")});
+    EXPECT_EQ(tradesOf(234), (std::set<qint64>{71, 72}));
+    EXPECT_TRUE(texts(QStringLiteral("SELECT Cnt FROM ACT")).value(0).startsWith(QStringLiteral("234#|DPATVPID#|")));
+    EXPECT_TRUE(texts(QStringLiteral("SELECT Cnt FROM ACT")).value(0).contains(QStringLiteral("#|235#|ZAPST#|")));
+}
+
 // The whole trace of a selection, the imported transactions it takes, the audit rows of its
 // inserts, and the end of a regeneration.
 TEST_F(SelectionTest, SelectionTraceImportsAndAudit)
