@@ -71,6 +71,7 @@ RegenerationOutcome Regeneration::bbReGenerirajClick(const RegisterRow& row)
     // The regenerated period is the period the lists of "Nabor" now belong to.
     outcome.selectionDay = row.reportDay;
     app_.selection.rangeKey = Selection::rangeKey(row.reportDay, row.reportDay);
+    app_.regeneration.firstDay = firstDay;
     app_.regeneration.active = true;
     return outcome;
 }

@@ -220,8 +220,12 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
         QFile::remove(outcome.filePath);
     } else {
         file.putInPlace();
-        // The register row names the report set of the rows (the current row after the walk).
-        registerReport(reportRows.fieldByName(QStringLiteral("DPATVPID")).asInteger(), request, outcome.serial,
+        // The register row names the report set of the rows (the current row after the walk). A
+        // regenerated report covers the period of the report it replaces, whatever "Datum od" shows.
+        ReportRequest period = request;
+        if (regeneration.active && regeneration.firstDay.isValid())
+            period.firstDay = regeneration.firstDay;
+        registerReport(reportRows.fieldByName(QStringLiteral("DPATVPID")).asInteger(), period, outcome.serial,
                        outcome.status, outcome.fileName);
         outcome.valid = true;
     }

@@ -19,11 +19,12 @@ bool SelectionReturn::bNaborClick(const QDate& firstDay, const QDate& lastDay)
 bool SelectionReturn::openRegeneratedSet(const QDate& firstDay, const QDate& lastDay)
 {
     const qint64 reportId = app_.selection.FMaxDpAtvpId;
-    // The period of the regenerated report as the register holds it (DANOD empty: one day).
+    // The period of the regenerated report as the register holds it (DANOD empty: one day), read
+    // from the set's latest report: the one being regenerated.
     QDate first = firstDay;
     QDate last = lastDay;
     TUniQuery period(app_.connection(), QStringLiteral("qDPATVP"));
-    period.setSql(QStringLiteral("SELECT DANOD, DANPOROCANJA FROM DPATVP WHERE DPATVPID = :DPATVPID"));
+    period.setSql(QStringLiteral("SELECT DANOD, DANPOROCANJA FROM DPATVP WHERE DPATVPID = :DPATVPID ORDER BY ZAPST DESC"));
     period.paramByName(QStringLiteral("DPATVPID")).setAsInteger(reportId);
     period.open();
     if (!period.isEmpty()) {

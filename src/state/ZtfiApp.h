@@ -28,6 +28,8 @@ struct RegenerationState {
     int previousStatus = 0;
     int previousSerial = 0;
     QDate previousDate;
+    // The first day of the rejected report's period: the regenerated report covers the same days.
+    QDate firstDay;
 };
 
 // Everything that lives for the whole run, owned by the main window (or by the headless tool),

@@ -163,6 +163,37 @@ TEST_F(RegenerationTest, TheNextGenerationRegistersTheSetsNextReport)
     EXPECT_FALSE(app.regeneration.active);
 }
 
+// A report of two days rejected twice: each regenerated report keeps the first day of the report
+// it replaces (the window shows the reporting day in both dates), so the second regeneration
+// still gathers and shows the trades of both days.
+TEST_F(RegenerationTest, EveryRegenerationOfATwoDayReportCoversBothDays)
+{
+    ZtfiApp& app = start();
+    reported(1, 10, 2, 2, kEarlier);
+    RegisterRow row = rejected(kEarlier);
+    ReportWriter writer(app.connection(), app.config(), app.errorLog(), app.auditTrail(), app.programFolder());
+    ReportRegister reports(app.connection(), SqlDialect::Oracle, app.auditTrail(), QString(), app.programFolder());
+
+    for (const int serial : {2, 3}) {
+        SCOPED_TRACE(serial);
+        Regeneration(app).bbReGenerirajClick(row);
+        EXPECT_EQ(reportRows(app), (QStringList{QStringLiteral("10:N"), QStringLiteral("11:N")}));
+        const ReportOutcome outcome = writer.bbGenXMLClick(sharedReportRows(app), sharedCodeList(app), app.regeneration,
+                                                           {kDay, kDay, QDateTime(QDate(2026, 3, 5), QTime(10, 0))});
+        ASSERT_TRUE(outcome.valid) << outcome.errorLine.toStdString();
+        EXPECT_EQ(texts(QStringLiteral("SELECT TO_CHAR(DANOD, 'dd.mm.yyyy') FROM DPATVP WHERE ZAPST=%1").arg(serial)),
+                  QStringList{QStringLiteral("01.03.2026")});
+        // Sent and rejected in its turn; the register list offers it for the next regeneration.
+        send(1, serial, QDateTime(QDate(2026, 3, 5 + serial), QTime(9, 0)));
+        db.exec(QStringLiteral("UPDATE DPATVP SET STATUS=2 WHERE ZAPST=%1").arg(serial));
+        reports.refresh(kEarlier, kDay);
+        row = *reports.currentRow();
+        ASSERT_EQ(row.serial, serial);
+    }
+    Regeneration(app).bbReGenerirajClick(row);
+    EXPECT_EQ(reportRows(app), (QStringList{QStringLiteral("10:N"), QStringLiteral("11:N")}));
+}
+
 // Late trades, cancellations and replacement trades of the period and the period's imports join
 // the set; a cancellation of a trade of another period does not (a daily selection would take
 // it), nor does a trade of another day.

@@ -103,7 +103,7 @@ TEST_F(ReportWriterTest, EmptySelectionCreatesNothing)
 TEST_F(ReportWriterTest, SchemaFaultLeavesBadFileUntilCorrected)
 {
     db.trade({.id = 1, .kind = QStringLiteral("Z")}).selected({.report = kReport, .trade = 1});
-    regeneration = RegenerationState{true, 2, 3, QDate(2026, 1, 5)};
+    regeneration = RegenerationState{true, 2, 3, QDate(2026, 1, 5), QDate()};
     const QString report = QStringLiteral("TRDAT01_1234567000_0003_26.xml");
 
     const ReportOutcome failed = generate();
@@ -185,7 +185,7 @@ TEST_F(ReportWriterTest, RegenerationUsesPreparedSerialYearAndStatus)
     const PreparedStatements saved = prepareStatements(reportRowsTemplate(), CodeList::statementTemplate(), config);
     rows.open(saved, SqlDialect::Oracle, kDay, kDay, kReport, kReport);
     codeList.open(saved, kDay, kDay, kReport, kReport);
-    regeneration = RegenerationState{true, 2, 13, QDate(2025, 12, 31)};
+    regeneration = RegenerationState{true, 2, 13, QDate(2025, 12, 31), QDate()};
 
     const ReportOutcome outcome = press();
 
@@ -210,7 +210,7 @@ TEST_F(ReportWriterTest, FailedRegisterInsertKeepsFileAndRegeneration)
     rows.open(saved, SqlDialect::Oracle, kDay, kDay, kReport, kReport);
     codeList.open(saved, kDay, kDay, kReport, kReport);
     // A prepared serial that the set already holds: the key (DPATVPID, ZAPST) refuses the row.
-    const RegenerationState clash{true, 2, 12, QDate(2026, 1, 5)};
+    const RegenerationState clash{true, 2, 12, QDate(2026, 1, 5), QDate()};
     regeneration = clash;
 
     EXPECT_EQ(errorOf([&] { press(); }), QStringLiteral("Napaka pri insertu v DPATVP!"));
@@ -242,7 +242,7 @@ TEST_F(ReportWriterTest, ReportThatCannotBeWrittenLeavesNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         openSelection();
-        regeneration = RegenerationState{true, 2, 3, QDate(2026, 1, 5)};
+        regeneration = RegenerationState{true, 2, 3, QDate(2026, 1, 5), QDate()};
         ReportWriter writer(db.connection(), config, log, audit, c.programFolder);
 
         EXPECT_EQ(errorOf([&] { writer.bbGenXMLClick(rows, codeList, regeneration, ReportRequest{kDay, kDay, kNow}); }),

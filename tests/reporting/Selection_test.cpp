@@ -279,7 +279,7 @@ TEST_F(SelectionTest, SelectionTraceImportsAndAudit)
     imported(2, kDay.addDays(1), std::nullopt);
     imported(3, kDay, 3);
     ZtfiApp& app = start(QStringLiteral("Debug=1"));
-    app.regeneration = {true, 2, 5, kEarlier};
+    app.regeneration = {true, 2, 5, kEarlier, kEarlier};
 
     const SelectionOutcome outcome = Selection(app).bbNaborClick(kDay, kDay);
 

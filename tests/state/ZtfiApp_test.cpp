@@ -55,7 +55,7 @@ TEST_F(ZtfiAppTest, ResetClearsSelectionAndRegeneration)
 {
     ZtfiApp app({}, ui_);
     app.selection = {QStringLiteral("01.02.2026-03.02.2026"), 17, true};
-    app.regeneration = {true, 2, 5, QDate(2026, 2, 3)};
+    app.regeneration = {true, 2, 5, QDate(2026, 2, 3), QDate(2026, 2, 2)};
 
     app.resetRunState();
 
@@ -66,6 +66,7 @@ TEST_F(ZtfiAppTest, ResetClearsSelectionAndRegeneration)
     EXPECT_EQ(app.regeneration.previousStatus, 0);
     EXPECT_EQ(app.regeneration.previousSerial, 0);
     EXPECT_FALSE(app.regeneration.previousDate.isValid());
+    EXPECT_FALSE(app.regeneration.firstDay.isValid());
 }
 
 }  // namespace
