@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/Error.h"
 #include "core/ErrorLog.h"
+#include "core/ProgramFolder.h"
 #include "data/dataset/AuditTrail.h"
 #include "data/dataset/Field.h"
 #include "data/dataset/Queries.h"
@@ -25,6 +26,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 #include <memory>
@@ -109,14 +111,42 @@ QString ReportWriter::unsentNamesakeMessage(const QString& fileName)
                          "poročilo ni poslano ali izbrisano.");
 }
 
-void ReportWriter::refuseUnsentNamesake(const QString& fileName) const
+QString ReportWriter::sentNamesakeMessage(const QString& fileName)
 {
-    TDMQuery query(connection_, QStringLiteral("qNeposlanoPorocilo"));
-    query.setSql(QStringLiteral("SELECT COUNT(*) AS Neposlana FROM DPATVP WHERE XML_FILE=:XML_FILE AND DAN IS NULL"));
+    return QStringLiteral("Poročilo ") + fileName
+        + QStringLiteral(" je že poslano (v registru poročil ali na strežniku)! Novo poročilo bi "
+                         "dobilo isto ime in ga prepisalo.\nGeneriranje XML ni možno.");
+}
+
+bool ReportWriter::deliveredUnder(const QString& fileName) const
+{
+    // A server folder that is the program folder holds the reports still to be signed: those
+    // with a name the register holds are refused by the register.
+    const auto delivered = [this](const QString& folder, const QString& name) {
+        if (folder.isEmpty())
+            return false;
+        const QString path = ProgramFolder::join(folder, name);
+        const QFileInfo file(path);
+        return file.exists() && file.absoluteDir() != QDir(programFolder_);
+    };
+    return delivered(config_.XMLPath_Server, fileName)
+        || delivered(config_.SIGPath_Server, QFileInfo(fileName).completeBaseName() + QStringLiteral(".sig"));
+}
+
+void ReportWriter::refuseTakenName(const QString& fileName) const
+{
+    TDMQuery query(connection_, QStringLiteral("qIstoImePorocila"));
+    query.setSql(QStringLiteral("SELECT DAN FROM DPATVP WHERE XML_FILE=:XML_FILE"));
     query.paramByName(QStringLiteral("XML_FILE")).setAsString(fileName);
     query.open();
-    if (query.fieldByName(QStringLiteral("Neposlana")).asInteger() > 0)
-        throw ZtfiError(unsentNamesakeMessage(fileName));
+    bool sent = false;
+    for (query.first(); !query.eof(); query.next()) {
+        if (query.fieldByName(QStringLiteral("DAN")).isNull())
+            throw ZtfiError(unsentNamesakeMessage(fileName));
+        sent = true;
+    }
+    if (sent || deliveredUnder(fileName))
+        throw ZtfiError(sentNamesakeMessage(fileName));
 }
 
 QString ReportWriter::creationTimeOffset(const QDateTime& now) const
@@ -180,7 +210,7 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     reportRows.first();
     const QString registration = reportRows.fieldByName(QStringLiteral("MTS_BPHCalc")).asString();
     outcome.fileName = reportFileName(registration, outcome.serial, yearDay);
-    refuseUnsentNamesake(outcome.fileName);
+    refuseTakenName(outcome.fileName);
 
     trace(QStringLiteral("pre TXMLDocument.Create!"));
     auto document = std::make_unique<NtrsDocument>();

@@ -42,8 +42,8 @@ struct ReportOutcome {
 // regeneration mode under the prepared serial, with the rejected report's status plus one).
 //
 // A report file is written under a temporary name and renamed into place when complete. A
-// report that would carry the name of a report that stands unsent in the register is refused
-// (it would overwrite it), with nothing written.
+// report that would carry the name of a report that the register holds (sent or not), or of a
+// file delivered to the server folders, is refused (it would overwrite it), with nothing written.
 class ReportWriter {
 public:
     ReportWriter(Connection& connection, const Config& config, const ErrorLog& log, const AuditTrail& audit,
@@ -58,11 +58,15 @@ public:
 
     // The message that refuses a report whose name an unsent register row already holds.
     static QString unsentNamesakeMessage(const QString& fileName);
+    // The message that refuses a report whose name a sent report holds, in the register or in
+    // the server folders (XMLPath_Server, SIGPath_Server).
+    static QString sentNamesakeMessage(const QString& fileName);
 
 private:
     void trace(const QString& message) const;
     QString creationTimeOffset(const QDateTime& now) const;
-    void refuseUnsentNamesake(const QString& fileName) const;
+    void refuseTakenName(const QString& fileName) const;
+    bool deliveredUnder(const QString& fileName) const;
     void registerReport(qint64 reportId, const ReportRequest& request, int serial, int status,
                         const QString& fileName) const;
 

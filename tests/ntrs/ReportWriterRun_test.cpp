@@ -175,6 +175,62 @@ TEST_F(ReportWriterTest, ReportNamedLikeAnUnsentOneIsRefused)
     EXPECT_EQ(press().fileName, QStringLiteral("TRDAT01_1234567000_0002_26.xml"));
 }
 
+// Around the year end a regeneration can be prepared with the serial and year of a report that
+// was sent (generated in one year, sent in the next). Whether the register holds that report or
+// only the server folders do, the name is refused: nothing is written, and the delivered files
+// stay as they are.
+TEST_F(ReportWriterTest, RegenerationNamedLikeASentReportIsRefused)
+{
+    const QString taken = QStringLiteral("TRDAT01_1234567000_0234_25.xml");
+    const QString takenSignature = QStringLiteral("TRDAT01_1234567000_0234_25.sig");
+    struct Case {
+        const char* name;
+        bool inRegister;
+        QString serverFile;  // in XMLPath_Server, or the signature in SIGPath_Server
+    };
+    const Case cases[] = {
+        {"sent report in the register", true, taken},
+        {"report on the server only", false, taken},
+        {"signature on the server only", false, takenSignature},
+    };
+    db.report({.id = 1, .serial = 12, .reportDay = kDay, .sentAt = QDateTime(QDate(2025, 12, 31), QTime(9, 0)),
+               .status = 2, .firstDay = kDay});
+    exchangeTrade();
+    const PreparedStatements saved = prepareStatements(reportRowsTemplate(), CodeList::statementTemplate(), config);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir xmlServer;
+        QTemporaryDir sigServer;
+        config.XMLPath_Server = xmlServer.path();
+        config.SIGPath_Server = sigServer.path() + QLatin1Char('/');
+        db.exec(QStringLiteral("DELETE FROM DPATVP WHERE DPATVPID=234"));
+        if (c.inRegister)
+            db.report({.id = 234, .serial = 234, .reportDay = QDate(2025, 12, 30),
+                       .sentAt = QDateTime(QDate(2026, 1, 2), QTime(9, 0)), .file = taken});
+        const QString server = QDir(c.serverFile.endsWith(QLatin1String(".sig")) ? sigServer.path() : xmlServer.path())
+                                   .filePath(c.serverFile);
+        QFile delivered(server);
+        ASSERT_TRUE(delivered.open(QIODevice::WriteOnly));
+        delivered.write("delivered");
+        delivered.close();
+        const QStringList registerBefore = db.texts(QStringLiteral("SELECT DPATVPID || '/' || ZAPST || '/' || NVL(DAN, 0) FROM DPATVP ORDER BY 1"));
+        rows.open(saved, SqlDialect::Oracle, kDay, kDay, kReport, kReport);
+        codeList.open(saved, kDay, kDay, kReport, kReport);
+        regeneration = RegenerationState{true, 2, 234, QDate(2025, 12, 31), kDay};
+
+        EXPECT_EQ(errorOf([&] { press(); }), ReportWriter::sentNamesakeMessage(taken));
+
+        EXPECT_EQ(reportFiles(), QStringList());
+        EXPECT_EQ(db.texts(QStringLiteral("SELECT DPATVPID || '/' || ZAPST || '/' || NVL(DAN, 0) FROM DPATVP ORDER BY 1")),
+                  registerBefore);
+        ASSERT_TRUE(delivered.open(QIODevice::ReadOnly));
+        EXPECT_EQ(delivered.readAll(), QByteArray("delivered"));
+        EXPECT_TRUE(regeneration.active);
+    }
+    EXPECT_TRUE(ReportWriter::sentNamesakeMessage(taken).startsWith(
+        QStringLiteral("Poročilo TRDAT01_1234567000_0234_25.xml je že poslano")));
+}
+
 // A regeneration registers the rows of the rejected report's set under the prepared serial, with
 // the year of the rejected report's send date and its status plus one.
 TEST_F(ReportWriterTest, RegenerationUsesPreparedSerialYearAndStatus)
