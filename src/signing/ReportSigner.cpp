@@ -60,8 +60,10 @@ void ReportSigner::recordSend(const QString& file)
 {
     runStep(connection_, registerFailureMessage(), [&] {
         TDMQuery sent(connection_, QStringLiteral("qPoslano"));
+        // The report just signed is the one of that name not sent yet; a sent namesake keeps
+        // its own send date.
         sent.setSql(QStringLiteral(" SELECT DPATVPID, ZAPST FROM DPATVP ")
-                    + QStringLiteral(" WHERE XML_file = :XML_file "));
+                    + QStringLiteral(" WHERE XML_file = :XML_file AND DAN IS NULL "));
         sent.paramByName(QStringLiteral("XML_file")).setAsString(file);
         sent.open();
         if (!registerTable_.isActive())
