@@ -6,11 +6,15 @@
 
 namespace SentReports {
 
-QStringList signatureNames(Connection& connection)
+QString sql(SqlDialect dialect)
+{
+    return QStringLiteral(" select * from DPATVP ") + registerListOrder(dialect);
+}
+
+QStringList signatureNames(Connection& connection, SqlDialect dialect)
 {
     TDMQuery reports(connection, QStringLiteral("qPreveriPoslana"));
-    reports.setSql(QStringLiteral(" select * from DPATVP ")
-                   + QStringLiteral(" order by YEAR(DanPorocanja) desc, ZapSt desc "));
+    reports.setSql(sql(dialect));
     reports.open();
     QStringList names;
     for (reports.first(); !reports.eof(); reports.next()) {

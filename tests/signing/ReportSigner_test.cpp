@@ -71,7 +71,7 @@ TEST_F(ReportSignerTest, SignsRecordsTheSendAndDeliversBothFiles)
         << audited[0].toStdString();
 
     // The delivered signature is one of a sent report.
-    EXPECT_TRUE(SentReports::signatureNames(db_.connection()).contains(kSignature));
+    EXPECT_TRUE(SentReports::signatureNames(db_.connection(), SqlDialect::Oracle).contains(kSignature));
     EXPECT_EQ(FileLists::LoadFilesByMask(config_.SIGPath_Server, QStringLiteral("*.sig")), QStringList{kSignature});
 }
 
@@ -302,8 +302,36 @@ TEST_F(ReportSignerTest, SentSignaturesAreThoseOfRowsWithASendDate)
         .report(row(3, 7, QDate(2025, 12, 30), sent, "C.xml"))
         .report(row(4, 3, QDate(2026, 3, 4), sent, "D"));
 
-    EXPECT_EQ(SentReports::signatureNames(db_.connection()),
-              (QStringList{QStringLiteral("D.sig"), QStringLiteral("A.sig"), QStringLiteral("C.sig")}));
+    // Oracle has no YEAR(): its form orders by EXTRACT, as the register list does.
+    EXPECT_EQ(SentReports::sql(SqlDialect::Oracle),
+              QStringLiteral(" select * from DPATVP  order by EXTRACT(Year FROM DanPorocanja) desc, ZapSt desc "));
+    EXPECT_EQ(SentReports::sql(SqlDialect::Db2),
+              QStringLiteral(" select * from DPATVP  order by YEAR(DanPorocanja) desc, ZapSt desc "));
+    for (const SqlDialect dialect : {SqlDialect::Oracle, SqlDialect::Db2}) {
+        EXPECT_EQ(SentReports::signatureNames(db_.connection(), dialect),
+                  (QStringList{QStringLiteral("D.sig"), QStringLiteral("A.sig"), QStringLiteral("C.sig")}));
+    }
+}
+
+// A report that took the name of a sent one (made before such names were refused): signing it
+// records the send on its own row only; the sent report keeps its send date.
+TEST_F(ReportSignerTest, TheSendIsRecordedOnTheSignedReportOnly)
+{
+    fixture::Report earlier;
+    earlier.id = 7;
+    earlier.serial = 1;
+    earlier.reportDay = QDate(2025, 12, 30);
+    earlier.sentAt = QDateTime(QDate(2026, 1, 2), QTime(9, 0));
+    earlier.file = kReport;
+    earlier.status = 2;
+    db_.report(earlier);
+
+    signReport();
+
+    EXPECT_EQ(ui_.messages(), QStringList());
+    EXPECT_TRUE(sentAt(1, 1).isValid());
+    EXPECT_EQ(sentAt(7, 1), earlier.sentAt);
+    EXPECT_EQ(auditedWrites().size(), 1);
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ void ATVPPage::PreveriPoslana()
 {
     QStringList sent;
     try {
-        sent = SentReports::signatureNames(app_.connection());
+        sent = SentReports::signatureNames(app_.connection(), app_.dialect());
     } catch (const ZtfiError& e) {
         app_.ui().error(e.message());
     }
