@@ -68,7 +68,8 @@ QString CodeList::statementTemplate()
         QStringLiteral(" LEFT OUTER JOIN (select F1.*, upper(F1.ISIN) as UISIN from DPATVP_SFVP F1 where F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN) AND SFVP_POROCANJE=SFVP_OXU"),
         QStringLiteral("       UNION"),
         QStringLiteral("       select F2.*, upper(F2.ISIN) as UISIN from DPATVP_SFVP F2 where F2.SFVP_POROCANJE=(select F1.SFVP_POROCANJE from DPATVP_SFVP F1 where F1.ISIN=F2.ISIN AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN)) AND SFVP_POROCANJE<>SFVP_OXU) DP"),
-        QStringLiteral("   ON upper(SP.ISIN)=upper(DP.ISIN) AND DP.UISIN=upper(SP.ISIN)"),
+        // The ISIN "N" stands for none: such instruments take no override.
+        QStringLiteral("   ON upper(SP.ISIN)=upper(DP.ISIN) AND DP.UISIN=upper(SP.ISIN) AND DP.UISIN<>'N'"),
         // S: the instrument whose data are shown: the reporting instrument under an override.
         QStringLiteral(" JOIN SFVP S ON (((DP.SFVP_POROCANJE=S.SFVP) and DP.SFVP_POROCANJE IS NOT NULL) OR ((DP.SFVP_POROCANJE IS NULL) and (SP.SFVP=S.SFVP)))"),
         QStringLiteral(" JOIN OSB O ON S.SFOSBIZD=O.SFOSB"),

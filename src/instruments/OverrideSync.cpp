@@ -183,8 +183,9 @@ OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
     OverrideSyncResult result;
     VersionStamps stamps(connection_);
     for (const ClassifiedRow& row : classify(input)) {
-        // An override names an ISIN: an instrument without one gets no row.
-        if (row.isin.isEmpty())
+        // An override names an ISIN: an instrument without one gets no row. "N" stands for no
+        // ISIN; instruments that carry it are not one instrument and each reports its own data.
+        if (row.isin.isEmpty() || row.isin.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0)
             continue;
         if (row.tip == kChoiceNeeded)
             ++result.pendingCount;

@@ -186,11 +186,12 @@ QString hostJoins(const char* trades, const char* overrideRows)
 }
 
 // The override rows are chosen in a derived table, so that the outer join itself holds no
-// subquery (which older Oracle servers refuse).
+// subquery (which older Oracle servers refuse). The ISIN "N" stands for none and joins no row.
 // The current row of each ISIN.
 const char* const kCurrentOverride =
     " LEFT OUTER JOIN (select * from DPATVP_SFVP F1\n"
-    "   where F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN)) F ON upper(F.ISIN)=upper(SP.ISIN)\n";
+    "   where F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN)) F ON upper(F.ISIN)=upper(SP.ISIN)"
+    " AND upper(SP.ISIN)<>'N'\n";
 
 // The current row of each ISIN when it is an identity row, and every replacement row whose
 // reporting instrument is that of the current row.
@@ -199,7 +200,7 @@ const char* const kOverrideSet =
     "   where (F1.SFVP_POROCANJE=F1.SFVP_OXU AND F1.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F1.ISIN))\n"
     "     OR (F1.SFVP_POROCANJE<>F1.SFVP_OXU AND F1.SFVP_POROCANJE=(select F2.SFVP_POROCANJE from DPATVP_SFVP F2"
     " where F2.ISIN=F1.ISIN AND F2.DANSPR=(select max(DANSPR) FROM DPATVP_SFVP WHERE ISIN=F2.ISIN)))) F"
-    " ON upper(F.ISIN)=upper(SP.ISIN)\n";
+    " ON upper(F.ISIN)=upper(SP.ISIN) AND upper(SP.ISIN)<>'N'\n";
 
 }  // namespace
 

@@ -144,18 +144,19 @@ TEST_F(OverrideSyncTest, Db2DialectWritesTheDatesOfTheInstrumentWithoutTimeOfDay
     EXPECT_EQ(column(rows[0], "AII_EXPIRY").toDateTime(), QDateTime(QDate(2028, 6, 30), QTime(0, 0)));
 }
 
-TEST_F(OverrideSyncTest, InstrumentWithoutIsinGetsNoRowAndIsinNGetsAnIdentityRow)
+// "N" stands for no ISIN: neither an empty ISIN nor "N" (in either case) gets an override row.
+TEST_F(OverrideSyncTest, InstrumentWithoutIsinOrWithIsinNGetsNoRow)
 {
     addTraded(db, instrument(1, QString()));
     addTraded(db, instrument(2, QStringLiteral("N")));
+    addTraded(db, instrument(3, QStringLiteral("n")));
+    addTraded(db, instrument(4, QStringLiteral("N")));
 
     const OverrideSyncResult result = synchronise();
 
-    EXPECT_EQ(result.inserted, 1);
-    const auto rows = overrideRows(db);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(column(rows[0], "ISIN"), QVariant(QStringLiteral("N")));
-    EXPECT_EQ(column(rows[0], "SFVP_POROCANJE").toInt(), 2);
+    EXPECT_EQ(result.inserted, 0);
+    EXPECT_FALSE(result.stopsSelection());
+    EXPECT_TRUE(overrideRows(db).empty());
 }
 
 TEST_F(OverrideSyncTest, TwoLiveInstrumentsOfOneIsinGetPendingRowsAndStopTheSelection)

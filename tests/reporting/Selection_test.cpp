@@ -268,6 +268,53 @@ TEST_F(SelectionTest, DeletionKeepsTheSentReportThatAnUnsentRegenerationReplaces
     EXPECT_TRUE(texts(QStringLiteral("SELECT Cnt FROM ACT")).value(0).contains(QStringLiteral("#|235#|ZAPST#|")));
 }
 
+// "N" stands for no ISIN: two instruments that carry it are two instruments. Each trade reports
+// its own instrument, and the code list holds both, also where an earlier selection left an
+// override row of "N" behind.
+TEST_F(SelectionTest, InstrumentsWithIsinNReportTheirOwnCodes)
+{
+    for (const int id : {1, 2}) {
+        Instrument row;
+        row.id = id;
+        row.isin = QStringLiteral("N");
+        row.shortName = QStringLiteral("OPC%1").arg(id);
+        row.cfi = id == 1 ? QStringLiteral("OCASPS") : QStringLiteral("FFICSX");
+        row.maturity = QDate(2026, 6, 10 + id);
+        db.instrument(row).listing({.id = id, .instrument = id});
+        db.trade({.id = 10 + id, .day = kDay, .instrument = id});
+    }
+    ZtfiApp& app = start();
+    Selection selection(app);
+
+    for (const bool staleOverride : {false, true}) {
+        SCOPED_TRACE(staleOverride ? "override row of N left behind" : "no override row");
+        if (staleOverride)
+            db.exec(QStringLiteral("INSERT INTO DPATVP_SFVP (ISIN, SFVP_POROCANJE, SFVP_OXU, DANSPR, AII_PRODUCT, "
+                                   "AII_CFI, INSTRUMENTNAME) VALUES ('N', 2, 2, TO_DATE('01.03.2026','dd.mm.yyyy'), "
+                                   "'OPC2', 'FFICSX', 'Instrument 2')"));
+
+        EXPECT_TRUE(selection.bbNaborClick(kDay, kDay).generationEnabled);
+
+        EXPECT_EQ(texts(QStringLiteral("SELECT ISIN || ':' || SFVP_OXU FROM DPATVP_SFVP")),
+                  staleOverride ? QStringList{QStringLiteral("N:2")} : QStringList());
+        TQueryDM& rows = sharedReportRows(app).query();
+        QStringList reported;
+        for (rows.first(); !rows.eof(); rows.next())
+            reported << rows.fieldByName(QStringLiteral("IdPsl")).asString() + QLatin1Char(':')
+                            + rows.fieldByName(QStringLiteral("IntIndInstr")).asString();
+        reported.sort();
+        EXPECT_EQ(reported, (QStringList{QStringLiteral("11:1"), QStringLiteral("12:2")}));
+        TQueryDM& codes = sharedCodeList(app).query();
+        QStringList listed;
+        for (codes.first(); !codes.eof(); codes.next())
+            listed << codes.fieldByName(QStringLiteral("IntIdent")).asString() + QLatin1Char(':')
+                          + codes.fieldByName(QStringLiteral("TipInstr")).asString() + QLatin1Char(':')
+                          + codes.fieldByName(QStringLiteral("KRT")).asString();
+        listed.sort();
+        EXPECT_EQ(listed, (QStringList{QStringLiteral("1:OCASPS:OPC1"), QStringLiteral("2:FFICSX:OPC2")}));
+    }
+}
+
 // The whole trace of a selection, the imported transactions it takes, the audit rows of its
 // inserts, and the end of a regeneration.
 TEST_F(SelectionTest, SelectionTraceImportsAndAudit)
