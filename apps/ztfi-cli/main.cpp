@@ -4,6 +4,7 @@
 #include "app/cli/CliCommands.h"
 #include "app/cli/ConsoleInteraction.h"
 #include "core/Error.h"
+#include "core/StartupParameters.h"
 #include "reporting/SelectionLists.h"
 #include "state/ZtfiApp.h"
 
@@ -14,12 +15,13 @@
 
 int main(int argc, char** argv)
 {
+    const QStringList parameters = commandLineParameters(argc, argv);
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
     QString usageError;
-    const auto arguments = CliArguments::parse(application.arguments().mid(1), usageError);
+    const auto arguments = CliArguments::parse(parameters, usageError);
     if (!arguments) {
         err << "ztfi-cli: " << usageError << '\n' << CliArguments::usage();
         return CliStatus::WrongUsage;

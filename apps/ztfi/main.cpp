@@ -1,4 +1,5 @@
 #include "core/Error.h"
+#include "core/StartupParameters.h"
 #include "app/StartupRefusal.h"
 #include "app/widgets/TfZTFI.h"
 #include "state/ZtfiApp.h"
@@ -10,12 +11,12 @@
 
 int main(int argc, char** argv)
 {
+    const QStringList arguments = commandLineParameters(argc, argv);
     QApplication application(argc, argv);
     // Dates the program shows or reads without an explicit format are "dd.mm.yyyy".
     QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
 
     QtInteraction interaction;
-    const QStringList arguments = QApplication::arguments().mid(1);
     if (const std::optional<QString> refusal = startupRefusal(arguments)) {
         std::fprintf(stderr, "%s\n", refusal->toLocal8Bit().constData());
         // Without a screen nobody could close the message box.

@@ -13,3 +13,11 @@ StartupParameters StartupParameters::fromArguments(const QStringList& arguments)
         params.auditUser = arguments.at(3);
     return params;
 }
+
+QStringList commandLineParameters(int argc, const char* const* argv)
+{
+    QStringList parameters;
+    for (int i = 1; i < argc; ++i)
+        parameters << QString::fromLocal8Bit(argv[i]);
+    return parameters;
+}

@@ -15,3 +15,8 @@ struct StartupParameters {
     // 4 only when exactly four are given.
     static StartupParameters fromArguments(const QStringList& arguments);
 };
+
+// The parameters of the command line (argv without the program name) exactly as given. Read
+// before the application object exists: QApplication takes its own options (-style X, -reverse,
+// -platform X, ...) out of argv, and with them parameters of the back-office menu.
+QStringList commandLineParameters(int argc, const char* const* argv);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <ostream>
+#include <vector>
 
 namespace {
 
@@ -47,5 +48,30 @@ INSTANTIATE_TEST_SUITE_P(
         ParameterCase{"Four", {"lb", "oxu", "geslo", "ana"}, "lb", "oxu", "geslo", "ana", "LB"},
         ParameterCase{"Five", {"lb", "oxu", "geslo", "ana", "x"}, "lb", "oxu", "geslo", "", "LB"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Options that Qt's application object takes for itself arrive as the back-office menu passed
+// them: "-style" as the password and "-reverse" as the audit user, among others.
+TEST(CommandLineParameters, ArriveUnchangedWhateverQtWouldTakeForItself)
+{
+    const struct {
+        std::vector<const char*> argv;
+        QStringList parameters;
+    } cases[] = {
+        {{"ztfi", "ZTFI", "user", "-style", "audit"},
+         {QStringLiteral("ZTFI"), QStringLiteral("user"), QStringLiteral("-style"), QStringLiteral("audit")}},
+        {{"ztfi", "-platform", "offscreen", "-reverse", "ana"},
+         {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse"), QStringLiteral("ana")}},
+        {{"ztfi", "LB", "uporabnik", "geslo \"š\"", "-qwindowgeometry"},
+         {QStringLiteral("LB"), QStringLiteral("uporabnik"), QStringLiteral("geslo \"š\""), QStringLiteral("-qwindowgeometry")}},
+        {{"ztfi"}, {}},
+    };
+    for (const auto& c : cases) {
+        const QStringList parameters = commandLineParameters(int(c.argv.size()), c.argv.data());
+        EXPECT_EQ(parameters, c.parameters);
+        const StartupParameters params = StartupParameters::fromArguments(parameters);
+        EXPECT_EQ(params.count, c.parameters.size());
+        EXPECT_EQ(params.auditUser, c.parameters.size() == 4 ? c.parameters[3] : QString());
+    }
+}
 
 }  // namespace
