@@ -5,6 +5,7 @@
 #include "core/PassPhraseCodec.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <optional>
 
 namespace {
@@ -21,42 +22,24 @@ QString cut(const QString& value)
     return (comment < 0 ? value : value.left(comment)).trimmed();
 }
 
-// Items separated by commas and by blanks; an item in double quotes may hold either (a doubled
-// quote inside stands for one quote). Empty items are left out.
-QStringList splitCommaText(const QString& text)
+// A list of market codes as a statement takes it: items separated by commas, each a whole
+// number or a text in single quotes (a doubled quote inside stands for one), blanks around
+// them. The items without their quotes; none when the value is not such a list.
+std::optional<QStringList> marketCodes(const QString& value)
 {
-    QStringList items;
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char(',') || c.isSpace()) {
-            ++i;
-            continue;
-        }
-        QString item;
-        if (c == QLatin1Char('"')) {
-            ++i;
-            while (i < n) {
-                if (text.at(i) == QLatin1Char('"')) {
-                    if (i + 1 < n && text.at(i + 1) == QLatin1Char('"')) {
-                        item += QLatin1Char('"');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                item += text.at(i++);
-            }
-        } else {
-            while (i < n && text.at(i) != QLatin1Char(',') && !text.at(i).isSpace())
-                item += text.at(i++);
-        }
-        if (!item.isEmpty())
-            items << item;
+    static const QString code = QStringLiteral("(\\d+|'(?:[^']|'')*')");
+    static const QRegularExpression list(QStringLiteral("^\\s*%1\\s*(?:,\\s*%1\\s*)*$").arg(code));
+    static const QRegularExpression item(code);
+    if (!list.match(value).hasMatch())
+        return std::nullopt;
+    QStringList codes;
+    for (const QRegularExpressionMatch& match : item.globalMatch(value)) {
+        QString text = match.captured(1);
+        if (text.startsWith(QLatin1Char('\'')))
+            text = text.mid(1, text.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+        codes << text;
     }
-    return items;
+    return codes;
 }
 
 // A folder that is configured with a trailing separator of either kind still names the folder.
@@ -75,6 +58,12 @@ void checkFolder(const QString& folder, Interaction& ui)
 }
 
 }  // namespace
+
+QString Config::fixedZoneListMessage(const QString& value)
+{
+    return QStringLiteral("Vrednost FiksniTimeZoneZaTrg v ZTFI.ini (") + value
+        + QStringLiteral(") ni seznam šifer trgov, ločenih z vejico (npr. 8,12), in je prezrta.");
+}
 
 bool Config::isFixedZoneMarket(const QString& marketCode) const
 {
@@ -132,9 +121,18 @@ Config Config::read(const QString& folder, Interaction& ui)
         cut(ini.value(kGeneral, QStringLiteral("Sf_Trga_Porocevalca"), QStringLiteral("8")));
     config.MIC_LJSE_C = ini.value(kSegments, QStringLiteral("MIC_LJSE_C")).toUpper();
     config.MatStev = ini.value(kGeneral, QStringLiteral("MatStev"));
-    config.FiksniTimeZoneZaTrg = ini.value(kGeneral, QStringLiteral("FiksniTimeZoneZaTrg"));
-    if (!config.FiksniTimeZoneZaTrg.isEmpty())
-        config.fixedZoneMarkets = splitCommaText(config.FiksniTimeZoneZaTrg);
+    // The value goes into the report-row statement as it stands: only a list of market codes
+    // is taken.
+    config.FiksniTimeZoneZaTrg = cut(ini.value(kGeneral, QStringLiteral("FiksniTimeZoneZaTrg")));
+    if (!config.FiksniTimeZoneZaTrg.isEmpty()) {
+        const std::optional<QStringList> codes = marketCodes(config.FiksniTimeZoneZaTrg);
+        if (codes) {
+            config.fixedZoneMarkets = *codes;
+        } else {
+            ui.warn(fixedZoneListMessage(config.FiksniTimeZoneZaTrg));
+            config.FiksniTimeZoneZaTrg.clear();
+        }
+    }
     bool isInteger = false;
     const int debug = ini.value(kGeneral, QStringLiteral("Debug")).toInt(&isInteger);
     config.Debug = isInteger ? debug : 0;

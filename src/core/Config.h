@@ -25,8 +25,8 @@ struct Config {
     QString ATVP_Uporabnik;
     QString Sf_Trga_Porocevalca;
     QString MatStev;
-    QString FiksniTimeZoneZaTrg;     // raw value, pasted into SQL as a list of market codes
-    QStringList fixedZoneMarkets;    // the same value split into items
+    QString FiksniTimeZoneZaTrg;     // pasted into SQL: a list of market codes, else empty
+    QStringList fixedZoneMarkets;    // its codes, without quotes
     int Debug = 0;
     QString PDF_Path;        // ends with a separator; "/" alone when no PDF folder is configured
     QString PDF_Server;      // the program folder when not configured
@@ -49,6 +49,10 @@ struct Config {
     bool hasPdfFolder() const;
 
     // Reads programFolder + "ZTFI.ini", showing the start-up messages in their order. A missing
-    // file leaves every value empty. A PassPhrase that is not hexadecimal is reported and ignored.
+    // file leaves every value empty. A PassPhrase that is not hexadecimal, and a
+    // FiksniTimeZoneZaTrg that is not a comma-separated list of market codes (whole numbers or
+    // texts in single quotes), are reported and ignored.
     static Config read(const QString& programFolder, Interaction& ui);
+    // The warning about a FiksniTimeZoneZaTrg that is not a list of market codes.
+    static QString fixedZoneListMessage(const QString& value);
 };

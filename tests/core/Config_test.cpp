@@ -105,8 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
                   [](const Config& c) { return c.FiksniTimeZoneZaTrg; }, "8, 12"},
         ValueCase{"FixedZoneCommas", "[Splošno]\nFiksniTimeZoneZaTrg=8,12\n",
                   [](const Config& c) { return c.fixedZoneMarkets.join(u'|'); }, "8|12"},
-        ValueCase{"FixedZoneBlanksAndQuotes", "[Splošno]\nFiksniTimeZoneZaTrg=8, 12 \"a b\",\"c,d\" e\n",
-                  [](const Config& c) { return c.fixedZoneMarkets.join(u'|'); }, "8|12|a b|c,d|e"},
+        ValueCase{"FixedZoneBlanksAndQuotes", "[Splošno]\nFiksniTimeZoneZaTrg=8 , 12 ,'a b','c,d', 'O''K'\n",
+                  [](const Config& c) { return c.fixedZoneMarkets.join(u'|'); }, "8|12|a b|c,d|O'K"},
+        ValueCase{"FixedZoneCommentCut", "[Splošno]\nFiksniTimeZoneZaTrg=8,12 // poletni čas ne velja\n",
+                  [](const Config& c) { return c.FiksniTimeZoneZaTrg + u'=' + c.fixedZoneMarkets.join(u'|'); },
+                  "8,12=8|12"},
         ValueCase{"FixedZoneEmpty", "[Splošno]\nFiksniTimeZoneZaTrg=\n",
                   [](const Config& c) { return c.fixedZoneMarkets.join(u'|'); }, ""},
         // PDF folders
@@ -135,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConfigFixedZone, LooksMarketsUpWithoutRegardToCase)
 {
     ProgramFolderFixture program;
-    program.writeIni("[Splošno]\nFiksniTimeZoneZaTrg=8,xetr\n");
+    program.writeIni("[Splošno]\nFiksniTimeZoneZaTrg=8,'xetr'\n");
     ScriptedInteraction ui;
     const Config config = Config::read(program.folder(), ui);
 
@@ -145,6 +148,28 @@ TEST(ConfigFixedZone, LooksMarketsUpWithoutRegardToCase)
 }
 
 // ---- messages and their order ------------------------------------------------------------
+
+// A fixed-zone list goes into the report-row statement as it stands: a value that is no list
+// of market codes would break every selection. It is named in a warning and left out.
+TEST(ConfigMessages, FixedZoneListThatIsNoListOfMarketCodesIsNamedAndLeftOut)
+{
+    for (const char* value : {"8 12", "8;12", "8,xetr", "8,,12", "8,", "'8", "8) OR (1=1"}) {
+        SCOPED_TRACE(value);
+        ProgramFolderFixture program;
+        program.writeIni(QStringLiteral("[Splošno]\nATVP_Uporabnik=ATVP\nFiksniTimeZoneZaTrg=%1 // trgi\n")
+                             .arg(QLatin1String(value))
+                             .toUtf8());
+        ScriptedInteraction ui;
+
+        const Config config = Config::read(program.folder(), ui);
+
+        const QString message = QStringLiteral("Vrednost FiksniTimeZoneZaTrg v ZTFI.ini (") + QLatin1String(value)
+            + QStringLiteral(") ni seznam šifer trgov, ločenih z vejico (npr. 8,12), in je prezrta.");
+        EXPECT_EQ(ui.calls(), (std::vector<Call>{{"warn", message, {}}}));
+        EXPECT_EQ(config.FiksniTimeZoneZaTrg, QString());
+        EXPECT_TRUE(config.fixedZoneMarkets.isEmpty());
+    }
+}
 
 TEST(ConfigMessages, MissingFileLeavesEveryValueEmpty)
 {
