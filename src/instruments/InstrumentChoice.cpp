@@ -111,6 +111,11 @@ InstrumentOffer InstrumentChoice::offer(const OverrideRow& row)
     return offer;
 }
 
+QString InstrumentChoice::notOfferedMessage(qint64 chosen, const QString& isin)
+{
+    return QStringLiteral("Finančni instrument %1 ni med ponujenimi za ISIN %2!").arg(chosen).arg(isin.toUpper());
+}
+
 bool InstrumentChoice::chooseText(const OverrideRow& row, const QString& comboText,
                                   const QDate& lastDay)
 {
@@ -127,9 +132,7 @@ bool InstrumentChoice::choose(const OverrideRow& row, qint64 chosen, const QDate
     for (const Candidate& candidate : candidates(row.isin))
         offered = offered || candidate.sfvp == chosen;
     if (!offered)
-        throw ZtfiError(QStringLiteral("%1 is not a host instrument offered for the ISIN %2")
-                            .arg(chosen)
-                            .arg(row.isin.toUpper()));
+        throw ZtfiError(notOfferedMessage(chosen, row.isin));
     // The error of the database reaches the user as the data layer words it.
     runStep(connection_, QString(), [&] { write(row, chosen, lastDay); }, StepCause::Appended);
     return true;
@@ -147,7 +150,8 @@ TFilter& InstrumentChoice::table()
         // reach more than one row is refused.
         table_->setIndexFieldNames(QStringLiteral("ISIN;SFVP_OXU;SFVP_POROCANJE"));
         table_->loaded();
-        audit_.attach(*table_);
+        // Inserts and changes of DPATVP_SFVP are audited, its deletes are not.
+        audit_.attach(*table_, false);
     }
     return *table_;
 }

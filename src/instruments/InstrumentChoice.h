@@ -70,6 +70,8 @@ public:
     // row, else its current row; none when the ISIN has no row.
     std::optional<OverrideRow> rowOfIsin(const QString& isin);
 
+    // The refusal of an instrument that is not offered for the ISIN.
+    static QString notOfferedMessage(qint64 chosen, const QString& isin);
     // The item of a candidate: 1234 and "XYZA" give "1234-XYZA".
     static QString item(qint64 sfvp, const QString& shortName);
     // The code before the first "-" of a combo box text; throws EConvertError when the text

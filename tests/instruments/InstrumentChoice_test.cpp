@@ -261,7 +261,7 @@ TEST_F(InstrumentChoiceTest, TextWithoutACodeOrACodeNotOfferedIsRefused)
         choice.chooseText(row, QStringLiteral("999-XYZA"), kDay);
         ADD_FAILURE() << "accepted";
     } catch (const ZtfiError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("999 is not a host instrument offered for the ISIN SI0000000100"));
+        EXPECT_EQ(e.message(), QStringLiteral("Finančni instrument 999 ni med ponujenimi za ISIN SI0000000100!"));
     }
     EXPECT_EQ(InstrumentChoice::chosenCode(QStringLiteral(" 1234-XYZA-B")), 1234);
 

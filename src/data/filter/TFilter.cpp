@@ -77,15 +77,19 @@ void TFilter::setDelayUpdate(bool on)
             disableControls();
         return;
     }
-    if (delayDepth_ == 0 || --delayDepth_ > 0)
+    // Ending a delay that is not in force still applies the filter.
+    const bool delayed = delayDepth_ > 0;
+    if (delayed && --delayDepth_ > 0)
         return;
     try {
         UpdateFilter();
     } catch (...) {
-        enableControls();
+        if (delayed)
+            enableControls();
         throw;
     }
-    enableControls();
+    if (delayed)
+        enableControls();
 }
 
 void TFilter::UpdateFilter()

@@ -160,8 +160,12 @@ TEST_F(TFilterTest, DelayedUpdatesApplyOnceWhenTheOutermostDelayEnds)
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(visible(), QList<int>({1, 2, 4}));
 
-    filter.setDelayUpdate(false);  // no delay left: nothing happens
+    // Without a delay in force, ending one applies the filter at once.
+    filter.params().setValue(QStringLiteral("Dan"), kMonday.addDays(1));
+    EXPECT_EQ(filter.filter(), QStringLiteral("((DATUM = '05.01.2026'))"));
+    filter.setDelayUpdate(false);
     EXPECT_FALSE(filter.delayUpdate());
+    EXPECT_EQ(filter.filter(), QStringLiteral("((DATUM = '06.01.2026'))"));
 }
 
 TEST_F(TFilterTest, FaultyLinesLeaveTheFilterAndParametersInForce)
