@@ -90,6 +90,8 @@ void TfZTFI::pcMainChange(int index)
         tsPorocila->bbRefreshClick();
     else if (entered == tsFinInstr)
         runGuarded(app_.ui(), [this] { tsFinInstr->reopenOverrideList(); });
+    else if (entered == tsEMIR)
+        tsEMIR->enter();
 }
 
 void TfZTFI::applySelectionStop(const SelectionStop& stop)

@@ -1,5 +1,6 @@
 #include "emir/widgets/EMIRTab.h"
 
+#include "data/dataset/DatasetUtils.h"
 #include "ui/FormControls.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
@@ -69,4 +70,11 @@ EMIRTab::EMIRTab(QWidget* parent) : QWidget(parent)
     page->addWidget(dbgEMIRPorocila->parentWidget(), 2);
     page->addLayout(disputes);
     page->addWidget(dbgEMIRPsl->parentWidget(), 3);
+}
+
+void EMIRTab::enter()
+{
+    const QDate today = QDate::currentDate();
+    pteEMIRDatOd->setAsDate(FirstDayOfMonth(today));
+    pteEMIRDatDo->setAsDate(today);
 }

@@ -14,6 +14,9 @@ class EMIRTab : public QWidget {
 public:
     explicit EMIRTab(QWidget* parent = nullptr);
 
+    // Entering the tab: "Datum od" becomes the first day of the current month, "Datum do" today.
+    void enter();
+
 private:
     QLabel* lblEMIRPorocila = nullptr;
     QLabel* lblEMIRSpori = nullptr;

@@ -351,6 +351,24 @@ TEST_F(TfZTFITest, ImportTopAreaFollowsErrorPanelOnEntry)
     EXPECT_EQ(top->maximumHeight(), 26);
 }
 
+// Entering "EMIR" shows the current month up to today, whatever the dates held before.
+TEST_F(TfZTFITest, EmirEntryShowsTheMonthUpToToday)
+{
+    writeIni();
+    auto* pcMain = child<QTabWidget>("pcMain");
+    auto* from = child<TPTypedEdit>("pteEMIRDatOd");
+    auto* to = child<TPTypedEdit>("pteEMIRDatDo");
+    ASSERT_TRUE(pcMain && from && to);
+    from->setAsDate(QDate(2020, 1, 15));
+    to->setAsDate(QDate(2020, 2, 20));
+
+    pcMain->setCurrentWidget(child<QWidget>("tsEMIR"));
+
+    const QDate today = QDate::currentDate();
+    EXPECT_EQ(from->asDate(), QDate(today.year(), today.month(), 1));
+    EXPECT_EQ(to->asDate(), today);
+}
+
 TEST_F(TfZTFITest, IsinIsTypedInCapitals)
 {
     writeIni();
