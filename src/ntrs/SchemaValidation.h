@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -13,10 +12,12 @@ struct ValidationFault {
     QString line() const { return location + QLatin1Char(',') + reason; }
 };
 
-// Parses a serialised document again and validates it against the schema that its root names
-// by xsi:noNamespaceSchemaLocation, a relative name taken in folder. Nothing is fetched from
-// the network. Returns the first fault (of the document's syntax, of loading the schema, or of
-// the validation), or nothing when the document is valid.
-std::optional<ValidationFault> validateAgainstNamedSchema(const QByteArray& document, const QString& folder);
-// The same for the document in the file at path, read from the disk.
+// Reads the document in the file at path from the disk and validates it against the schema that
+// its root names by xsi:noNamespaceSchemaLocation, a relative name taken in folder. Nothing is
+// fetched from the network. The document streams through the parser with the schema attached,
+// so the memory it takes does not grow with the document.
+//
+// Returns the first fault, or nothing when the document is valid. A fault of the document's
+// syntax outranks every other; then a root that names no schema, a schema that does not load;
+// then the first fault of the validation.
 std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& path, const QString& folder);
