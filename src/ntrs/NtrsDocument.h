@@ -4,23 +4,66 @@
 
 #include <QString>
 
+#include <map>
+#include <memory>
+
 class AtomicFile;
+class QTemporaryFile;
 
 // An NTRS report document: version "1.0", encoding "utf-8", serialised with two-space
-// indentation. Owns the libxml2 tree.
+// indentation, written into its file while it is built. The libxml2 tree holds the root with
+// its attributes, its lists and the items not settled yet; a settled item is written out and
+// leaves the tree, so a report of many transactions never stands in memory as a whole. The
+// text is the one the whole tree would give.
+//
+// A settled item goes straight into the file when its list is the one being written there, or
+// when none is (the lists before it are then written out whole and take no more items); an item
+// of a list that comes later waits in a spill file of its list beside the report, which is
+// copied in when that list's turn comes. The root's attributes are written with the first
+// settled item: they are set before it.
 class NtrsDocument {
 public:
-    NtrsDocument();
+    explicit NtrsDocument(AtomicFile& file);
     ~NtrsDocument();
     NtrsDocument(const NtrsDocument&) = delete;
     NtrsDocument& operator=(const NtrsDocument&) = delete;
 
     // The root binding; creates the root element NTRSRoot when the document has none.
     TXMLNTRSRoot root();
-    // Writes the serialised text into file piece by piece, without holding it in memory. A
-    // failure is left in file (its close() reports it).
-    void writeTo(AtomicFile& file) const;
+
+    // The item, a complete record of one of the root's lists, is written out and leaves the
+    // tree (the list's operations see the items not settled). Throws std::logic_error for an
+    // item of a list that was written out already.
+    void settle(const XmlElementWrapper& item);
+    // The list takes no more items: when it is the one being written, it ends in the file, so
+    // that the next list can follow it there.
+    void complete(const XmlListWrapper& list);
+    // Writes the rest: the end of the list being written, the later lists with their spilled
+    // and their unsettled items, the end of the root. A failure is left in the file (its
+    // close() reports it).
+    void finish();
 
 private:
+    struct Spill;
+
+    void start();
+    bool isWrittenOut(xmlNodePtr list) const;
+    void openList(xmlNodePtr list);
+    void copySpill(xmlNodePtr list);
+    void closeList(xmlNodePtr list);
+    void writeWhole(xmlNodePtr list);
+    void writeItem(xmlOutputBufferPtr out, xmlNodePtr item);
+    void write(const char* text);
+    void write(const QByteArray& text);
+
     xmlDocPtr doc_;
+    AtomicFile& file_;
+    xmlOutputBufferPtr out_;
+    bool started_ = false;
+    bool finished_ = false;
+    // The list being written into the file, and the last list written out there (whole or
+    // ended): no item can join it or any list before it.
+    xmlNodePtr current_ = nullptr;
+    xmlNodePtr lastWritten_ = nullptr;
+    std::map<xmlNodePtr, std::unique_ptr<Spill>> spills_;
 };

@@ -54,34 +54,46 @@ FieldDef registerField(const char* name, FieldType type, int size = 0)
     return def;
 }
 
-void writeInstruments(TXMLSifrant list, Dataset& codeList, const NtrsRecords& records, const ErrorLog& log)
+// Each record is settled as soon as it is filled: the document is written out as it grows.
+void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecords& records, const ErrorLog& log)
 {
-    if (!codeList.isActive())
-        return;
-    QSet<QString> written;
-    for (codeList.first(); !codeList.eof(); codeList.next()) {
-        const QString id = codeList.fieldByName(QStringLiteral("IntIdent")).asString();
-        if (written.contains(id))
-            continue;
-        log.NapakavLog(QStringLiteral("qSifrantFinInstrISIN:") + codeList.fieldByName(QStringLiteral("ISIN")).asString());
-        records.fillInstrument(list.add(), codeList);
-        written.insert(id);
+    TXMLSifrant list = document.root().Sifrant();
+    if (codeList.isActive()) {
+        QSet<QString> written;
+        for (codeList.first(); !codeList.eof(); codeList.next()) {
+            const QString id = codeList.fieldByName(QStringLiteral("IntIdent")).asString();
+            if (written.contains(id))
+                continue;
+            log.NapakavLog(QStringLiteral("qSifrantFinInstrISIN:")
+                           + codeList.fieldByName(QStringLiteral("ISIN")).asString());
+            TXMLSifrantRecordInfoCompleteDescriptionType record = list.add();
+            records.fillInstrument(record, codeList);
+            document.settle(record);
+            written.insert(id);
+        }
     }
+    document.complete(list);
 }
 
-void writeTransactions(TXMLNTRSRoot root, TQueryDM& rows, Dataset& codeList, const NtrsRecords& records,
+void writeTransactions(NtrsDocument& document, TQueryDM& rows, Dataset& codeList, const NtrsRecords& records,
                        const ErrorLog& log)
 {
+    TXMLNTRSRoot root = document.root();
     InstrumentRowIndex instruments(codeList);
+    const Field& reference = rows.fieldByName(QStringLiteral("RefStTransaC"));
     for (rows.first(); !rows.eof(); rows.next()) {
-        log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:")
-                       + rows.fieldByName(QStringLiteral("RefStTransaC")).asString());
+        log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:") + reference.asString());
         if (records.skipsCurrentRow())
             continue;
-        if (records.currentRowIsCancellation())
-            records.fillCancellation(root.CancelledTransactions().add());
-        else
-            records.fillTransaction(root.TransactionReporting().add(), instruments);
+        if (records.currentRowIsCancellation()) {
+            TXMLCancellationRecordInfoType record = root.CancelledTransactions().add();
+            records.fillCancellation(record);
+            document.settle(record);
+        } else {
+            TXMLTransactionRecordInfoCompleteDescriptionType record = root.TransactionReporting().add();
+            records.fillTransaction(record, instruments);
+            document.settle(record);
+        }
     }
 }
 
@@ -212,8 +224,11 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     outcome.fileName = reportFileName(registration, outcome.serial, yearDay);
     refuseTakenName(outcome.fileName);
 
+    // The report is written into its temporary file as it is built.
+    const QString filePath = QDir(programFolder_).filePath(outcome.fileName);
+    AtomicFile file(filePath);
     trace(QStringLiteral("pre TXMLDocument.Create!"));
-    auto document = std::make_unique<NtrsDocument>();
+    auto document = std::make_unique<NtrsDocument>(file);
     trace(QStringLiteral("pre xmlZTFI.GetDocBinding(!"));
     TXMLNTRSRoot root = document->root();
     root.setAttribute("xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"));
@@ -227,15 +242,13 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     trace(QStringLiteral("nafilal ZTFI_Root 2.0!"));
 
     const NtrsRecords records(rows, config_.VP_OXU_Prefiks);
-    writeInstruments(root.Sifrant(), codeList.query(), records, log_);
-    writeTransactions(root, reportRows, codeList.query(), records, log_);
+    writeInstruments(*document, codeList.query(), records, log_);
+    writeTransactions(*document, reportRows, codeList.query(), records, log_);
 
     trace(QStringLiteral("pre XML FileName"));
-    outcome.filePath = QDir(programFolder_).filePath(outcome.fileName);
+    outcome.filePath = filePath;
     trace(QStringLiteral("XML FileName:") + outcome.filePath);
-    // The text goes straight into the file; the tree is not needed past it.
-    AtomicFile file(outcome.filePath);
-    document->writeTo(file);
+    document->finish();
     document.reset();
     file.close();
 

@@ -4,28 +4,64 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <libxml/parser.h>
+
+#include <stdexcept>
+
 namespace {
 
-// The text of the document as it is written into a file.
-std::string written(const NtrsDocument& doc)
-{
+// A document written into a file of a temporary folder.
+struct WrittenDocument {
+    WrittenDocument() : file(QDir(folder.path()).filePath(QStringLiteral("report.xml"))), doc(file) {}
+
+    // Finishes the document; the text the file holds.
+    std::string text()
+    {
+        doc.finish();
+        file.close();
+        file.putInPlace();
+        QFile result(QDir(folder.path()).filePath(QStringLiteral("report.xml")));
+        if (!result.open(QIODevice::ReadOnly))
+            return std::string();
+        return result.readAll().toStdString();
+    }
+    // Whatever the folder holds besides the report and its temporary file.
+    QStringList others() const
+    {
+        QStringList names = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
+        names.removeAll(QStringLiteral("report.xml"));
+        names.removeAll(QFileInfo(file.temporaryPath()).fileName());
+        return names;
+    }
+
     QTemporaryDir folder;
-    const QString path = QDir(folder.path()).filePath(QStringLiteral("report.xml"));
-    AtomicFile file(path);
-    doc.writeTo(file);
-    file.putInPlace();
-    QFile result(path);
-    if (!result.open(QIODevice::ReadOnly))
-        return std::string();
-    return result.readAll().toStdString();
+    AtomicFile file;
+    NtrsDocument doc;
+};
+
+// The text libxml2 writes for the whole tree of a document: parsed and saved again, indented.
+std::string savedWhole(const std::string& text)
+{
+    xmlDocPtr parsed = xmlReadMemory(text.data(), int(text.size()), nullptr, nullptr, XML_PARSE_NOBLANKS);
+    if (!parsed)
+        return "not well-formed";
+    xmlChar* saved = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(parsed, &saved, &size, "utf-8", 1);
+    std::string result(reinterpret_cast<const char*>(saved), size_t(size));
+    xmlFree(saved);
+    xmlFreeDoc(parsed);
+    return result;
 }
 
 TEST(NtrsDocument, EmptyCodeListStaysFirstChildAndOptionalListsAreAbsent)
 {
-    NtrsDocument doc;
+    WrittenDocument report;
+    NtrsDocument& doc = report.doc;
     TXMLNTRSRoot root = doc.root();
     root.setAttribute("xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"));
     root.setAttribute("xsi:noNamespaceSchemaLocation", QStringLiteral("NTRS.xsd"));
@@ -35,7 +71,7 @@ TEST(NtrsDocument, EmptyCodeListStaysFirstChildAndOptionalListsAreAbsent)
     t.setReportingFirmIdentification(QStringLiteral("1234567000"));
     t.setTransactionReferenceNumber(4294967298LL);
 
-    EXPECT_EQ(written(doc),
+    EXPECT_EQ(report.text(),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
               "<NTRSRoot xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
               "xsi:noNamespaceSchemaLocation=\"NTRS.xsd\" Version=\"1.0\">\n"
@@ -52,10 +88,11 @@ TEST(NtrsDocument, EmptyCodeListStaysFirstChildAndOptionalListsAreAbsent)
 // Letters outside ASCII are written as UTF-8 bytes, not as character references.
 TEST(NtrsDocument, TextIsWrittenInUtf8)
 {
-    NtrsDocument doc;
+    WrittenDocument report;
+    NtrsDocument& doc = report.doc;
     doc.root().Sifrant().add().setInstrumentName(QStringLiteral("Žito Čokolešnik"));
 
-    EXPECT_EQ(written(doc),
+    EXPECT_EQ(report.text(),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
               "<NTRSRoot>\n"
               "  <Sifrant>\n"
@@ -68,7 +105,8 @@ TEST(NtrsDocument, TextIsWrittenInUtf8)
 
 TEST(NtrsDocument, ElementOrderIsOrderOfFirstAccessAndRewritesReplace)
 {
-    NtrsDocument doc;
+    WrittenDocument report;
+    NtrsDocument& doc = report.doc;
     TXMLNTRSRoot root = doc.root();
     root.Sifrant();
     root.CancelledTransactions().add().setCancelledTransactionFlag(QStringLiteral("C"));
@@ -82,7 +120,7 @@ TEST(NtrsDocument, ElementOrderIsOrderOfFirstAccessAndRewritesReplace)
     option.setInstrumentInternalCode(9);
     root.TransactionReporting().add().setTradingDay(QStringLiteral("2026-03-02"));
 
-    EXPECT_EQ(written(doc),
+    EXPECT_EQ(report.text(),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
               "<NTRSRoot>\n"
               "  <Sifrant>\n"
@@ -115,7 +153,8 @@ TEST(NtrsDocument, ElementOrderIsOrderOfFirstAccessAndRewritesReplace)
 
 TEST(NtrsDocument, ListOperations)
 {
-    NtrsDocument doc;
+    WrittenDocument report;
+    NtrsDocument& doc = report.doc;
     TXMLCancelledTransactions list = doc.root().CancelledTransactions();
     list.add().setCancelledTransactionReferenceNumber(1);
     list.add().setCancelledTransactionReferenceNumber(3);
@@ -129,6 +168,73 @@ TEST(NtrsDocument, ListOperations)
     list.clear();
     EXPECT_EQ(list.count(), 0);
     EXPECT_FALSE(doc.root().attribute("Version").has_value());
+}
+
+// Records settled as they are filled leave the tree and go out in the order of the document:
+// the lists stand in the order of first access, a list that comes later waits in a spill file
+// beside the report. The text is the one of the whole tree.
+TEST(NtrsDocument, SettledRecordsGiveTheTextOfTheWholeTree)
+{
+    const auto build = [](NtrsDocument& doc, bool settle, bool completeCodeList) {
+        TXMLNTRSRoot root = doc.root();
+        root.setAttribute("xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"));
+        root.setAttribute("xsi:noNamespaceSchemaLocation", QStringLiteral("NTRS.xsd"));
+        root.setMaticnaStevilkaZavezanca(QStringLiteral("Žalec & \"1\""));
+        TXMLSifrant codeList = root.Sifrant();
+        for (int i = 1; i <= 2; ++i) {
+            TXMLSifrantRecordInfoCompleteDescriptionType instrument = codeList.add();
+            instrument.setInstrumentISINCode(i == 1 ? QStringLiteral("N") : QStringLiteral("SI0031102120"));
+            if (i == 1)
+                instrument.AIICode().setAIIProductCode(QStringLiteral("Čok <&>"));
+            instrument.setInstrumentInternalCode(i);
+            if (settle)
+                doc.settle(instrument);
+        }
+        if (completeCodeList)
+            doc.complete(codeList);
+        for (int i = 1; i <= 5; ++i) {
+            if (i % 2 == 0) {
+                TXMLCancellationRecordInfoType cancellation = root.CancelledTransactions().add();
+                cancellation.setCancelledTransactionReferenceNumber(i);
+                if (settle)
+                    doc.settle(cancellation);
+            } else {
+                TXMLTransactionRecordInfoCompleteDescriptionType transaction = root.TransactionReporting().add();
+                transaction.setBuySellIndicator(QString());
+                transaction.setTransactionReferenceNumber(4294967296LL + i);
+                if (settle)
+                    doc.settle(transaction);
+            }
+        }
+    };
+    WrittenDocument tree;
+    build(tree.doc, false, false);
+    const std::string whole = tree.text();
+    EXPECT_EQ(whole, savedWhole(whole));
+    EXPECT_NE(whole.find("MaticnaStevilkaZavezanca=\"\xC5\xBD" "alec &amp; &quot;1&quot;\""), std::string::npos);
+    EXPECT_NE(whole.find("<TransactionReporting>\n    <TransactionRecordInfo>\n      <BuySellIndicator/>"),
+              std::string::npos);
+
+    for (const bool completeCodeList : {true, false}) {
+        SCOPED_TRACE(completeCodeList ? "code list completed" : "code list left open");
+        WrittenDocument streamed;
+        build(streamed.doc, true, completeCodeList);
+        EXPECT_EQ(streamed.text(), whole);
+        EXPECT_EQ(streamed.others(), QStringList());
+    }
+}
+
+// A list written out into the file takes no more records.
+TEST(NtrsDocument, ListWrittenOutTakesNoMoreRecords)
+{
+    WrittenDocument report;
+    TXMLNTRSRoot root = report.doc.root();
+    TXMLSifrant codeList = root.Sifrant();
+    report.doc.complete(codeList);
+    report.doc.settle(root.TransactionReporting().add());
+    TXMLSifrantRecordInfoCompleteDescriptionType late = codeList.add();
+
+    EXPECT_THROW(report.doc.settle(late), std::logic_error);
 }
 
 }  // namespace
