@@ -5,14 +5,12 @@
 
 #include <exception>
 
-namespace {
-
-QString failureMessage(const QString& stepMessage, StepCause cause, const QString& kind,
-                       const QString& message)
+QString stepFailureMessage(const QString& stepMessage, StepCause cause, const QString& kind,
+                           const QString& message)
 {
     switch (cause) {
-    case StepCause::Omitted:
-        return stepMessage;
+    case StepCause::OnNextLine:
+        return message.isEmpty() ? stepMessage : stepMessage + QLatin1Char('\n') + message;
     case StepCause::Appended:
         return stepMessage + message;
     case StepCause::WithKind:
@@ -21,19 +19,15 @@ QString failureMessage(const QString& stepMessage, StepCause cause, const QStrin
     return stepMessage;
 }
 
-void rollBackQuietly(Connection& connection, bool started)
+void rollBackQuietly(Connection& connection)
 {
-    if (!started || !connection.inTransaction())
+    if (!connection.inTransaction())
         return;
     try {
         connection.rollback();
     } catch (const std::exception&) {
-        // The step's own message is what the user needs; a connection that cannot even roll
-        // back fails again on its next use.
     }
 }
-
-}  // namespace
 
 void runStep(Connection& connection, const QString& stepMessage, const std::function<void()>& body,
              StepCause cause)
@@ -45,11 +39,13 @@ void runStep(Connection& connection, const QString& stepMessage, const std::func
         body();
         connection.commit();
     } catch (const ZtfiError& error) {
-        rollBackQuietly(connection, started);
-        throw ZtfiError(failureMessage(stepMessage, cause, error.className(), error.message()));
+        if (started)
+            rollBackQuietly(connection);
+        throw ZtfiError(stepFailureMessage(stepMessage, cause, error.className(), error.message()));
     } catch (const std::exception& error) {
-        rollBackQuietly(connection, started);
-        throw ZtfiError(failureMessage(stepMessage, cause, QStringLiteral("Exception"),
-                                       QString::fromLocal8Bit(error.what())));
+        if (started)
+            rollBackQuietly(connection);
+        throw ZtfiError(stepFailureMessage(stepMessage, cause, QStringLiteral("Exception"),
+                                           QString::fromLocal8Bit(error.what())));
     }
 }

@@ -2,11 +2,15 @@
 
 #include "core/Error.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,12 +27,14 @@ QString systemReason(int error)
     return qt_error_string(error);
 }
 
+const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+const int kRandomLength = 6;
+
 // A name beside path that no file has yet: path, a dot and six random letters or digits.
 QString temporaryName(const QString& path)
 {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     QString name = path + QLatin1Char('.');
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < kRandomLength; ++i)
         name += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
     return name;
 }
@@ -46,12 +52,17 @@ AtomicFile::AtomicFile(const QString& path) : path_(path)
     }
     if (descriptor_ < 0)
         throw writeError(path_, systemReason(errno));
+    lock_ = ::dup(descriptor_);
+    if (lock_ >= 0)
+        ::flock(lock_, LOCK_EX | LOCK_NB);
 }
 
 AtomicFile::~AtomicFile()
 {
     if (descriptor_ >= 0)
         ::close(descriptor_);
+    if (lock_ >= 0)
+        ::close(lock_);
     if (!inPlace_)
         ::unlink(QFile::encodeName(temporaryPath_).constData());
 }
@@ -105,6 +116,27 @@ void AtomicFile::putInPlace(const QString& path)
     if (::rename(temporary.constData(), target.constData()) != 0)
         throw writeError(path, systemReason(errno));
     inPlace_ = true;
+}
+
+void AtomicFile::removeAbandoned(const QString& folder, const QRegularExpression& finalName)
+{
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        const qsizetype dot = name.size() - kRandomLength - 1;
+        if (dot <= 0 || name.at(dot) != QLatin1Char('.') || !finalName.match(name.left(dot)).hasMatch())
+            continue;
+        const QString random = name.mid(dot + 1);
+        if (!std::all_of(random.cbegin(), random.cend(), [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; }))
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        const int descriptor = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (descriptor < 0)
+            continue;
+        // A writer that still lives holds the lock.
+        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(descriptor);
+    }
 }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes)

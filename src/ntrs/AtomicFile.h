@@ -3,11 +3,15 @@
 #include <QByteArray>
 #include <QString>
 
+class QRegularExpression;
+
 // A file written under a temporary name in the folder of its final name and renamed into place
 // only when it is complete, replacing a file of that name: no half-written file ever carries the
 // final name, and the temporary file is removed when writing fails or the file is dropped before
 // it is put in place. A new file gets the permissions the umask leaves of rw-rw-rw-; a replaced
 // file keeps its own. A failure throws ZtfiError ("EInOutError") naming the final file.
+// The temporary file is locked (flock) while its AtomicFile lives, so the temporary files of a
+// writer that was killed can be told from those being written.
 class AtomicFile {
 public:
     // Creates the temporary file beside path.
@@ -30,10 +34,15 @@ public:
     void putInPlace(const QString& path);
     void putInPlace() { putInPlace(path_); }
 
+    // Removes the temporary files that writers of the folder's files whose names match
+    // finalName left behind when they were killed; those still being written stay.
+    static void removeAbandoned(const QString& folder, const QRegularExpression& finalName);
+
 private:
     QString path_;
     QString temporaryPath_;
     int descriptor_ = -1;
+    int lock_ = -1;  // the temporary file's lock, held until the end
     bool inPlace_ = false;
     QString failure_;
 };

@@ -18,3 +18,8 @@ QString badReportFileName(const QString& reportFile)
     const QString stem = dot > slash ? reportFile.left(dot) : reportFile;
     return stem + QStringLiteral(".bad");
 }
+
+QRegularExpression reportFileNamePattern()
+{
+    return QRegularExpression(QStringLiteral("^TRDAT01_[^/]+_-?\\d{4,}_\\d{2}\\.xml$"));
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QString>
 
 // The name of a transaction report file: "TRDAT01_" + firm + "_" + serial + "_" + yy + ".xml".
@@ -12,3 +13,6 @@ QString reportFileName(const QString& registration, int serial, const QDate& yea
 
 // The name of a report that failed its validation: the extension ".xml" replaced by ".bad".
 QString badReportFileName(const QString& reportFile);
+
+// Matches the names reportFileName() gives.
+QRegularExpression reportFileNamePattern();

@@ -224,6 +224,9 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     outcome.fileName = reportFileName(registration, outcome.serial, yearDay);
     refuseTakenName(outcome.fileName);
 
+    // What a generation that was killed left of its report is of no use.
+    AtomicFile::removeAbandoned(programFolder_, reportFileNamePattern());
+
     // The report is written into its temporary file as it is built.
     const QString filePath = QDir(programFolder_).filePath(outcome.fileName);
     AtomicFile file(filePath);

@@ -1,5 +1,6 @@
 #include "reporting/Selection.h"
 
+#include "core/Error.h"
 #include "core/ErrorLog.h"
 #include "core/Formats.h"
 #include "core/Interaction.h"
@@ -52,6 +53,22 @@ QString Selection::noRegularRowsMessage()
         + QStringLiteral("Generiranje xml ni možno. XSD shema tega ne omogoča!");
 }
 
+QString Selection::reversedPeriodMessage(const QDate& firstDay, const QDate& lastDay)
+{
+    return QStringLiteral("Datum do ") + Formats::dateText(lastDay) + QStringLiteral(" je pred datumom od ")
+        + Formats::dateText(firstDay) + QLatin1Char('!');
+}
+
+namespace {
+
+void refuseReversedPeriod(const QDate& firstDay, const QDate& lastDay)
+{
+    if (lastDay < firstDay)
+        throw ZtfiError(Selection::reversedPeriodMessage(firstDay, lastDay));
+}
+
+}  // namespace
+
 void Selection::log(const QString& message) const
 {
     app_.errorLog().NapakavLog(message);
@@ -89,7 +106,7 @@ void Selection::tracedStep(int number, const QString& failure, bool appendCause,
 {
     log(QStringLiteral("Pre %1 StartTransaction!").arg(number));
     try {
-        runStep(app_.connection(), failure, body, appendCause ? StepCause::Appended : StepCause::Omitted);
+        runStep(app_.connection(), failure, body, appendCause ? StepCause::Appended : StepCause::OnNextLine);
     } catch (...) {
         log(QStringLiteral("po %1 Rollback!").arg(number));
         throw;
@@ -99,6 +116,7 @@ void Selection::tracedStep(int number, const QString& failure, bool appendCause,
 
 SelectionOutcome Selection::bbNaborClick(const QDate& firstDay, const QDate& lastDay)
 {
+    refuseReversedPeriod(firstDay, lastDay);
     app_.selection.rangeKey = rangeKey(firstDay, lastDay);
 
     log(QStringLiteral("Pre Delete!"));
@@ -240,6 +258,7 @@ bool Selection::openReportLists(ZtfiApp& app, const QDate& firstDay, const QDate
 
 void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 {
+    refuseReversedPeriod(firstDay, lastDay);
     Connection& connection = app_.connection();
 
     runStep(connection, stepMessage("Napaka pri brisanju iz DPATVPPSL!"), [&] {

@@ -40,10 +40,14 @@ public:
     static QString rangeKey(const QDate& firstDay, const QDate& lastDay);
     // Shown when the report rows hold only cancellations.
     static QString noRegularRowsMessage();
+    // "Datum do " + lastDay + " je pred datumom od " + firstDay + "!" (dates as dd.mm.yyyy).
+    static QString reversedPeriodMessage(const QDate& firstDay, const QDate& lastDay);
 
     // "Nabor": deletes the pending selection, selects the period's new trades, cancellations of
     // trades selected before, replacement trades of corrections and imported transactions,
     // synchronises the instrument overrides, then opens the report rows and the code list.
+    // A period that ends before it starts is refused (ZtfiError reversedPeriodMessage()) before
+    // anything is written or remembered; so is it by the deletion.
     SelectionOutcome bbNaborClick(const QDate& firstDay, const QDate& lastDay);
     // "Brisanje nabora": removes the pending selection, releases imported transactions of
     // reports that do not exist, deletes the period's unsent reports with their rows, and

@@ -3,40 +3,9 @@
 #include "core/ProgramFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace FileDelivery {
-
-bool copyReplacing(const QString& from, const QString& to, QString& errorText)
-{
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        errorText = source.errorString();
-        return false;
-    }
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly)) {
-        errorText = target.errorString();
-        return false;
-    }
-    while (!source.atEnd()) {
-        const QByteArray chunk = source.read(1 << 20);
-        if (chunk.isEmpty() && source.error() != QFileDevice::NoError) {
-            errorText = source.errorString();
-            target.cancelWriting();
-            return false;
-        }
-        if (target.write(chunk) != chunk.size())
-            break;
-    }
-    if (!target.commit()) {
-        errorText = target.errorString();
-        return false;
-    }
-    return true;
-}
 
 QString copyFailedMessage(const QString& from, const QString& to, const QString& errorText)
 {

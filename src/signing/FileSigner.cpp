@@ -1,15 +1,16 @@
 #include "signing/FileSigner.h"
 
-#include "core/Interaction.h"
+#include "core/Error.h"
 #include "core/ProgramFolder.h"
 #include "signing/GnuPgLocation.h"
+#include "signing/GpgFailure.h"
 #include "signing/GpgRunner.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-FileSigner::FileSigner(const QString& gnuPgPath, const QString& programFolder, Interaction& ui)
-    : gnuPgPath_(gnuPgPath), programFolder_(programFolder), ui_(ui)
+FileSigner::FileSigner(const QString& gnuPgPath, const QString& programFolder)
+    : gnuPgPath_(gnuPgPath), programFolder_(programFolder)
 {
 }
 
@@ -28,16 +29,14 @@ QString FileSigner::signingFailedMessage()
     return QStringLiteral("Napaka pri podpisovanju poročila!");
 }
 
-bool FileSigner::sign(const QString& folder, const QString& file, const QString& user,
+void FileSigner::sign(const QString& folder, const QString& file, const QString& user,
                       const QString& passPhrase, const QString& recipient)
 {
     const GnuPgLocation gnuPg = GnuPgLocation::resolve(gnuPgPath_, programFolder_);
     GpgSignRequest request;
     request.executable = gnuPg.executable();
-    if (request.executable.isEmpty()) {
-        ui_.inform(gpgMissingMessage());
-        return false;
-    }
+    if (request.executable.isEmpty())
+        throw ZtfiError(gpgMissingMessage());
     request.input = ProgramFolder::join(folder, file);
     request.output = ProgramFolder::join(folder, signatureName(file));
     request.user = user;
@@ -51,8 +50,8 @@ bool FileSigner::sign(const QString& folder, const QString& file, const QString&
 
     GpgRunner gpg;
     if (!gpg.signAndEncrypt(request)) {
-        ui_.inform(signingFailedMessage());
-        return false;
+        const QString reason = GpgFailure::reason(gpg.statusLines(), gpg.diagnostics());
+        throw ZtfiError(reason.isEmpty() ? signingFailedMessage()
+                                         : signingFailedMessage() + QLatin1Char('\n') + reason);
     }
-    return true;
 }

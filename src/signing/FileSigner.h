@@ -2,18 +2,17 @@
 
 #include <QString>
 
-class Interaction;
-
 // The signing of one file that reports and PDF documents share: checks that gpg is there,
 // removes what an earlier run left, runs gpg and reports a failed run.
 class FileSigner {
 public:
     // gnuPgPath: the configured GnuPG folder, resolved against the program folder.
-    FileSigner(const QString& gnuPgPath, const QString& programFolder, Interaction& ui);
+    FileSigner(const QString& gnuPgPath, const QString& programFolder);
 
-    // Signs and encrypts folder + file into folder + signatureName(file). Shows
-    // gpgMissingMessage() or signingFailedMessage() and returns false when no signature was made.
-    bool sign(const QString& folder, const QString& file, const QString& user,
+    // Signs and encrypts folder + file into folder + signatureName(file). Throws ZtfiError
+    // gpgMissingMessage(), or signingFailedMessage() followed on the next lines by gpg's reason
+    // (GpgFailure), when no signature was made.
+    void sign(const QString& folder, const QString& file, const QString& user,
               const QString& passPhrase, const QString& recipient);
 
     // The file name without its extension, followed by ".sig".
@@ -27,5 +26,4 @@ public:
 private:
     QString gnuPgPath_;
     QString programFolder_;
-    Interaction& ui_;
 };

@@ -11,6 +11,7 @@ QStringList GpgRunner::arguments(const GpgSignRequest& request)
             QStringLiteral("--yes"),
             QStringLiteral("--pinentry-mode"), QStringLiteral("loopback"),
             QStringLiteral("--passphrase-fd"), QStringLiteral("0"),
+            QStringLiteral("--status-fd"), QStringLiteral("1"),
             QStringLiteral("--output"), request.output,
             QStringLiteral("--sign"),
             QStringLiteral("--local-user"), request.user,
@@ -23,10 +24,10 @@ QStringList GpgRunner::arguments(const GpgSignRequest& request)
 bool GpgRunner::signAndEncrypt(const GpgSignRequest& request)
 {
     diagnostics_.clear();
+    statusLines_.clear();
     QProcess gpg;
     gpg.setProgram(request.executable);
     gpg.setArguments(arguments(request));
-    gpg.setStandardOutputFile(QProcess::nullDevice());
 
     QEventLoop loop;
     bool timedOut = false;
@@ -60,6 +61,11 @@ bool GpgRunner::signAndEncrypt(const GpgSignRequest& request)
         diagnostics_ = gpg.errorString();
     } else {
         diagnostics_ = QString::fromLocal8Bit(gpg.readAllStandardError());
+        const QStringList lines = QString::fromUtf8(gpg.readAllStandardOutput()).split(QLatin1Char('\n'));
+        for (const QString& line : lines) {
+            if (line.startsWith(QLatin1String("[GNUPG:] ")))
+                statusLines_ << line.trimmed();
+        }
         ok = gpg.exitStatus() == QProcess::NormalExit && gpg.exitCode() == 0
              && QFile::exists(request.output);
     }

@@ -14,7 +14,8 @@ struct GpgSignRequest {
 };
 
 // Runs gpg as a separate process, started with an argument list (no shell), the pass phrase
-// handed over on standard input, never on the command line. Waits for gpg to end, at most the
+// handed over on standard input, never on the command line; gpg's status lines are read from
+// its standard output. Waits for gpg to end, at most the
 // given time, while the event loop keeps running so the window stays responsive.
 class GpgRunner {
 public:
@@ -28,6 +29,8 @@ public:
 
     // What gpg wrote on its error output in the last run, or why it could not run.
     const QString& diagnostics() const { return diagnostics_; }
+    // The status lines ("[GNUPG:] ...") gpg wrote in the last run.
+    const QStringList& statusLines() const { return statusLines_; }
 
     // The arguments given to gpg (the pass phrase is not among them).
     static QStringList arguments(const GpgSignRequest& request);
@@ -35,4 +38,5 @@ public:
 private:
     int timeoutMs_;
     QString diagnostics_;
+    QStringList statusLines_;
 };

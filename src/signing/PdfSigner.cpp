@@ -1,10 +1,13 @@
 #include "signing/PdfSigner.h"
 
 #include "core/Config.h"
+#include "core/Error.h"
 #include "core/Interaction.h"
 #include "core/ProgramFolder.h"
+#include "signing/FileCopy.h"
 #include "signing/FileDelivery.h"
 #include "signing/FileSigner.h"
+#include "signing/SigningLock.h"
 #include "signing/SigningPrompt.h"
 
 #include <QFile>
@@ -34,11 +37,14 @@ void PdfSigner::SignPDF(const QString& file, const QString& user, const QString&
                         const QString& recipient)
 {
     const QString folder = pdfFolder();
-    FileSigner signer(config_.Path, programFolder_, ui_);
-    if (!signer.sign(folder, file, user, passPhrase, recipient))
-        return;
-    move(folder, file, config_.PDF_Server);
-    move(folder, FileSigner::signatureName(file), config_.PDF_SIGServer);
+    try {
+        const SigningLock lock(folder, file);
+        FileSigner(config_.Path, programFolder_).sign(folder, file, user, passPhrase, recipient);
+        move(folder, file, config_.PDF_Server);
+        move(folder, FileSigner::signatureName(file), config_.PDF_SIGServer);
+    } catch (const ZtfiError& e) {
+        ui_.error(e.message());
+    }
 }
 
 void PdfSigner::move(const QString& folder, const QString& file, const QString& server)
@@ -48,8 +54,8 @@ void PdfSigner::move(const QString& folder, const QString& file, const QString& 
     const QString local = folder + file;
     const QString target = ProgramFolder::join(server, file);
     QString error;
-    if (!FileDelivery::copyReplacing(local, target, error)) {
-        ui_.inform(FileDelivery::copyFailedMessage(local, target, error));
+    if (!FileCopy::copy(local, target, error)) {
+        ui_.error(FileDelivery::copyFailedMessage(local, target, error));
         return;
     }
     QFile::remove(local);

@@ -22,13 +22,14 @@ public:
 
     // Signs and encrypts one file of the PDF folder into base + ".sig" there, then moves the
     // document to PDF_Server and the signature to PDF_SIGServer (a server folder that is the
-    // PDF folder itself leaves its file in place). Reports by messages.
+    // PDF folder itself leaves its file in place). A failure is shown as an error: another signing
+    // of the file running, no signature made, a copy that failed (its file stays).
     void SignPDF(const QString& file, const QString& user, const QString& passPhrase,
                  const QString& recipient);
 
 private:
     // Copies folder + file to server + file and removes the original; a failed copy keeps the
-    // original and shows the copy message.
+    // original and shows the copy message as an error.
     void move(const QString& folder, const QString& file, const QString& server);
 
     const Config& config_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "signing/CopyWriter.h"
+
 #include <QString>
 
 class Connection;
@@ -13,21 +15,29 @@ struct Config;
 class ReportSigner {
 public:
     // registerTable: the table component of DPATVP (its audit hooks run for every change),
-    // sorted by DPATVPID and ZAPST first; it is opened when closed.
+    // sorted by DPATVPID and ZAPST first; it is opened when closed. writers: makes the writers
+    // of the copies into the server folders (the system's when empty).
     ReportSigner(const Config& config, const QString& programFolder, Interaction& ui,
-                 Connection& connection, TDMTable& registerTable);
+                 Connection& connection, TDMTable& registerTable, CopyWriterFactory writers = {});
 
     // The action of the button "Podpis in kriptiranje poročila": asks for the credentials and
-    // signs the selected report file (no file selected: nothing is signed). Database errors
-    // pass to the caller, as SignAndSend's.
+    // signs the selected report file (no file selected: nothing is signed). Errors pass to the
+    // caller, as SignAndSend's.
     void bSignClick(const QString& selectedFile);
 
-    // Signs and encrypts one report file of the program folder into base + ".sig"; when
-    // deliver is set and the signature was made, records the send date in the register and
-    // copies the files to XMLPath_Server and SIGPath_Server. Reports by messages; a failed
-    // register update rolls back and throws ZtfiError registerFailureMessage() (no copies).
-    void SignAndSend(const QString& file, const QString& user, const QString& passPhrase,
-                     const QString& recipient, bool deliver);
+    // Signs and encrypts one report file that waits in the program folder (WaitingReports)
+    // into base + ".sig"; when deliver is set, records the send date in the register and
+    // copies the report to XMLPath_Server and the signature to SIGPath_Server, then removes
+    // them from the program folder. The send date is committed only once both copies are
+    // whole under their names. Returns the path of the signature where it now lies.
+    //
+    // Throws ZtfiError when anything of it did not happen: the file does not wait, another
+    // signing of it runs, gpg made no signature, the register could not be updated (its
+    // message and the database's reason) or a copy failed (the copy message and the system's
+    // reason). The report then stays in the program folder, no send is recorded and no copy
+    // is left under its name in a server folder.
+    QString SignAndSend(const QString& file, const QString& user, const QString& passPhrase,
+                        const QString& recipient, bool deliver);
 
     // Whether a report file is delivered after signing: every file but the EMIR report files
     // (whose names begin with "EMIR" in any case).
@@ -37,12 +47,13 @@ public:
 
 private:
     void recordSend(const QString& file);
-    void deliverReport(const QString& file);
-    void deliverSignature(const QString& signature);
+    QString deliver(const QString& file);
+    bool isServerFolder(const QString& folder) const;
 
     const Config& config_;
     QString programFolder_;
     Interaction& ui_;
     Connection& connection_;
     TDMTable& registerTable_;
+    CopyWriterFactory writers_;
 };

@@ -14,16 +14,19 @@ Interaction::SigningCredentials initial(const Config& config)
     return credentials;
 }
 
+bool complete(const Interaction::SigningCredentials& credentials, Interaction& ui)
+{
+    if (credentials.user.isEmpty())
+        ui.inform(QStringLiteral("Manjka Uporabnik!"));
+    if (credentials.passPhrase.isEmpty())
+        ui.inform(QStringLiteral("Manjka Geslo!"));
+    return !credentials.user.isEmpty() && !credentials.passPhrase.isEmpty();
+}
+
 std::optional<Interaction::SigningCredentials> ask(const Config& config, Interaction& ui)
 {
     std::optional<Interaction::SigningCredentials> credentials = ui.askSigningCredentials(initial(config));
-    if (!credentials)
-        return std::nullopt;
-    if (credentials->user.isEmpty())
-        ui.inform(QStringLiteral("Manjka Uporabnik!"));
-    if (credentials->passPhrase.isEmpty())
-        ui.inform(QStringLiteral("Manjka Geslo!"));
-    if (credentials->user.isEmpty() || credentials->passPhrase.isEmpty())
+    if (!credentials || !complete(*credentials, ui))
         return std::nullopt;
     return credentials;
 }

@@ -13,6 +13,10 @@ namespace SigningPrompt {
 // The credentials the dialog starts with.
 Interaction::SigningCredentials initial(const Config& config);
 
+// Shows "Manjka Uporabnik!" for an empty user and "Manjka Geslo!" for an empty pass phrase;
+// whether both are filled.
+bool complete(const Interaction::SigningCredentials& credentials, Interaction& ui);
+
 // Shows the dialog. After a confirmation, shows "Manjka Uporabnik!" for an empty user and
 // "Manjka Geslo!" for an empty pass phrase. The credentials when confirmed with both filled,
 // else nullopt.

@@ -57,8 +57,12 @@ TEST(Step, MessageQuotesTheCauseAsTheStepRequires)
         selectValue(db.connection(), QStringLiteral("SELECT x FROM NEOBSTOJECA"), QStringLiteral("x"));
     };
     const QString cause = QStringLiteral("no such table: NEOBSTOJECA");
-    EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri brisanju iz DPATVP!"), StepCause::Omitted,
+    EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri brisanju iz DPATVP!"), StepCause::OnNextLine,
                           failingStatement),
+              QStringLiteral("Napaka pri brisanju iz DPATVP!\n") + cause);
+    // An error without a text adds no line.
+    EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri brisanju iz DPATVP!"), StepCause::OnNextLine,
+                          [] { throw ZtfiError(QString()); }),
               QStringLiteral("Napaka pri brisanju iz DPATVP!"));
     EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri insertu v DPATVPPSL (faza 1)!"),
                           StepCause::Appended, failingStatement),

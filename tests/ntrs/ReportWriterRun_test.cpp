@@ -1,8 +1,10 @@
 #include "ntrs/ReportWriterFixture.h"
 
 #include "core/Error.h"
+#include "ntrs/AtomicFile.h"
 #include "ntrs/NtrsSchema.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 using namespace fixture;
@@ -47,6 +49,29 @@ TEST_F(ReportWriterTest, FirstReportOfTheYearIsRegisteredWithSerialOneAndAudited
     QFile source(sourcePath(QStringLiteral("schema/NTRS.xsd")));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     EXPECT_EQ(schema.readAll(), source.readAll());
+}
+
+// A generation that was killed leaves its temporary file; the next one removes it, and only
+// that: a report being written by another generation and files of other names stay.
+TEST_F(ReportWriterTest, TheNextGenerationRemovesWhatAKilledOneLeft)
+{
+    exchangeTrade();
+    const QString abandoned = QStringLiteral("TRDAT01_1234567000_0007_26.xml.k1LLed");
+    const QStringList others{QStringLiteral("ZTFI.ini.k1LLed"), QStringLiteral("TRDAT01_1234567000_0007_26.xml.k1LL"),
+                             QStringLiteral("porocilo.xml.k1LLed")};
+    for (const QString& name : QStringList{abandoned} + others) {
+        QFile file(QDir(folder.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    AtomicFile beingWritten(QDir(folder.path()).filePath(QStringLiteral("TRDAT01_1234567000_0008_26.xml")));
+
+    ASSERT_TRUE(generate().valid);
+
+    QStringList expected = others + QStringList{kFirstReport, QFileInfo(beingWritten.temporaryPath()).fileName()};
+    expected.sort();
+    QStringList files = reportFiles();
+    files.sort();
+    EXPECT_EQ(files, expected);
 }
 
 // The serial counts the reports sent in the year of the report; the name carries that year.

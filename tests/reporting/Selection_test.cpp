@@ -315,6 +315,38 @@ TEST_F(SelectionTest, InstrumentsWithIsinNReportTheirOwnCodes)
     }
 }
 
+// A period that ends before it starts is refused by the selection and the deletion alike, and
+// nothing is deleted, selected or remembered.
+TEST_F(SelectionTest, AReversedPeriodIsRefusedBeforeAnythingIsWritten)
+{
+    const QDate day(2014, 4, 2);
+    db.report({.id = 4, .serial = 4, .reportDay = day});
+    db.selected({.report = 4, .trade = 41}).selected({.report = 5, .trade = 51});
+    ZtfiApp& app = start();
+    app.selection.rangeKey = QStringLiteral("earlier");
+    const QString message = QStringLiteral("Datum do 01.04.2014 je pred datumom od 02.04.2014!");
+    ASSERT_EQ(Selection::reversedPeriodMessage(day, day.addDays(-1)), message);
+
+    Selection selection(app);
+    for (const bool deletion : {false, true}) {
+        SCOPED_TRACE(deletion ? "deletion" : "selection");
+        try {
+            if (deletion)
+                selection.BitBtn3Click(day, day.addDays(-1));
+            else
+                selection.bbNaborClick(day, day.addDays(-1));
+            ADD_FAILURE() << "no error";
+        } catch (const ZtfiError& e) {
+            EXPECT_EQ(e.message(), message);
+        }
+        EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID || '/' || IDPSL FROM DPATVPPSL ORDER BY 1")),
+                  (QStringList{QStringLiteral("4/41"), QStringLiteral("5/51")}));
+        EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID FROM DPATVP")), QStringList{QStringLiteral("4")});
+        EXPECT_EQ(texts(QStringLiteral("SELECT COUNT(*) FROM ACT")), QStringList{QStringLiteral("0")});
+        EXPECT_EQ(app.selection.rangeKey, QStringLiteral("earlier"));
+    }
+}
+
 // The whole trace of a selection, the imported transactions it takes, the audit rows of its
 // inserts, and the end of a regeneration.
 TEST_F(SelectionTest, SelectionTraceImportsAndAudit)

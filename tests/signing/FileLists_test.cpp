@@ -16,12 +16,6 @@ void writeAll(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST(LoadFilesByMask, ListsTheMatchingFilesWithoutRegardToCase)
 {
     QTemporaryDir dir;
@@ -36,23 +30,6 @@ TEST(LoadFilesByMask, ListsTheMatchingFilesWithoutRegardToCase)
     EXPECT_EQ(FileLists::LoadFilesByMask(dir.filePath(QStringLiteral("missing")), QStringLiteral("*.xml")),
               QStringList());
     EXPECT_EQ(FileLists::LoadFilesByMask(QString(), QStringLiteral("*.xml")), QStringList());
-}
-
-TEST(FileDelivery, ACopyReplacesTheTargetWhole)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    writeAll(dir.filePath(QStringLiteral("new")), "new content");
-    writeAll(dir.filePath(QStringLiteral("target")), "old content that was longer");
-    QString error;
-    EXPECT_TRUE(FileDelivery::copyReplacing(dir.filePath(QStringLiteral("new")), dir.filePath(QStringLiteral("target")),
-                                            error));
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("target"))), QByteArray("new content"));
-
-    EXPECT_FALSE(FileDelivery::copyReplacing(dir.filePath(QStringLiteral("missing")),
-                                             dir.filePath(QStringLiteral("target")), error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(readAll(dir.filePath(QStringLiteral("target"))), QByteArray("new content"));
 }
 
 TEST(FileDelivery, SameFolderIgnoresSpellingAndLinks)

@@ -97,6 +97,7 @@ TEST_F(GpgRunnerTest, PassPhraseGoesOnStandardInputAndEveryValueIsOneArgument)
     const QStringList expected{QStringLiteral("--batch"), QStringLiteral("--yes"),
                                QStringLiteral("--pinentry-mode"), QStringLiteral("loopback"),
                                QStringLiteral("--passphrase-fd"), QStringLiteral("0"),
+                               QStringLiteral("--status-fd"), QStringLiteral("1"),
                                QStringLiteral("--output"), r.output,
                                QStringLiteral("--sign"), QStringLiteral("--local-user"), r.user,
                                QStringLiteral("--encrypt"), QStringLiteral("--recipient"), r.recipient,

@@ -1,5 +1,6 @@
 #include "signing/FileLists.h"
 #include "signing/FileSigner.h"
+#include "signing/GpgFailure.h"
 #include "signing/PdfSigner.h"
 #include "support/SigningFixture.h"
 
@@ -98,14 +99,15 @@ TEST_F(PdfSignerTest, FailuresKeepTheDocument)
     // Wrong pass phrase: no signature, nothing moves.
     signer().SignPDF(QStringLiteral("a.pdf"), GpgTestHome::firmUser(), QStringLiteral("napak"),
                      GpgTestHome::regulatorUser());
-    EXPECT_EQ(ui_.messages(), QStringList{FileSigner::signingFailedMessage()});
+    EXPECT_EQ(ui_.texts(QStringLiteral("error")),
+              QStringList{FileSigner::signingFailedMessage() + QLatin1Char('\n') + GpgFailure::badPassPhrase()});
     EXPECT_FALSE(QFile::exists(pdf_.filePath(QStringLiteral("a.sig"))));
 
     // The document's copy fails; the signature is delivered all the same.
     ui_.clearCalls();
     signer().SignPDF(QStringLiteral("a.pdf"), GpgTestHome::firmUser(), GpgTestHome::firmPassPhrase(),
                      GpgTestHome::regulatorUser());
-    const QStringList messages = ui_.messages();
+    const QStringList messages = ui_.texts(QStringLiteral("error"));
     ASSERT_EQ(messages.size(), 1);
     const QString prefix = QStringLiteral("Napaka pri kopiranju ") + pdf_.filePath(QStringLiteral("a.pdf"))
                            + QStringLiteral(" file-a na ") + pdf_.filePath(QStringLiteral("blocker/pdf/a.pdf"))

@@ -1,13 +1,20 @@
 #include "core/Error.h"
 #include "signing/FileLists.h"
 #include "signing/FileSigner.h"
+#include "signing/GpgFailure.h"
 #include "signing/ReportSigner.h"
 #include "signing/SentReports.h"
+#include "signing/SigningLock.h"
+#include "signing/WaitingReports.h"
+#include "support/FaultyCopyWriter.h"
 #include "support/SigningFixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -26,7 +33,27 @@ protected:
         writeFile(inProgram(kReport), kContent);
     }
 
-    ReportSigner signer() { return ReportSigner(config_, programFolder(), ui_, db_.connection(), *register_); }
+    ReportSigner signer(const CopyWriterFactory& writers = {})
+    {
+        return ReportSigner(config_, programFolder(), ui_, db_.connection(), *register_, writers);
+    }
+
+    // The message of the error a signing raised; empty when it raised none.
+    QString failureOf(const std::function<void()>& signing)
+    {
+        try {
+            signing();
+        } catch (const ZtfiError& e) {
+            return e.message();
+        }
+        return QString();
+    }
+
+    // Every file of a folder, hidden ones too.
+    static QStringList filesIn(const QTemporaryDir& dir)
+    {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
 
     void signReport(const QString& file = kReport)
     {
@@ -75,9 +102,12 @@ TEST_F(ReportSignerTest, SignsRecordsTheSendAndDeliversBothFiles)
     EXPECT_EQ(FileLists::LoadFilesByMask(config_.SIGPath_Server, QStringLiteral("*.sig")), QStringList{kSignature});
 }
 
+// The failure is an error that names gpg's reason, in Slovenian where the system has a text.
 TEST_F(ReportSignerTest, AFailedSigningLeavesNoSignatureAndTheRegisterUnchanged)
 {
     QTemporaryDir emptyFolder;
+    const QString failed = FileSigner::signingFailedMessage() + QLatin1Char('\n');
+    const QString nobody = QStringLiteral("nihce@nikjer.example");
     struct Case {
         const char* name;
         QString user;
@@ -88,25 +118,29 @@ TEST_F(ReportSignerTest, AFailedSigningLeavesNoSignatureAndTheRegisterUnchanged)
     };
     const Case cases[] = {
         {"wrong pass phrase", GpgTestHome::firmUser(), QStringLiteral("tajno \"geslo\" 43"),
-         GpgTestHome::regulatorUser(), QString(), FileSigner::signingFailedMessage()},
-        {"unknown recipient", GpgTestHome::firmUser(), GpgTestHome::firmPassPhrase(),
-         QStringLiteral("nihce@nikjer.example"), QString(), FileSigner::signingFailedMessage()},
-        {"unknown signer", QStringLiteral("nihce@nikjer.example"), GpgTestHome::firmPassPhrase(),
-         GpgTestHome::regulatorUser(), QString(), FileSigner::signingFailedMessage()},
+         GpgTestHome::regulatorUser(), QString(), failed + GpgFailure::badPassPhrase()},
+        {"unknown recipient", GpgTestHome::firmUser(), GpgTestHome::firmPassPhrase(), nobody, QString(),
+         failed + GpgFailure::unknownRecipient(nobody)},
+        {"unknown signer", nobody, GpgTestHome::firmPassPhrase(), GpgTestHome::regulatorUser(), QString(),
+         failed + GpgFailure::unknownSigner(nobody)},
+        {"expired recipient", GpgTestHome::firmUser(), GpgTestHome::firmPassPhrase(),
+         GpgTestHome::expiredRegulatorUser(), QString(),
+         failed + GpgFailure::expiredRecipient(GpgTestHome::expiredRegulatorUser())},
+        {"expired signer", GpgTestHome::expiredFirmUser(), GpgTestHome::firmPassPhrase(),
+         GpgTestHome::regulatorUser(), QString(), failed + GpgFailure::unusableSigner(GpgTestHome::expiredFirmUser())},
         {"no gpg in the configured folder", GpgTestHome::firmUser(), GpgTestHome::firmPassPhrase(),
          GpgTestHome::regulatorUser(), emptyFolder.path(), FileSigner::gpgMissingMessage()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ui_.clearCalls();
         config_.Path = c.gnuPgPath;
         // A signature left by an earlier run must not pass for this one.
         writeFile(inProgram(kSignature), "stale");
 
-        signer().SignAndSend(kReport, c.user, c.passPhrase, c.recipient, true);
+        EXPECT_EQ(failureOf([&] { signer().SignAndSend(kReport, c.user, c.passPhrase, c.recipient, true); }),
+                  c.message);
 
-        EXPECT_EQ(ui_.messages(), QStringList{c.message});
-        if (c.message == FileSigner::signingFailedMessage()) {
+        if (c.gnuPgPath.isEmpty()) {
             EXPECT_FALSE(QFile::exists(inProgram(kSignature)));
         }
         EXPECT_TRUE(QFile::exists(inProgram(kReport)));
@@ -115,6 +149,7 @@ TEST_F(ReportSignerTest, AFailedSigningLeavesNoSignatureAndTheRegisterUnchanged)
         EXPECT_FALSE(sentAt(1, 1).isValid());
         EXPECT_EQ(auditedWrites(), QStringList());
     }
+    EXPECT_EQ(ui_.messages(), QStringList());
 }
 
 TEST_F(ReportSignerTest, EmirFilesAreSignedButNeitherRegisteredNorDelivered)
@@ -150,6 +185,7 @@ TEST_F(ReportSignerTest, ServerFoldersMayEndWithEitherSeparatorOrNone)
     for (const QString& ending : {QString(), QStringLiteral("/"), QStringLiteral("\\")}) {
         SCOPED_TRACE(ending.toStdString());
         writeFile(inProgram(kReport), kContent);
+        db_.exec(QStringLiteral("UPDATE DPATVP SET DAN = NULL"));
         config_.XMLPath_Server = xmlServer_.path() + ending;
         config_.SIGPath_Server = sigServer_.path() + ending;
 
@@ -162,31 +198,120 @@ TEST_F(ReportSignerTest, ServerFoldersMayEndWithEitherSeparatorOrNone)
     }
 }
 
-TEST_F(ReportSignerTest, AFailedCopyKeepsTheLocalFileAndGivesTheSystemsReason)
+// A delivery is whole or not at all: a copy that fails leaves the report and its signature in
+// the program folder, no file under either name in the server folders, and no send recorded.
+TEST_F(ReportSignerTest, AFailedCopyKeepsTheReportLocalAndUnrecorded)
 {
-    // A server folder below a plain file cannot be written, not even by the superuser.
+    using Fault = FaultyCopyWriter::Fault;
+    const QString noSpace = qt_error_string(ENOSPC);
+    struct Case {
+        const char* name;
+        CopyWriterFactory writers;
+        QString xmlServer;
+        QString sigServer;
+        bool signatureFails;  // else the report's copy
+        QString reason;       // empty: any text of the system
+    };
+    const Case cases[] = {
+        {"short writes, then the disk is full", FaultyCopyWriter::factory(Fault::ShortWritesThenFull), {}, {},
+         false, noSpace},
+        {"the disk is full when the copy is synced", FaultyCopyWriter::factory(Fault::FullWhenSynced), {}, {},
+         false, noSpace},
+        {"bytes lost on the way", FaultyCopyWriter::factory(Fault::LosesBytes), {}, {}, false,
+         QStringLiteral("the copy holds 7 of %1 bytes").arg(kContent.size())},
+        {"a missing server folder", {}, inProgram(QStringLiteral("missing")), {}, false, QString()},
+        // Not even the superuser can write below a plain file.
+        {"a server folder below a plain file", {}, inProgram(QStringLiteral("blocker/xml")), {}, false, QString()},
+        {"the signature's disk is full", FaultyCopyWriter::factory(Fault::FullWhenSynced, QStringLiteral(".sig")),
+         {}, {}, true, noSpace},
+        // The report's copy is in place already when the signature's cannot take its name.
+        {"the signature's name taken by a folder", {}, {}, {}, true, qt_error_string(EISDIR)},
+    };
     writeFile(inProgram(QStringLiteral("blocker")), "");
-    config_.XMLPath_Server = inProgram(QStringLiteral("blocker/xml"));
-    config_.SIGPath_Server = inProgram(QStringLiteral("blocker/sig/"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        config_.XMLPath_Server = c.xmlServer.isEmpty() ? xmlServer_.path() : c.xmlServer;
+        config_.SIGPath_Server = c.sigServer.isEmpty() ? sigServer_.path() + QLatin1Char('/') : c.sigServer;
+        const bool folderTaken = QString::fromLatin1(c.name).contains(QLatin1String("taken"));
+        if (folderTaken)
+            ASSERT_TRUE(QDir(sigServer_.path()).mkdir(kSignature));
+        ui_.answerSigningCredentials(firmCredentials());
 
+        const QString message = failureOf([&] { signer(c.writers).bSignClick(kReport); });
+
+        const QString prefix = c.signatureFails
+            ? QStringLiteral("Napaka pri kopiranju ") + inProgram(kSignature) + QStringLiteral(" file-a na ")
+                  + sigServer_.filePath(kSignature) + QStringLiteral(" !\n")
+            : QStringLiteral("Napaka pri kopiranju ") + kReport + QStringLiteral(" file-a na ")
+                  + QDir(config_.XMLPath_Server).filePath(kReport) + QStringLiteral(" !\n");
+        EXPECT_TRUE(message.startsWith(prefix)) << message.toStdString();
+        if (c.reason.isEmpty())
+            EXPECT_GT(message.size(), prefix.size());
+        else
+            EXPECT_EQ(message.mid(prefix.size()), c.reason);
+
+        EXPECT_TRUE(QFile::exists(inProgram(kReport)));
+        expectSignedReport(inProgram(kSignature));
+        EXPECT_EQ(filesIn(xmlServer_), QStringList());
+        EXPECT_EQ(filesIn(sigServer_), QStringList());
+        EXPECT_FALSE(sentAt(1, 1).isValid());
+        EXPECT_EQ(auditedWrites(), QStringList());
+        if (folderTaken)
+            ASSERT_TRUE(QDir(sigServer_.path()).rmdir(kSignature));
+    }
+    EXPECT_EQ(ui_.messages(), QStringList());
+}
+
+// Only what the tab lists is signed: a report file of the program folder with a register row
+// that is not sent yet (or an EMIR report file). Anything else is refused before gpg runs.
+TEST_F(ReportSignerTest, OnlyAReportWaitingInTheProgramFolderIsSigned)
+{
+    const QString orphan = QStringLiteral("1234567000_0002_2026.xml");
+    const QString sent = QStringLiteral("1234567000_0003_2026.xml");
+    fixture::Report sentRow;
+    sentRow.id = 2;
+    sentRow.serial = 3;
+    sentRow.file = sent;
+    sentRow.sentAt = QDateTime(QDate(2026, 3, 3), QTime(9, 0));
+    db_.report(sentRow);
+    for (const QString& file : {QStringLiteral("ZTFI.sqlite"), QStringLiteral("ZTFI.ini"), orphan, sent})
+        writeFile(inProgram(file), kContent);
+    const QStringList before = filesIn(program_);
+
+    EXPECT_EQ(WaitingReports::list(db_.connection(), programFolder()), QStringList{kReport});
+    for (const QString& file : {QStringLiteral("ZTFI.sqlite"), QStringLiteral("ZTFI.ini"), orphan, sent,
+                                QStringLiteral("../ZTFI.sqlite"), QStringLiteral("missing.xml")}) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(failureOf([&] {
+                      signer().SignAndSend(file, GpgTestHome::firmUser(), GpgTestHome::firmPassPhrase(),
+                                           GpgTestHome::regulatorUser(), true);
+                  }),
+                  WaitingReports::notWaitingMessage(file));
+    }
+    EXPECT_EQ(filesIn(program_), before);
+    EXPECT_EQ(filesIn(xmlServer_), QStringList());
+    EXPECT_EQ(filesIn(sigServer_), QStringList());
+    EXPECT_EQ(auditedWrites(), QStringList());
+}
+
+// The window keeps processing events while gpg runs, so a second signing of the report can
+// start then; it is refused, and the one delivered signature is whole.
+TEST_F(ReportSignerTest, ASecondSigningOfAReportWhileTheFirstRunsIsRefused)
+{
+    QString second = QStringLiteral("not run");
+    QTimer::singleShot(0, [&] {
+        second = failureOf([&] {
+            signer().SignAndSend(kReport, GpgTestHome::firmUser(), GpgTestHome::firmPassPhrase(),
+                                 GpgTestHome::regulatorUser(), true);
+        });
+    });
     signReport();
 
-    const QStringList messages = ui_.messages();
-    ASSERT_EQ(messages.size(), 2);
-    const QString xmlPrefix = QStringLiteral("Napaka pri kopiranju ") + kReport + QStringLiteral(" file-a na ")
-                              + inProgram(QStringLiteral("blocker/xml/")) + kReport + QStringLiteral(" !\n");
-    const QString sigPrefix = QStringLiteral("Napaka pri kopiranju ") + inProgram(kSignature)
-                              + QStringLiteral(" file-a na ") + inProgram(QStringLiteral("blocker/sig/"))
-                              + kSignature + QStringLiteral(" !\n");
-    EXPECT_TRUE(messages[0].startsWith(xmlPrefix)) << messages[0].toStdString();
-    EXPECT_GT(messages[0].size(), xmlPrefix.size());
-    EXPECT_TRUE(messages[1].startsWith(sigPrefix)) << messages[1].toStdString();
-    EXPECT_GT(messages[1].size(), sigPrefix.size());
-
-    // The send is recorded before the copies; both files stay for a repeated delivery.
-    EXPECT_TRUE(sentAt(1, 1).isValid());
-    EXPECT_TRUE(QFile::exists(inProgram(kReport)));
-    expectSignedReport(inProgram(kSignature));
+    EXPECT_EQ(second, SigningLock::busyMessage(kReport));
+    expectSignedReport(inSigServer(kSignature));
+    EXPECT_EQ(filesIn(program_), QStringList());
+    EXPECT_EQ(filesIn(xmlServer_), QStringList{kReport});
+    EXPECT_EQ(auditedWrites().size(), 1);
 }
 
 TEST_F(ReportSignerTest, AFailedRegisterUpdateRollsBackAndCopiesNothing)
@@ -211,7 +336,7 @@ TEST_F(ReportSignerTest, AFailedRegisterUpdateRollsBackAndCopiesNothing)
         signer().bSignClick(kReport);
         ADD_FAILURE() << "no error";
     } catch (const ZtfiError& e) {
-        EXPECT_EQ(e.message(), ReportSigner::registerFailureMessage());
+        EXPECT_EQ(e.message(), ReportSigner::registerFailureMessage() + QStringLiteral("\nsequence ACT missing"));
     }
 
     EXPECT_EQ(writes, 2);
@@ -240,6 +365,7 @@ TEST_F(ReportSignerTest, WithoutAServerFolderTheFileStaysWhereItIs)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         writeFile(inProgram(kReport), kContent);
+        db_.exec(QStringLiteral("UPDATE DPATVP SET DAN = NULL"));
         config_.XMLPath_Server = c.xmlServer;
         config_.SIGPath_Server = c.sigServer;
 

@@ -24,7 +24,16 @@ GpgTestHome::GpgTestHome() : dir_(QStringLiteral("/tmp/gpgXXXXXX"))
                   firmUser(), QStringLiteral("future-default"), QStringLiteral("sign"), QStringLiteral("never")})
              && run({QStringLiteral("--passphrase"), QString(), QStringLiteral("--quick-gen-key"),
                      regulatorUser(), QStringLiteral("future-default"), QStringLiteral("default"),
-                     QStringLiteral("never")});
+                     QStringLiteral("never")})
+             // Made as on the first day of 2020, valid for one day.
+             && run({QStringLiteral("--faked-system-time"), QStringLiteral("20200101T000000!"),
+                     QStringLiteral("--passphrase"), firmPassPhrase(), QStringLiteral("--quick-gen-key"),
+                     expiredFirmUser(), QStringLiteral("future-default"), QStringLiteral("sign"),
+                     QStringLiteral("1d")})
+             && run({QStringLiteral("--faked-system-time"), QStringLiteral("20200101T000000!"),
+                     QStringLiteral("--passphrase"), QString(), QStringLiteral("--quick-gen-key"),
+                     expiredRegulatorUser(), QStringLiteral("future-default"), QStringLiteral("default"),
+                     QStringLiteral("1d")});
 }
 
 GpgTestHome::~GpgTestHome()

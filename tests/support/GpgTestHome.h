@@ -6,7 +6,8 @@
 
 // A temporary GnuPG home for the signing tests, made active for the gpg that the program
 // starts (GNUPGHOME). It holds the firm's signing key, protected by a pass phrase with a double
-// quote and blanks, and the regulator's key (with an encryption subkey) without one. The agent
+// quote and blanks, and the regulator's key (with an encryption subkey) without one; and one
+// of each that expired long ago (the firm's with the same pass phrase). The agent
 // caches no pass phrase, so a wrong one right after a right one fails. The path is short, as
 // the agent's socket needs. The destructor stops the agent and restores GNUPGHOME.
 class GpgTestHome {
@@ -19,6 +20,8 @@ public:
     static QString firmUser() { return QStringLiteral("Borzno posredniska hisa <podpis@firma.example>"); }
     static QString firmPassPhrase() { return QStringLiteral("tajno \"geslo\" 42"); }
     static QString regulatorUser() { return QStringLiteral("ATVP porocila <porocila@atvp.example>"); }
+    static QString expiredFirmUser() { return QStringLiteral("Stara hisa <star@firma.example>"); }
+    static QString expiredRegulatorUser() { return QStringLiteral("Stari ATVP <star@atvp.example>"); }
 
     bool valid() const { return valid_; }
     // Why the home could not be made.
