@@ -35,6 +35,10 @@ int main(int argc, char** argv)
         ZtfiApp app(arguments->startup, ui);
         app.resetRunState();
         app.readConfiguration();
+        // The window goes on after a message about ZTFI.ini; unattended, the values that made it
+        // would give a wrong result, so nothing is done.
+        if (ui.showedMessage())
+            return CliStatus::Failed;
         prepareSavedStatements(app);
         CliRun run{app, ui, out, *arguments, passPhrase};
         return runCliCommand(run);

@@ -129,10 +129,11 @@ said "No space left on device" "full server folder"
 [[ -f "$report" && $(sent "$name") == 0 && -z $(serverFiles) ]] || fail "a failed delivery left a trace"
 
 # Killed between the two copies: the retry delivers the report whole.
-run strace -f -o /dev/null -P "$sigServer/$base.sig" -e trace=rename,renameat,renameat2 \
+run strace -f -o /dev/null -P "$sigServer/.$base.sig.part" -e trace=rename,renameat,renameat2 \
     -e inject=rename,renameat,renameat2:signal=KILL "${cli[@]}" sign "$name" "$firm" <<<secret
 expect 137 "signing killed before the signature takes its name"
-[[ -f "$report" && $(sent "$name") == 0 ]] || fail "the killed signing lost the report or recorded it"
+[[ -f "$report" && -f "$xmlServer/$name" && $(sent "$name") == 0 ]] \
+  || fail "the kill did not come between the copies, or the report was lost or recorded"
 run sign "$name" secret
 expect 0 "retry after the kill"
 [[ $(tail -n1 "$work/out") == "$sigServer/$base.sig" ]] || fail "retry printed $(cat "$work/out")"

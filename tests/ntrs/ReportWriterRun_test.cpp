@@ -294,7 +294,8 @@ TEST_F(ReportWriterTest, FailedRegisterInsertKeepsFileAndRegeneration)
     const RegenerationState clash{true, 2, 12, QDate(2026, 1, 5), QDate()};
     regeneration = clash;
 
-    EXPECT_EQ(errorOf([&] { press(); }), QStringLiteral("Napaka pri insertu v DPATVP!"));
+    EXPECT_EQ(errorOf([&] { press(); }),
+              QStringLiteral("Napaka pri insertu v DPATVP!\nUNIQUE constraint failed: DPATVP.DPATVPID, DPATVP.ZAPST"));
 
     EXPECT_EQ(reportFiles(), QStringList{QStringLiteral("TRDAT01_1234567000_0012_26.xml")});
     EXPECT_EQ(registerRows(), 1);

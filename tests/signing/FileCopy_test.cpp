@@ -74,8 +74,9 @@ TEST_F(FileCopyTest, AFailedCopyLeavesTheTargetAsItWasAndNoTemporaryFile)
         SCOPED_TRACE(c.name);
         QString error;
         EXPECT_FALSE(FileCopy::copy(c.from, target(), error, c.writers));
-        if (!c.error.isEmpty())
+        if (!c.error.isEmpty()) {
             EXPECT_EQ(error, c.error);
+        }
         EXPECT_FALSE(error.isEmpty());
         EXPECT_EQ(readAll(target()), old);
         EXPECT_EQ(files(), (QStringList{QStringLiteral("new"), QStringLiteral("target")}));

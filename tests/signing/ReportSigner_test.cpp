@@ -233,8 +233,9 @@ TEST_F(ReportSignerTest, AFailedCopyKeepsTheReportLocalAndUnrecorded)
         config_.XMLPath_Server = c.xmlServer.isEmpty() ? xmlServer_.path() : c.xmlServer;
         config_.SIGPath_Server = c.sigServer.isEmpty() ? sigServer_.path() + QLatin1Char('/') : c.sigServer;
         const bool folderTaken = QString::fromLatin1(c.name).contains(QLatin1String("taken"));
-        if (folderTaken)
+        if (folderTaken) {
             ASSERT_TRUE(QDir(sigServer_.path()).mkdir(kSignature));
+        }
         ui_.answerSigningCredentials(firmCredentials());
 
         const QString message = failureOf([&] { signer(c.writers).bSignClick(kReport); });
@@ -245,10 +246,11 @@ TEST_F(ReportSignerTest, AFailedCopyKeepsTheReportLocalAndUnrecorded)
             : QStringLiteral("Napaka pri kopiranju ") + kReport + QStringLiteral(" file-a na ")
                   + QDir(config_.XMLPath_Server).filePath(kReport) + QStringLiteral(" !\n");
         EXPECT_TRUE(message.startsWith(prefix)) << message.toStdString();
-        if (c.reason.isEmpty())
+        if (c.reason.isEmpty()) {
             EXPECT_GT(message.size(), prefix.size());
-        else
+        } else {
             EXPECT_EQ(message.mid(prefix.size()), c.reason);
+        }
 
         EXPECT_TRUE(QFile::exists(inProgram(kReport)));
         expectSignedReport(inProgram(kSignature));
@@ -256,8 +258,9 @@ TEST_F(ReportSignerTest, AFailedCopyKeepsTheReportLocalAndUnrecorded)
         EXPECT_EQ(filesIn(sigServer_), QStringList());
         EXPECT_FALSE(sentAt(1, 1).isValid());
         EXPECT_EQ(auditedWrites(), QStringList());
-        if (folderTaken)
+        if (folderTaken) {
             ASSERT_TRUE(QDir(sigServer_.path()).rmdir(kSignature));
+        }
     }
     EXPECT_EQ(ui_.messages(), QStringList());
 }

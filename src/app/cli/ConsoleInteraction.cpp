@@ -12,6 +12,7 @@ void ConsoleInteraction::setSigningCredentials(const QString& user, const QStrin
 
 void ConsoleInteraction::print(const QString& text)
 {
+    shown_ = true;
     err_ << text << Qt::endl;
 }
 
@@ -19,13 +20,11 @@ void ConsoleInteraction::inform(const QString& text) { print(text); }
 
 void ConsoleInteraction::warn(const QString& text)
 {
-    problem_ = true;
     print(text);
 }
 
 void ConsoleInteraction::error(const QString& text)
 {
-    problem_ = true;
     print(text);
 }
 
@@ -43,7 +42,6 @@ bool ConsoleInteraction::confirmYesNo(const QString& text)
 
 Interaction::AbortIgnore ConsoleInteraction::askAbortIgnore(const QString& text)
 {
-    problem_ = true;
     print(text);
     return AbortIgnore::Abort;
 }

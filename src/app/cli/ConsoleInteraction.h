@@ -15,8 +15,8 @@ public:
 
     // The user and pass phrase returned when signing credentials are asked for.
     void setSigningCredentials(const QString& user, const QString& passPhrase);
-    // Whether an error or warning was shown since the start.
-    bool reportedProblem() const { return problem_; }
+    // Whether anything was shown since the start.
+    bool showedMessage() const { return shown_; }
 
     void inform(const QString& text) override;
     void warn(const QString& text) override;
@@ -35,5 +35,5 @@ private:
 
     QTextStream& err_;
     SigningCredentials credentials_;
-    bool problem_ = false;
+    bool shown_ = false;
 };

@@ -9,9 +9,9 @@
 #include "ntrs/Register.h"
 #include "signing/RegisterTable.h"
 #include "signing/ReportSigner.h"
+#include "signing/SigningPrompt.h"
 #include "state/ZtfiApp.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -23,20 +23,17 @@ int sign(CliRun& run)
 {
     ZtfiApp& app = run.app;
     const QString file = QFileInfo(run.args.args.at(0)).fileName();
-    const QString signature = QDir(app.programFolder()).filePath(QFileInfo(file).completeBaseName() + QStringLiteral(".sig"));
+    Interaction::SigningCredentials credentials;
+    credentials.user = run.args.args.at(1);
+    credentials.passPhrase = run.passPhrase;
+    if (!SigningPrompt::complete(credentials, run.ui))
+        return CliStatus::Failed;
     auto registerTable = RegisterTable::create(app.connection());
     app.auditTrail().attach(*registerTable);
     ReportSigner signer(app.config(), app.programFolder(), run.ui, app.connection(), *registerTable);
-    signer.SignAndSend(file, run.args.args.at(1), run.passPhrase, app.config().ATVP_Uporabnik,
-                       ReportSigner::isDelivered(file));
-    // Delivery moves the signature into SIGPath_Server when one is configured.
-    const QString delivered = app.config().SIGPath_Server.isEmpty()
-        ? signature
-        : QDir(app.config().SIGPath_Server).filePath(QFileInfo(signature).fileName());
-    const QString result = QFileInfo::exists(signature) ? signature : delivered;
-    if (!QFileInfo::exists(result) || run.ui.reportedProblem())
-        return CliStatus::Failed;
-    run.out << result << '\n';
+    run.out << signer.SignAndSend(file, credentials.user, credentials.passPhrase, app.config().ATVP_Uporabnik,
+                                  ReportSigner::isDelivered(file))
+            << '\n';
     run.out.flush();
     return CliStatus::Done;
 }

@@ -8,6 +8,7 @@
 #include "signing/RegisterTable.h"
 #include "signing/ReportSigner.h"
 #include "signing/SentReports.h"
+#include "signing/WaitingReports.h"
 #include "state/ZtfiApp.h"
 
 #include <QListWidget>
@@ -47,7 +48,11 @@ QString ATVPPage::signatureFolder() const
 void ATVPPage::bbNeposlanoClick()
 {
     c_.lbNeposlana->clear();
-    c_.lbNeposlana->addItems(FileLists::LoadFilesByMask(app_.programFolder(), QStringLiteral("*.xml")));
+    try {
+        c_.lbNeposlana->addItems(WaitingReports::list(app_.connection(), app_.programFolder()));
+    } catch (const ZtfiError& e) {
+        app_.ui().error(e.message());
+    }
 }
 
 void ATVPPage::bbPodpisanaClick()

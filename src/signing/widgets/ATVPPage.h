@@ -15,7 +15,7 @@ class ATVPPage : public QObject {
     Q_OBJECT
 public:
     struct Controls {
-        QListWidget* lbNeposlana = nullptr;  // "*.xml" of the program folder, one selectable
+        QListWidget* lbNeposlana = nullptr;  // the reports waiting to be signed, one selectable
         QPushButton* bbNeposlano = nullptr;  // "Osveži"
         QListWidget* clbPoslana = nullptr;   // "*.sig" of SIGPath_Server, ticked when sent
         QPushButton* bbPodpisana = nullptr;  // "Osveži"
@@ -31,7 +31,7 @@ public:
     void tsATVPEnter();
 
 public slots:
-    // Refills lbNeposlana with the "*.xml" files of the program folder.
+    // Refills lbNeposlana with the reports waiting in the program folder (WaitingReports).
     void bbNeposlanoClick();
     // Refills clbPoslana with the "*.sig" files of SIGPath_Server (the program folder when
     // empty), then PreveriPoslana.

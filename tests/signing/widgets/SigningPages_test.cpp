@@ -109,6 +109,9 @@ TEST_F(SigningPagesTest, ATVPListsSignsAndTicksTheSentReport)
     earlier.file = QStringLiteral("1234567000_0000_2026.xml");
     db_.report(report).report(earlier);
     writeFile(inHome(kReport), "<Porocilo/>\n");
+    // Neither a report without its register row nor one sent already waits to be signed.
+    writeFile(inHome(QStringLiteral("1234567000_0009_2026.xml")), "<Porocilo/>\n");
+    writeFile(inHome(earlier.file), "<Porocilo/>\n");
     writeFile(inSigServer(QStringLiteral("1234567000_0000_2026.sig")), "earlier");
     writeFile(inSigServer(QStringLiteral("tuj.sig")), "not a sent report");
 
