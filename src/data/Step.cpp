@@ -10,7 +10,7 @@ QString stepFailureMessage(const QString& stepMessage, StepCause cause, const QS
 {
     switch (cause) {
     case StepCause::OnNextLine:
-        return message.isEmpty() ? stepMessage : stepMessage + QLatin1Char('\n') + message;
+        return message.isEmpty() || message == stepMessage ? stepMessage : stepMessage + QLatin1Char('\n') + message;
     case StepCause::Appended:
         return stepMessage + message;
     case StepCause::WithKind:

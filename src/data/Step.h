@@ -20,7 +20,7 @@ void runStep(Connection& connection, const QString& stepMessage, const std::func
              StepCause cause = StepCause::OnNextLine);
 
 // The message of a failed step, quoting the error (its kind and message) as cause says. An error
-// without a message adds no line.
+// without a message, or with the step's own, adds no line.
 QString stepFailureMessage(const QString& stepMessage, StepCause cause, const QString& kind,
                            const QString& message);
 

@@ -60,10 +60,12 @@ TEST(Step, MessageQuotesTheCauseAsTheStepRequires)
     EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri brisanju iz DPATVP!"), StepCause::OnNextLine,
                           failingStatement),
               QStringLiteral("Napaka pri brisanju iz DPATVP!\n") + cause);
-    // An error without a text adds no line.
-    EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri brisanju iz DPATVP!"), StepCause::OnNextLine,
-                          [] { throw ZtfiError(QString()); }),
-              QStringLiteral("Napaka pri brisanju iz DPATVP!"));
+    // An error without a text, or with the step's own, adds no line.
+    for (const QString& text : {QString(), QStringLiteral("Napaka pri brisanju iz DPATVP!")}) {
+        EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri brisanju iz DPATVP!"), StepCause::OnNextLine,
+                              [&] { throw ZtfiError(text); }),
+                  QStringLiteral("Napaka pri brisanju iz DPATVP!"));
+    }
     EXPECT_EQ(stepFailure(db.connection(), QStringLiteral("Napaka pri insertu v DPATVPPSL (faza 1)!"),
                           StepCause::Appended, failingStatement),
               QStringLiteral("Napaka pri insertu v DPATVPPSL (faza 1)!") + cause);

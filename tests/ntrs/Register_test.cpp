@@ -289,7 +289,7 @@ TEST_F(ReportRegisterTest, ConfirmingCommitsTheStatusBeforeTheOverrides)
         list.confirm();
         FAIL() << "the override step must fail";
     } catch (const ZtfiError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Napaka pri insertu v DPATVP_SFVP!"));
+        EXPECT_EQ(error.message(), QStringLiteral("Napaka pri insertu v DPATVP_SFVP!\nlocked"));
     }
     EXPECT_EQ(texts(QStringLiteral("SELECT STATUS FROM DPATVP WHERE DPATVPID=1")), QStringList{QStringLiteral("1")});
     EXPECT_EQ(texts(QStringLiteral("SELECT XML FROM DPATVP_SFVP")), QStringList{QStringLiteral("D")});
@@ -330,7 +330,7 @@ TEST_F(ReportRegisterTest, AStaleRowIsNotRejectedAndAFailedDeleteKeepsEverything
         list.deleteReport(fixture.ui());
         FAIL() << "the audited delete must fail";
     } catch (const ZtfiError& error) {
-        EXPECT_EQ(error.message(), QStringLiteral("Napaka pri brisanju iz DPATVP!"));
+        EXPECT_EQ(error.message(), QStringLiteral("Napaka pri brisanju iz DPATVP!\nfull"));
     }
     EXPECT_EQ(texts(QStringLiteral("SELECT COUNT(*) FROM DPATVP WHERE DPATVPID=2")), QStringList{QStringLiteral("1")});
     EXPECT_EQ(texts(QStringLiteral("SELECT COUNT(*) FROM DPATVPPSL WHERE DPATVPID=2")), QStringList{QStringLiteral("0")});

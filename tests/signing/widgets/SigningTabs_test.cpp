@@ -78,7 +78,11 @@ TEST_F(SigningTabsTest, EnteringATabReadsItsFilesAgain)
     fixture::Report sent;
     sent.sentAt = QDateTime(QDate(2026, 3, 2), QTime(17, 0));
     sent.file = QStringLiteral("poslano.xml");
-    db_.report(sent);
+    fixture::Report waiting;
+    waiting.id = 2;
+    waiting.serial = 2;
+    waiting.file = QStringLiteral("novo.xml");
+    db_.report(sent).report(waiting);
     window_ = std::make_unique<TfZTFI>(*app_);
     auto* pcMain = window_->findChild<QTabWidget*>(QStringLiteral("pcMain"));
     auto* lbNeposlana = window_->findChild<QListWidget*>(QStringLiteral("lbNeposlana"));
