@@ -8,6 +8,7 @@
 #include "support/GpgTestHome.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SqlScript.h"
 #include "ui/QtInteraction.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
@@ -74,7 +75,7 @@ QString schemaFaults(const QString& report)
     QProcess xmllint;
     xmllint.start(QStringLiteral("xmllint"),
                   {QStringLiteral("--noout"), QStringLiteral("--schema"),
-                   QStringLiteral(ZTFI_SOURCE_DIR "/schema/NTRS.xsd"), report});
+                   sourcePath(QStringLiteral("schema/NTRS.xsd")), report});
     if (!xmllint.waitForFinished(60000))
         return QStringLiteral("xmllint did not finish: ") + xmllint.errorString();
     return xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0
@@ -123,7 +124,7 @@ protected:
     // The demo's ZTFI.ini with the server folders in the program folder and the test's regulator.
     void writeIni()
     {
-        QFile demo(QStringLiteral(ZTFI_SOURCE_DIR "/demo/ZTFI.ini"));
+        QFile demo(sourcePath(QStringLiteral("demo/ZTFI.ini")));
         ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
         QStringList lines = QString::fromUtf8(demo.readAll()).split(QLatin1Char('\n'));
         for (QString& line : lines) {
