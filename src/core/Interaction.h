@@ -32,8 +32,11 @@ public:
     virtual AbortIgnore askAbortIgnore(const QString& text) = 0;
     // File choice; an empty result means the user cancelled.
     virtual QString chooseFileToOpen(const QString& folder, const QString& filter) = 0;
-    virtual QString chooseFileToSave(const QString& folder, const QString& fileName,
-                                     const QString& filter) = 0;
+    // The save dialog has the title when one is given; a name chosen without an extension gets
+    // defaultSuffix.
+    virtual QString chooseFileToSave(const QString& folder, const QString& fileName, const QString& filter,
+                                     const QString& title = QString(),
+                                     const QString& defaultSuffix = QString()) = 0;
     // Signing credentials, pre-filled; nullopt when the user cancelled.
     virtual std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) = 0;
     virtual void openWithDefaultApplication(const QString& path) = 0;

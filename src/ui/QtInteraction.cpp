@@ -71,10 +71,17 @@ QString QtInteraction::chooseFileToOpen(const QString& folder, const QString& fi
 }
 
 QString QtInteraction::chooseFileToSave(const QString& folder, const QString& fileName,
-                                        const QString& filter)
+                                        const QString& filter, const QString& title,
+                                        const QString& defaultSuffix)
 {
-    const QString start = fileName.isEmpty() ? folder : QDir(folder).filePath(fileName);
-    return QFileDialog::getSaveFileName(dialogParent(), QString(), start, qtFileFilter(filter));
+    QFileDialog dialog(dialogParent(), title, folder, qtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!fileName.isEmpty())
+        dialog.selectFile(QDir(folder).filePath(fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<Interaction::SigningCredentials>

@@ -13,8 +13,9 @@ public:
     bool confirmYesNo(const QString& text) override;
     AbortIgnore askAbortIgnore(const QString& text) override;
     QString chooseFileToOpen(const QString& folder, const QString& filter) override;
-    QString chooseFileToSave(const QString& folder, const QString& fileName,
-                             const QString& filter) override;
+    QString chooseFileToSave(const QString& folder, const QString& fileName, const QString& filter,
+                             const QString& title = QString(),
+                             const QString& defaultSuffix = QString()) override;
     std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) override;
     void openWithDefaultApplication(const QString& path) override;
     void pause(int milliseconds) override;

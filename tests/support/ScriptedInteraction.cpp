@@ -94,9 +94,10 @@ QString ScriptedInteraction::chooseFileToOpen(const QString& folder, const QStri
 }
 
 QString ScriptedInteraction::chooseFileToSave(const QString& folder, const QString& fileName,
-                                              const QString& filter)
+                                              const QString& filter, const QString& title,
+                                              const QString& defaultSuffix)
 {
-    record(QStringLiteral("chooseFileToSave"), {folder, fileName, filter});
+    record(QStringLiteral("chooseFileToSave"), {folder, fileName, filter, title, defaultSuffix});
     return takeAnswer(filesToSave_, calls_.back(), QString());
 }
 

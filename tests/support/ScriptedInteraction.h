@@ -48,8 +48,9 @@ public:
     bool confirmYesNo(const QString& text) override;
     AbortIgnore askAbortIgnore(const QString& text) override;
     QString chooseFileToOpen(const QString& folder, const QString& filter) override;
-    QString chooseFileToSave(const QString& folder, const QString& fileName,
-                             const QString& filter) override;
+    QString chooseFileToSave(const QString& folder, const QString& fileName, const QString& filter,
+                             const QString& title = QString(),
+                             const QString& defaultSuffix = QString()) override;
     std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) override;
     void openWithDefaultApplication(const QString& path) override;
     // Waits for real, processing events, as the window does (a process may be finishing).

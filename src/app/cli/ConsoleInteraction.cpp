@@ -48,7 +48,11 @@ Interaction::AbortIgnore ConsoleInteraction::askAbortIgnore(const QString& text)
 
 QString ConsoleInteraction::chooseFileToOpen(const QString&, const QString&) { return {}; }
 
-QString ConsoleInteraction::chooseFileToSave(const QString&, const QString&, const QString&) { return {}; }
+QString ConsoleInteraction::chooseFileToSave(const QString&, const QString&, const QString&, const QString&,
+                                             const QString&)
+{
+    return {};
+}
 
 std::optional<Interaction::SigningCredentials>
 ConsoleInteraction::askSigningCredentials(const SigningCredentials& initial)

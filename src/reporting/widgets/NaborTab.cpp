@@ -3,6 +3,7 @@
 #include "core/ActionGuard.h"
 #include "core/Config.h"
 #include "core/Interaction.h"
+#include "exchange/SelectionExport.h"
 #include "data/dataset/DatasetModel.h"
 #include "instruments/CodeList.h"
 #include "ntrs/ReportWriter.h"
@@ -92,6 +93,7 @@ NaborTab::NaborTab(ZtfiApp& app, QWidget* parent)
     connect(bbNabor, &QPushButton::clicked, this, &NaborTab::bbNaborClick);
     connect(BitBtn3, &QPushButton::clicked, this, &NaborTab::BitBtn3Click);
     connect(bTZInfo, &QPushButton::clicked, this, &NaborTab::bTZInfoClick);
+    connect(bbExportXLS, &QPushButton::clicked, this, &NaborTab::bbExportXLSClick);
     connect(bbGenXML, &QPushButton::clicked, this, &NaborTab::bbGenXMLClick);
     for (TPTypedEdit* edit : {dtpDan, dtpDanDo})
         connect(edit, &TPTypedEdit::exited, this, &NaborTab::dtpDanExit);
@@ -175,6 +177,13 @@ void NaborTab::bTZInfoClick()
         app_.ui().inform(timeZoneInfoMessage(app_.config().fixedZoneMarkets,
                                              app_.config().Sf_Trga_Porocevalca,
                                              QDateTime::currentDateTime()));
+    });
+}
+
+void NaborTab::bbExportXLSClick()
+{
+    runGuarded(app_.ui(), [this] {
+        exportSelectionToChosenFile(sharedReportRows(app_), app_.ui(), app_.programFolder(), QDate::currentDate());
     });
 }
 

@@ -39,6 +39,8 @@ public slots:
     // Leaving a date: the range check of the selection.
     void dtpDanExit();
     void bTZInfoClick();
+    // "Izvoz nabora": the report rows written to a workbook chosen by the user, then opened.
+    void bbExportXLSClick();
     // "Generiranje XML poročila": the report of the selection is written, validated and
     // registered; reportWritten tells the outcome.
     void bbGenXMLClick();

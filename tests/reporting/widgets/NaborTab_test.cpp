@@ -1,6 +1,7 @@
 #include "app/widgets/TfZTFI.h"
 
 #include "data/dataset/Queries.h"
+#include "exchange/Workbook.h"
 #include "reporting/ReportRows.h"
 #include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
@@ -241,6 +242,29 @@ TEST_F(NaborTabTest, TimeZoneButtonShowsTheCurrentOffset)
     child<QPushButton>("bTZInfo")->click();
     EXPECT_EQ(fixture.ui().messages(),
               QStringList{QStringLiteral("Časovni pas : +0%1").arg(hours)});
+}
+
+}  // namespace
+
+namespace {
+
+// "Izvoz nabora" before any selection refuses; after one it writes the chosen file and opens it.
+TEST_F(NaborTabTest, IzvozNaboraWritesTheRowsOfTheSelectionAndOpensTheFile)
+{
+    db.trade({.id = 7, .day = kDay});
+    child<QPushButton>("bbExportXLS")->click();
+    EXPECT_EQ(fixture.ui().messages(), QStringList({"Nabor je prazen! Izvoz ni možen!"}));
+
+    setPeriod(kDay, kDay);
+    child<QPushButton>("bbNabor")->click();
+    fixture.ui().clearCalls();
+    const QString file = db.folder() + QStringLiteral("/nabor.xls");
+    fixture.ui().answerFileToSave(file);
+    child<QPushButton>("bbExportXLS")->click();
+
+    EXPECT_EQ(fixture.ui().messages(), QStringList());
+    EXPECT_EQ(fixture.ui().texts(QStringLiteral("openWithDefaultApplication")), QStringList({file}));
+    EXPECT_EQ(Workbook::open(file).sheet(1).usedRows(), 2);
 }
 
 }  // namespace

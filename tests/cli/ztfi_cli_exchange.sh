@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The spreadsheet exchange through ztfi-cli on the demo database: the day's selection exported
+# to a workbook that Debian's xlrd reads.
+# usage: ztfi_cli_exchange.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd) src=$(cd "$2" && pwd)
+work=$(mktemp -d /tmp/ztfiXXXX)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+mkdir -p "$work"/home/server/{xml,sig,pdf,pdfsig} "$work/home/pdf"
+"$build/demo/ztfi-demo-db" "$work/home" >/dev/null
+sed -e "s#=server/#=$work/home/server/#" -e "s#^PDF_Path=pdf#PDF_Path=$work/home/pdf/#" "$src/demo/ZTFI.ini" >"$work/home/ZTFI.ini"
+export ZTFI_HOME="$work/home"
+cli=("$build/ztfi-cli" ZTFI u p ana)
+day=08.12.2026
+# The cells of a sheet as xlrd reads them, one row a line, cells separated by tabs.
+cells() {
+  /usr/bin/python3 - "$1" <<'PY'
+import sys, xlrd
+book = xlrd.open_workbook(sys.argv[1])
+sheet = book.sheet_by_index(0)
+print(sheet.name)
+for r in range(sheet.nrows):
+    print("\t".join(str(sheet.cell_value(r, c)) for c in range(sheet.ncols)))
+PY
+}
+
+# The selection stops for an instrument choice: no file, the ISIN printed, exit 3.
+set +e; out=$("${cli[@]}" export $day $day "$work/day.xls" 2>/dev/null); rc=$?; set -e
+[[ $rc == 3 ]] || fail "export before the choice exit $rc"
+[[ "$out" == "SI0031200007" ]] || fail "pending ISINs: $out"
+[[ ! -e "$work/day.xls" ]] || fail "a file was written for a stopped selection"
+sfvp=$(sqlite3 "$work/home/ZTFI.sqlite" "SELECT SFVP_OXU FROM DPATVP_SFVP WHERE ISIN='SI0031200007' AND SFVP_POROCANJE IS NULL LIMIT 1")
+"${cli[@]}" choose SI0031200007 "$sfvp" >/dev/null
+
+# The export: its last line is the file's full path; the sheet holds the header and every row.
+out=$(cd "$work" && "${cli[@]}" export $day $day day.xls | tail -n1)
+[[ "$out" == "$work/day.xls" ]] || fail "printed path: $out"
+rows=$("${cli[@]}" select $day $day | awk 'NF==0{exit} {n++} END{print n-1}')
+sheet=$(cells "$work/day.xls")
+[[ $(head -n1 <<<"$sheet") == "ZTFI Export" ]] || fail "sheet name"
+[[ $(sed -n 2p <<<"$sheet" | cut -f1,19) == $'Datum transakcije\tReferenčna št. transakcije' ]] || fail "header"
+[[ $(( $(wc -l <<<"$sheet") - 2 )) == "$rows" ]] || fail "sheet rows differ from the $rows report rows"
+[[ $(sed -n 3p <<<"$sheet" | cut -f1) == "$day" ]] || fail "day of the first row"
+
+echo "ztfi-cli exchange: passed"
