@@ -1,10 +1,20 @@
 #include "ui/TFwwDBGrid.h"
 
+#include "data/dataset/Dataset.h"
+#include "data/dataset/DatasetModel.h"
+#include "data/dataset/Field.h"
+#include "ui/UiDefaults.h"
+
 #include <QBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QAbstractProxyModel>
+#include <QFocusEvent>
 #include <QMetaMethod>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace {
 // Gap in pixels between the caption label and the grid.
@@ -21,7 +31,11 @@ TFwwDBGrid::TFwwDBGrid(QWidget* panel)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(18);
+    const UiDefaults& ui = UiDefaults::get();
+    setFont(ui.dataFont());
+    horizontalHeader()->setFont(ui.titleFont());
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(ui.lineHeight);
 
     QFont bold = label_->font();
     bold.setBold(true);
@@ -99,4 +113,61 @@ void TFwwDBGrid::mouseDoubleClickEvent(QMouseEvent* event)
     if (hasZoomHandler())
         emit zoom();
     event->accept();
+}
+
+void TFwwDBGrid::setModel(QAbstractItemModel* newModel)
+{
+    QTableView::setModel(newModel);
+    if (!newModel)
+        return;
+    connect(newModel, &QAbstractItemModel::modelReset, this, &TFwwDBGrid::applyColumnWidths);
+    connect(newModel, &QAbstractItemModel::layoutChanged, this, &TFwwDBGrid::applyColumnWidths);
+    applyColumnWidths();
+}
+
+DatasetModel* TFwwDBGrid::datasetModel() const
+{
+    QAbstractItemModel* m = model();
+    while (auto* proxy = qobject_cast<QAbstractProxyModel*>(m))
+        m = proxy->sourceModel();
+    return qobject_cast<DatasetModel*>(m);
+}
+
+void TFwwDBGrid::applyColumnWidths()
+{
+    const DatasetModel* fields = datasetModel();
+    if (!fields)
+        return;
+    const QFontMetrics data(font());
+    const QFontMetrics title(horizontalHeader()->font());
+    const int digit = data.horizontalAdvance(QLatin1Char('0'));
+    const int headerMargin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
+    for (int column = 0; column < model()->columnCount(); ++column) {
+        const Field* field = fields->fieldAt(column);
+        if (!field)
+            continue;
+        const int byWidth = field->displayWidth() * digit + 4;
+        const int byTitle = title.horizontalAdvance(field->displayLabel()) + headerMargin + 4;
+        setColumnWidth(column, std::max(byWidth, byTitle));
+    }
+}
+
+void TFwwDBGrid::setTitleColour(const QColor& colour)
+{
+    QPalette palette = horizontalHeader()->palette();
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::WindowText, colour);
+    horizontalHeader()->setPalette(palette);
+}
+
+void TFwwDBGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    setTitleColour(QColor(0, 0, 128));
+}
+
+void TFwwDBGrid::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    setTitleColour(palette().color(QPalette::ButtonText));
 }

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+class DatasetModel;
 class QBoxLayout;
 class QLabel;
 
@@ -11,6 +12,11 @@ class QLabel;
 //
 // The zoom action (double click, Enter) raises zoom() only when a handler is connected; a grid
 // without one does nothing. Ctrl+Delete never deletes a record.
+//
+// Fonts and row height come from the user interface defaults (UiDefaults): the data font bold,
+// the title font regular, navy while the grid has the focus. Over a dataset (a DatasetModel,
+// also behind proxy models) every column is as wide as its field's display width in characters
+// of the data font, and at least as wide as its title.
 class TFwwDBGrid : public QTableView {
     Q_OBJECT
 public:
@@ -28,6 +34,12 @@ public:
 
     using QTableView::edit;
 
+    void setModel(QAbstractItemModel* model) override;
+    // The dataset model behind the grid's model and its proxies; nullptr when there is none.
+    DatasetModel* datasetModel() const;
+    // Sets every column to the width of its field (see above).
+    void applyColumnWidths();
+
 signals:
     // The zoom action: open the current record.
     void zoom();
@@ -37,10 +49,13 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool hasZoomHandler() const;
     void updateLabel();
+    void setTitleColour(const QColor& colour);
 
     QBoxLayout* layout_;
     QLabel* label_;

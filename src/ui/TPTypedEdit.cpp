@@ -1,9 +1,17 @@
 #include "ui/TPTypedEdit.h"
 
 #include "core/Formats.h"
+#include "data/dataset/DisplayFormat.h"
+#include "ui/DateTextParser.h"
+#include "ui/Pickers.h"
+#include "ui/TypedEditButtons.h"
+#include "ui/UiDefaults.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLocale>
+#include <QMetaMethod>
+#include <QTimer>
 
 namespace {
 
@@ -16,43 +24,201 @@ QString maskFor(TPTypedEdit::DataType type)
     switch (type) {
     case TPTypedEdit::DataType::Date:
         return QStringLiteral("00.00.0000");
+    case TPTypedEdit::DataType::Time:
+        return QStringLiteral("00:00:00");
+    case TPTypedEdit::DataType::DateTime:
+        return QStringLiteral("00.00.0000 00:00");
+    default:
+        return {};
     }
-    return {};
+}
+
+// "d.m.yyyy" with an optional "hh:mm[:ss]"; invalid when the text is no date-time.
+QDateTime parseDateTime(const QString& text)
+{
+    const QStringList parts = text.simplified().split(u' ');
+    const QDate date = Formats::parseDate(parts.value(0));
+    if (!date.isValid() || parts.size() > 2)
+        return {};
+    QTime time(0, 0);
+    if (parts.size() == 2) {
+        time = QTime::fromString(parts[1], QStringLiteral("h:m:s"));
+        if (!time.isValid())
+            time = QTime::fromString(parts[1], QStringLiteral("h:m"));
+        if (!time.isValid())
+            return {};
+    }
+    return QDateTime(date, time);
 }
 
 }  // namespace
 
-TPTypedEdit::TPTypedEdit(QWidget* parent)
-    : QLineEdit(parent)
+TPTypedEdit::TPTypedEdit(QWidget* parent, DataType type)
+    : QLineEdit(parent), dataType_(type)
 {
+    const UiDefaults& ui = UiDefaults::get();
+    QFont font = ui.dataFont();
+    setFont(font);
+    setMinimumHeight(ui.lineHeight + 4);
+    textColour_ = palette().color(QPalette::Text);
     setInputMask(maskFor(dataType_));
-    connect(this, &QLineEdit::textEdited, this, [this] { touched_ = true; });
-    switch (dataType_) {
-    case DataType::Date:
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (!touched_) {
+            touched_ = true;
+            emit touched();
+        }
+    });
+    connect(this, &QLineEdit::textChanged, this, &TPTypedEdit::textWasChanged);
+    if (dataType_ == DataType::Date)
         value_ = QDate::currentDate();
-        break;
-    }
+    showValue();
+}
+
+void TPTypedEdit::setDataType(DataType type)
+{
+    if (type == dataType_)
+        return;
+    dataType_ = type;
+    value_ = QVariant();
+    setInputMask(hasZoomHandler() ? QString() : maskFor(dataType_));
+    showValue();
+}
+
+void TPTypedEdit::setDisplayFormat(const QString& format)
+{
+    displayFormat_ = format;
     showValue();
 }
 
 QDate TPTypedEdit::asDate() const
 {
+    if (value_.isNull())
+        return {};
+    if (value_.typeId() == QMetaType::QDateTime)
+        return value_.toDateTime().date();
     return value_.toDate();
+}
+
+QDateTime TPTypedEdit::asDateTime() const
+{
+    switch (value_.typeId()) {
+    case QMetaType::QDate:
+        return QDateTime(value_.toDate(), QTime(0, 0));
+    case QMetaType::QDateTime:
+        return value_.toDateTime();
+    case QMetaType::QTime:
+        return QDateTime(kDayZero, value_.toTime());
+    default:
+        return DateTextParser::dayZero();
+    }
+}
+
+double TPTypedEdit::asFloat() const
+{
+    return value_.isNull() ? 0.0 : value_.toDouble();
+}
+
+qint64 TPTypedEdit::asInteger() const
+{
+    return value_.isNull() ? 0 : qRound64(value_.toDouble());
+}
+
+QString TPTypedEdit::asString() const
+{
+    return value_.isNull() ? QString() : textOfValue();
 }
 
 void TPTypedEdit::setAsDate(const QDate& date)
 {
-    if (date.isValid() && date > kDayZero)
-        value_ = date;
+    if (!date.isValid() || date <= kDayZero) {
+        clearValue();
+        return;
+    }
+    setAsDateTime(QDateTime(date, QTime(0, 0)));
+}
+
+void TPTypedEdit::setAsDateTime(const QDateTime& dateTime)
+{
+    if (!dateTime.isValid() || dateTime <= DateTextParser::dayZero()) {
+        clearValue();
+        return;
+    }
+    if (!dataTypeFixed_)
+        setDataType(dateTime.time() == QTime(0, 0) ? DataType::Date : DataType::DateTime);
+    switch (dataType_) {
+    case DataType::Date:
+        store(dateTime.date());
+        break;
+    case DataType::Time:
+        store(dateTime.time());
+        break;
+    case DataType::DateTime:
+        store(dateTime);
+        break;
+    case DataType::Float:
+        store(double(kDayZero.daysTo(dateTime.date())) + dateTime.time().msecsSinceStartOfDay() / 86400000.0);
+        break;
+    case DataType::Integer:
+        store(qint64(kDayZero.daysTo(dateTime.date())));
+        break;
+    case DataType::String:
+        store(Formats::dateTimeText(dateTime));
+        break;
+    }
+}
+
+void TPTypedEdit::setAsFloat(double value)
+{
+    if (!dataTypeFixed_)
+        setDataType(DataType::Float);
+    switch (dataType_) {
+    case DataType::Integer:
+        store(qRound64(value));
+        break;
+    case DataType::String:
+        store(Formats::numberText(value));
+        break;
+    case DataType::Float:
+        store(value);
+        break;
+    default:
+        setAsDateTime(QDateTime(kDayZero, QTime(0, 0)).addMSecs(qRound64(value * 86400000.0)));
+    }
+}
+
+void TPTypedEdit::setAsInteger(qint64 value)
+{
+    if (!dataTypeFixed_)
+        setDataType(DataType::Integer);
+    if (dataType_ == DataType::String)
+        store(QString::number(value));
     else
-        value_ = QVariant();
-    showValue();
-    emit changed();
+        setAsFloat(double(value));
+}
+
+void TPTypedEdit::setAsString(const QString& value)
+{
+    if (!dataTypeFixed_)
+        setDataType(DataType::String);
+    if (dataType_ == DataType::String) {
+        store(value.isEmpty() ? QVariant() : QVariant(value));
+        return;
+    }
+    const QString before = text();
+    setText(value);
+    touched_ = true;
+    if (!commit())
+        setText(before);
 }
 
 void TPTypedEdit::clearValue()
 {
-    value_ = QVariant();
+    store(QVariant());
+}
+
+void TPTypedEdit::store(const QVariant& value)
+{
+    value_ = value;
     showValue();
     emit changed();
 }
@@ -61,43 +227,179 @@ bool TPTypedEdit::commit()
 {
     if (!touched_)
         return true;
-    const std::optional<QVariant> value = valueFromText();
+    QString message;
+    const std::optional<QVariant> value = valueFromText(&message);
     if (!value) {
-        setFocus(Qt::OtherFocusReason);
-        emit conversionFailed(QStringLiteral("'%1' is not a valid date").arg(text()));
+        emit conversionFailed(message);
+        if (isVisible()) {
+            // The focus is handed over only after the field that takes it has got it.
+            QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
+        }
         return false;
     }
-    value_ = *value;
-    showValue();
-    emit changed();
+    store(*value);
     return true;
 }
 
-std::optional<QVariant> TPTypedEdit::valueFromText() const
+std::optional<QVariant> TPTypedEdit::valueFromText(QString* message) const
 {
-    QString bare = text();
-    bare.remove(QLatin1Char(' '));
+    const QString typed = text();
+    if (typed.trimmed().isEmpty() || typed.trimmed() == QLatin1String("?"))
+        return QVariant();
+    const QLocale c = QLocale::c();
+    bool ok = false;
+    switch (dataType_) {
+    case DataType::String:
+        return QVariant(typed);
+    case DataType::Float: {
+        QString bare = typed;
+        bare.remove(u' ').remove(u'.').replace(u',', u'.');
+        const double value = c.toDouble(bare, &ok);
+        if (ok)
+            return QVariant(value);
+        *message = QStringLiteral("'%1' ni veljavno število").arg(typed);
+        return std::nullopt;
+    }
+    case DataType::Integer: {
+        QString bare = typed;
+        bare.remove(u' ');
+        const qint64 value = c.toLongLong(bare, &ok);
+        if (ok)
+            return QVariant(value);
+        *message = QStringLiteral("'%1' ni veljavno celo število").arg(typed);
+        return std::nullopt;
+    }
+    case DataType::Date:
+    case DataType::Time:
+    case DataType::DateTime:
+        break;
+    }
+    QString bare = typed;
+    bare.remove(u' ');
+    if (QString(bare).remove(u'.').remove(u':').remove(u'/').isEmpty())
+        return QVariant();
+    if (!displayFormat_.isEmpty() && dataType_ != DataType::Time) {
+        const QDateTime value = DateTextParser::parse(displayFormat_, typed);
+        if (dataType_ == DataType::Date)
+            return QVariant(value.date());
+        return QVariant(value);
+    }
     switch (dataType_) {
     case DataType::Date: {
-        if (QString(bare).remove(QLatin1Char('.')).isEmpty())
-            return QVariant();
         const QDate date = Formats::parseDate(bare);
-        if (!date.isValid())
-            return std::nullopt;
-        return date > kDayZero ? QVariant(date) : QVariant();
+        if (date.isValid())
+            return QVariant(date);
+        *message = QStringLiteral("'%1' ni veljaven datum").arg(typed);
+        return std::nullopt;
+    }
+    case DataType::Time: {
+        QTime time = QTime::fromString(bare, QStringLiteral("h:m:s"));
+        if (!time.isValid())
+            time = QTime::fromString(bare, QStringLiteral("h:m"));
+        if (time.isValid())
+            return QVariant(time);
+        *message = QStringLiteral("'%1' ni veljaven čas").arg(typed);
+        return std::nullopt;
+    }
+    default: {
+        const QDateTime value = parseDateTime(typed);
+        if (value.isValid())
+            return QVariant(value);
+        *message = QStringLiteral("'%1' ni veljaven datum in čas").arg(typed);
+        return std::nullopt;
     }
     }
-    return std::nullopt;
+}
+
+QString TPTypedEdit::textOfValue() const
+{
+    if (value_.isNull())
+        return {};
+    switch (dataType_) {
+    case DataType::String:
+        return value_.toString();
+    case DataType::Float:
+    case DataType::Integer:
+        if (!displayFormat_.isEmpty())
+            return DisplayFormat::formatNumber(displayFormat_, value_.toDouble());
+        return dataType_ == DataType::Integer ? QString::number(value_.toLongLong())
+                                              : Formats::numberText(value_.toDouble());
+    case DataType::Date:
+        if (!displayFormat_.isEmpty())
+            return DisplayFormat::formatDateTime(displayFormat_, asDateTime());
+        return Formats::dateText(value_.toDate());
+    case DataType::Time:
+        return Formats::timeText(value_.toTime());
+    case DataType::DateTime:
+        if (!displayFormat_.isEmpty())
+            return DisplayFormat::formatDateTime(displayFormat_, asDateTime());
+        return Formats::dateText(value_.toDateTime().date()) + u' ' +
+               value_.toDateTime().time().toString(QStringLiteral("hh:mm"));
+    }
+    return {};
 }
 
 void TPTypedEdit::showValue()
 {
+    showing_ = true;
+    setText(textOfValue());
+    shownText_ = text();
+    showing_ = false;
+    touched_ = false;
+    textWasChanged();
+}
+
+void TPTypedEdit::textWasChanged()
+{
+    if (showing_)
+        return;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Text, text() == shownText_ ? textColour_ : QColor(Qt::red));
+    setPalette(palette);
+}
+
+bool TPTypedEdit::hasZoomHandler() const
+{
+    return isSignalConnected(QMetaMethod::fromSignal(&TPTypedEdit::zoom));
+}
+
+void TPTypedEdit::openPicker()
+{
+    if (!isEnabled())
+        return;
+    if (hasZoomHandler()) {
+        emit zoom();
+        return;
+    }
     switch (dataType_) {
+    case DataType::String:
+        if (const auto text = Pickers::text(this, asString()))
+            setAsString(*text);
+        break;
+    case DataType::Float:
+        if (const auto number = Pickers::number(this, asFloat()))
+            setAsFloat(*number);
+        break;
     case DataType::Date:
-        setText(value_.isNull() ? QString() : Formats::dateText(value_.toDate()));
+        if (const auto date = Pickers::date(this, asDate()))
+            setAsDateTime(QDateTime(*date, QTime(0, 0)));
+        break;
+    case DataType::Time:
+        if (const auto time = Pickers::time(this, isNull() ? QTime::currentTime() : value_.toTime()))
+            setAsDateTime(QDateTime(kDayZero, *time));
+        break;
+    case DataType::DateTime: {
+        const auto date = Pickers::date(this, asDate());
+        if (!date)
+            break;
+        const auto time = Pickers::time(this, isNull() ? QTime::currentTime() : asDateTime().time());
+        if (time)
+            setAsDateTime(QDateTime(*date, *time));
         break;
     }
-    touched_ = false;
+    case DataType::Integer:
+        break;
+    }
 }
 
 void TPTypedEdit::keyPressEvent(QKeyEvent* event)
@@ -105,7 +407,10 @@ void TPTypedEdit::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        commit();
+        if (touched_)
+            commit();
+        else if (dataType_ != DataType::String)
+            openPicker();
         return;
     case Qt::Key_Escape:
         clearValue();
@@ -115,12 +420,25 @@ void TPTypedEdit::keyPressEvent(QKeyEvent* event)
     }
 }
 
+void TPTypedEdit::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    event->accept();
+    openPicker();
+}
+
+void TPTypedEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    TypedEditButtons::attach(this);
+}
+
 void TPTypedEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
-    // Another window taking the focus (a message box, a menu) does not leave the field.
+    // Another window taking the focus (a message box, a picker, a menu) does not leave the field.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
+    TypedEditButtons::detach(this);
     if (commit())
         emit exited();
 }

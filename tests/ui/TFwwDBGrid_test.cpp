@@ -1,4 +1,10 @@
+#include "data/dataset/DatasetModel.h"
+#include "data/dataset/Queries.h"
+#include "support/FixtureDb.h"
+#include "ui/RowColourModel.h"
 #include "ui/TFwwDBGrid.h"
+
+#include <QHeaderView>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -123,6 +129,60 @@ TEST_F(TFwwDBGridTest, CaptionLabelAboveGridUnlessNone)
     QApplication::processEvents();
     EXPECT_FALSE(label->isVisible());
     EXPECT_EQ(grid_.geometry(), panel_.rect());
+}
+
+// Over a dataset every column is as wide as its field's display width in digits of the data
+// font, or as its title where that is wider; the fonts are the user interface defaults.
+TEST(TFwwDBGridColumns, WidthsFollowDisplayWidthsAndTitles)
+{
+    FixtureDb db;
+    TFQuery query(db.connection(), QStringLiteral("qList"));
+    query.setSql(QStringLiteral("SELECT 'TRDAT01_59' AS OZNAKA, 46027.5 AS DANPOROCANJA, 7 AS N"));
+    const auto declare = [&query](const char* name, FieldType type, int width, const QString& label) {
+        FieldDef d;
+        d.name = QLatin1String(name);
+        d.type = type;
+        d.displayWidth = width;
+        d.displayLabel = label;
+        query.addField(d);
+    };
+    declare("OZNAKA", FieldType::String, 40, QStringLiteral("Oznaka"));
+    declare("DANPOROCANJA", FieldType::DateTime, 0, QStringLiteral("Dan"));
+    declare("N", FieldType::Integer, 1, QStringLiteral("Datum transakcije"));
+    query.open();
+
+    QWidget panel;
+    TFwwDBGrid grid(&panel);
+    auto* fields = new DatasetModel(&query, &grid);
+    grid.setModel(new RowColourModel(fields, [](int) { return QColor(); }, &grid));
+    EXPECT_EQ(grid.datasetModel(), fields) << "found behind the proxy";
+
+    const QFontMetrics data(grid.font());
+    const int digit = data.horizontalAdvance(QLatin1Char('0'));
+    EXPECT_TRUE(grid.font().bold());
+    EXPECT_FALSE(grid.horizontalHeader()->font().bold());
+    EXPECT_EQ(grid.columnWidth(0), 40 * digit + 4);
+    EXPECT_EQ(grid.columnWidth(1), 18 * digit + 4);
+    EXPECT_GE(grid.columnWidth(1), data.horizontalAdvance(fields->data(fields->index(0, 1)).toString()))
+        << "a date-time shows whole";
+    EXPECT_GT(grid.columnWidth(2), QFontMetrics(grid.horizontalHeader()->font())
+                                       .horizontalAdvance(QStringLiteral("Datum transakcije")));
+    EXPECT_EQ(grid.verticalHeader()->defaultSectionSize(), 18);
+
+    query.close();
+    query.open();
+    EXPECT_EQ(grid.columnWidth(0), 40 * digit + 4) << "kept after the dataset is opened again";
+}
+
+TEST_F(TFwwDBGridTest, TitlesNavyWhileTheGridHasTheFocus)
+{
+    const QColor normal = grid_.horizontalHeader()->palette().color(QPalette::ButtonText);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&grid_, &in);
+    EXPECT_EQ(grid_.horizontalHeader()->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(&grid_, &out);
+    EXPECT_EQ(grid_.horizontalHeader()->palette().color(QPalette::ButtonText), normal);
 }
 
 }  // namespace

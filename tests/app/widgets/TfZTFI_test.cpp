@@ -396,7 +396,7 @@ TEST_F(TfZTFITest, WrongDateInEditIsReportedAsError)
     QApplication::sendEvent(dtpDan, &enter);
 
     EXPECT_EQ(ui_.texts(QStringLiteral("error")),
-              QStringList{QStringLiteral("'31.02.2014' is not a valid date")});
+              QStringList{QStringLiteral("'31.02.2014' ni veljaven datum")});
     EXPECT_EQ(dtpDan->asDate(), QDate::currentDate());
 }
 
