@@ -55,6 +55,7 @@ CREATE TABLE DPATVPIMP (
 );
 CREATE INDEX DPATVPIMP_DATUM ON DPATVPIMP (DATUM);
 CREATE INDEX DPATVPIMP_DPATVPID ON DPATVPIMP (DPATVPID);
+CREATE INDEX DPATVPIMP_REFSTTRANSA ON DPATVPIMP (REFSTTRANSA);
 
 -- Instrument overrides for reporting. Several rows of one ISIN may name the same reporting
 -- instrument (an identity row beside replacement rows, versions over time), so the key index

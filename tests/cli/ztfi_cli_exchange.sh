@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The spreadsheet exchange through ztfi-cli on the demo database: the day's selection exported
-# to a workbook that Debian's xlrd reads.
+# to a workbook that Debian's xlrd reads, then imported back for its day as manual transactions,
+# listed, deleted, imported again and taken by the day's selection.
 # usage: ztfi_cli_exchange.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd) src=$(cd "$2" && pwd)
@@ -44,4 +45,36 @@ sheet=$(cells "$work/day.xls")
 [[ $(( $(wc -l <<<"$sheet") - 2 )) == "$rows" ]] || fail "sheet rows differ from the $rows report rows"
 [[ $(sed -n 3p <<<"$sheet" | cut -f1) == "$day" ]] || fail "day of the first row"
 
+# The import of the exported day: its rows up to the first cancellation of an earlier day, which
+# interrupts the import (exit 1, the warning on standard error).
+imported() { "${cli[@]}" imports $day | tail -n +2 | wc -l; }
+set +e; "${cli[@]}" import $day "$work/day.xls" 2>"$work/err"; rc=$?; set -e
+[[ $rc == 1 ]] || fail "interrupted import exit $rc"
+grep -qx "Prosim potrdi import podatkov na dan $day !" "$work/err" || fail "confirmation not shown"
+grep -q "Prekinjen import!$" "$work/err" || fail "interruption not shown: $(cat "$work/err")"
+n=$(imported)
+(( n > 0 )) || fail "nothing imported"
+[[ $("${cli[@]}" imports $day | head -n1 | cut -f1,20) == $'IDIMP\tREFSTTRANSA' ]] || fail "list header"
+"${cli[@]}" import $day "$work/day.xls" 2>/dev/null || true
+[[ $(imported) == "$n" ]] || fail "a second import added rows"
+
+# Deleted, then imported again; an unknown instrument ends the import unless it is ignored.
+"${cli[@]}" delete-imports $day 2>/dev/null
+[[ $(imported) == 0 ]] || fail "delete-imports left rows"
+krt=$(/usr/bin/python3 -c "import xlrd,sys; print(xlrd.open_workbook(sys.argv[1]).sheet_by_index(0).cell_value(1, 6))" "$work/day.xls")
+sqlite3 "$work/home/ZTFI.sqlite" "UPDATE SFVP SET KRT = KRT || '?' WHERE KRT = '$krt'"
+set +e; "${cli[@]}" import $day "$work/day.xls" 2>"$work/err"; rc=$?; set -e
+[[ $rc == 1 ]] || fail "import with an unknown instrument exit $rc"
+grep -q "in kratico $krt v šifrantu VP ne obstaja!" "$work/err" || fail "unknown instrument not named"
+[[ $(imported) == 0 ]] || fail "Abort on row 2 left rows"
+set +e; "${cli[@]}" import $day "$work/day.xls" --ignore-unknown 2>"$work/err"; rc=$?; set -e
+[[ $rc == 1 ]] || fail "import with an ignored instrument exit $rc"
+grep -q "^Za ISIN \".*\" in kratico \"$krt\" ne najdem ustreznega fin. instrumenta!$" "$work/err" || fail "error list"
+m=$(imported)
+(( m > 0 && m < n )) || fail "ignored rows: $m of $n"
+sqlite3 "$work/home/ZTFI.sqlite" "UPDATE SFVP SET KRT = '$krt' WHERE KRT = '$krt?'"
+
+# The day's selection takes the manual transactions (VRSTA I).
+taken=$("${cli[@]}" select $day $day | awk -F'\t' 'NR==1{for(i=1;i<=NF;i++) if($i=="VRSTA") v=i; next} NF==0{exit} $v=="I"{n++} END{print n+0}')
+[[ $taken == "$m" ]] || fail "the selection took $taken of $m manual transactions"
 echo "ztfi-cli exchange: passed"

@@ -20,11 +20,20 @@ std::optional<CliArguments> CliArguments::parse(const QStringList& arguments, QS
     CliArguments result;
     result.startup = arguments.mid(0, 4);
     result.command = arguments.at(4);
-    result.args = arguments.mid(5);
     const CliCommand* command = findCliCommand(result.command);
     if (!command) {
         error = QStringLiteral("unknown command: ") + result.command;
         return std::nullopt;
+    }
+    for (const QString& argument : arguments.mid(5)) {
+        if (!argument.startsWith(QStringLiteral("--"))) {
+            result.args.append(argument);
+        } else if (command->synopsis.contains(QLatin1Char('[') + argument + QLatin1Char(']'))) {
+            result.flags.append(argument);
+        } else {
+            error = QStringLiteral("%1: unknown option: %2").arg(result.command, argument);
+            return std::nullopt;
+        }
     }
     const QList<CliArg>& kinds = command->args;
     if (result.args.size() != kinds.size()) {

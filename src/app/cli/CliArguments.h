@@ -14,9 +14,10 @@ struct CliArguments {
     QStringList startup;   // ALIAS USER PASSWORD AUDITUSER
     QString command;
     QStringList args;
+    QStringList flags;     // the options given ("--ignore-unknown"), any of the command's own
 
     // Parses the arguments (without the program name); nullopt with error set when the command
-    // is unknown, its argument count is wrong, or a date is not "dd.mm.yyyy" or a number is not
+    // is unknown, an option is not one of the command's, its argument count is wrong, or a date is not "dd.mm.yyyy" or a number is not
     // one (wrong usage).
     static std::optional<CliArguments> parse(const QStringList& arguments, QString& error);
     static QString usage();
@@ -24,4 +25,5 @@ struct CliArguments {
     // Arguments of the commands, valid after parse.
     QDate date(int index) const;
     qint64 number(int index) const;
+    bool hasFlag(const QString& flag) const { return flags.contains(flag); }
 };

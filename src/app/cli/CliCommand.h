@@ -32,7 +32,9 @@ struct CliRun {
 struct CliCommand {
     QString name;
     QList<CliArg> args;
-    QString synopsis;      // the arguments as the usage names them, e.g. "FROM TO"
+    // The arguments as the usage names them, e.g. "FROM TO"; the options the command accepts
+    // are written in it in brackets: "DAY FILE [--ignore-unknown]".
+    QString synopsis;
     QString summary;       // what it does, one line of the usage
     bool needsPassPhrase = false;
     std::function<int(CliRun&)> run;

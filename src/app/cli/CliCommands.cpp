@@ -27,7 +27,8 @@ QString cliUsage()
     QString usage = QStringLiteral("usage: ztfi-cli ALIAS USER PASSWORD AUDITUSER COMMAND [ARGS]\n");
     for (const CliCommand& command : cliCommands()) {
         const QString call = command.name + QLatin1Char(' ') + command.synopsis;
-        usage += QStringLiteral("  ") + call.leftJustified(26) + command.summary + QLatin1Char('\n');
+        usage += QStringLiteral("  ") + (call.size() < 26 ? call.leftJustified(26) : call + QLatin1Char(' '))
+            + command.summary + QLatin1Char('\n');
     }
     usage += QStringLiteral(
         "Dates are dd.mm.yyyy. Exit status: 0 done, 1 error, 2 wrong usage, 3 the selection\n"

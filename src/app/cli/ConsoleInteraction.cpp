@@ -43,7 +43,7 @@ bool ConsoleInteraction::confirmYesNo(const QString& text)
 Interaction::AbortIgnore ConsoleInteraction::askAbortIgnore(const QString& text)
 {
     print(text);
-    return AbortIgnore::Abort;
+    return abortIgnore_;
 }
 
 QString ConsoleInteraction::chooseFileToOpen(const QString&, const QString&) { return {}; }

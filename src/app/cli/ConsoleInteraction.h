@@ -8,13 +8,16 @@
 // The Interaction of the headless tool: every message goes to standard error exactly as the
 // window would show it, one message a paragraph. Nobody is there to answer, so a question is
 // printed and answered as the command line decided (the command is the user's choice: OK, Yes,
-// Abort); the signing credentials are the ones given to the tool; a file is never chosen.
+// Abort, or Ignore when the command line says so); the signing credentials are the ones given
+// to the tool; a file is never chosen.
 class ConsoleInteraction : public Interaction {
 public:
     explicit ConsoleInteraction(QTextStream& err);
 
     // The user and pass phrase returned when signing credentials are asked for.
     void setSigningCredentials(const QString& user, const QString& passPhrase);
+    // The answer to an Abort/Ignore question (Abort unless set).
+    void setAbortIgnoreAnswer(AbortIgnore answer) { abortIgnore_ = answer; }
     // Whether anything was shown since the start.
     bool showedMessage() const { return shown_; }
 
@@ -38,4 +41,5 @@ private:
     QTextStream& err_;
     SigningCredentials credentials_;
     bool shown_ = false;
+    AbortIgnore abortIgnore_ = AbortIgnore::Abort;
 };

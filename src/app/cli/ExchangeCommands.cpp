@@ -3,7 +3,9 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/ConsoleInteraction.h"
+#include "exchange/ImportList.h"
 #include "exchange/SelectionExport.h"
+#include "exchange/TransactionImport.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 #include "state/ZtfiApp.h"
@@ -31,6 +33,37 @@ int exportSelection(CliRun& run)
     return CliStatus::Done;
 }
 
+// The import of manual transactions for the day; running the command is the confirmation. The
+// messages and the error list go to standard error; anything refused or listed fails.
+int importTransactions(CliRun& run)
+{
+    if (run.args.hasFlag(QStringLiteral("--ignore-unknown")))
+        run.ui.setAbortIgnoreAnswer(Interaction::AbortIgnore::Ignore);
+    ZtfiApp& app = run.app;
+    TransactionImport import(app.connection(), app.dialect(), app.auditTrail(), run.ui);
+    qint64 nextId = import.firstIdentifier();
+    const ImportOutcome outcome = import.read(QFileInfo(run.args.args.at(1)).absoluteFilePath(), run.args.date(0), nextId);
+    for (const QString& entry : outcome.errors.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        run.ui.error(entry);
+    return outcome.complete && outcome.errors.isEmpty() ? CliStatus::Done : CliStatus::Failed;
+}
+
+int listImports(CliRun& run)
+{
+    ImportList& list = sharedImportList(run.app);
+    list.nabor(run.args.date(0));
+    printDataset(list.table(), run.out);
+    return CliStatus::Done;
+}
+
+int deleteImports(CliRun& run)
+{
+    ImportList& list = sharedImportList(run.app);
+    list.nabor(run.args.date(0));
+    list.brisanjeNabora(run.ui, run.args.date(0));
+    return CliStatus::Done;
+}
+
 }  // namespace
 
 QList<CliCommand> exchangeCommands()
@@ -39,5 +72,11 @@ QList<CliCommand> exchangeCommands()
     return {
         {QStringLiteral("export"), {A::Date, A::Date, A::Text}, QStringLiteral("FROM TO FILE"),
          QStringLiteral("the selection written to a workbook; prints its path last"), false, exportSelection},
+        {QStringLiteral("import"), {A::Date, A::Text}, QStringLiteral("DAY FILE [--ignore-unknown]"),
+         QStringLiteral("manual transactions of the day imported from a workbook"), false, importTransactions},
+        {QStringLiteral("imports"), {A::Date}, QStringLiteral("DAY"),
+         QStringLiteral("the manual transactions of the day"), false, listImports},
+        {QStringLiteral("delete-imports"), {A::Date}, QStringLiteral("DAY"),
+         QStringLiteral("removes the day's manual transactions that no report took"), false, deleteImports},
     };
 }

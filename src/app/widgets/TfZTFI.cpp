@@ -29,7 +29,7 @@ TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent) : QMainWindow(parent), app_(app)
     setCentralWidget(pcMain);
 
     tsNabor = new NaborTab(app_);
-    tsImportXLS = new ImportXLSTab;
+    tsImportXLS = new ImportXLSTab(app_);
     tsATVP = new ATVPTab(app_);
     tsPorocila = new PorocilaTab(app_);
     tsFinInstr = new FinInstrTab(app_, [this] { return tsNabor->lastDay(); });

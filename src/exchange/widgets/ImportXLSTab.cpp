@@ -1,5 +1,11 @@
 #include "exchange/widgets/ImportXLSTab.h"
 
+#include "core/ActionGuard.h"
+#include "core/Interaction.h"
+#include "data/dataset/DatasetModel.h"
+#include "exchange/ImportList.h"
+#include "exchange/TransactionImport.h"
+#include "state/ZtfiApp.h"
 #include "ui/FormControls.h"
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
@@ -18,7 +24,7 @@ constexpr int kImportTopWithErrors = 186;
 constexpr int kImportTopPlain = 26;
 }  // namespace
 
-ImportXLSTab::ImportXLSTab(QWidget* parent) : QWidget(parent)
+ImportXLSTab::ImportXLSTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(app)
 {
     setObjectName(QStringLiteral("tsImportXLS"));
 
@@ -68,6 +74,72 @@ ImportXLSTab::ImportXLSTab(QWidget* parent) : QWidget(parent)
     page->addWidget(pnlImportTop);
     page->addLayout(progress);
     page->addWidget(dbgImport->parentWidget(), 1);
+
+    connect(bbImportXLS, &QPushButton::clicked, this, &ImportXLSTab::bbImportXLSClick);
+    connect(bbImpNabor, &QPushButton::clicked, this, &ImportXLSTab::bbImpNaborClick);
+    connect(bbImpBrisi, &QPushButton::clicked, this, &ImportXLSTab::bbImpBrisiClick);
+    connect(pteImpDan, &TPTypedEdit::exited, this, &ImportXLSTab::pteImpDanExit);
+}
+
+void ImportXLSTab::bindList()
+{
+    if (listBound_)
+        return;
+    dbgImport->setModel(new DatasetModel(&sharedImportList(app_).table(), dbgImport));
+    listBound_ = true;
+}
+
+void ImportXLSTab::bbImpNaborClick()
+{
+    runGuarded(app_.ui(), [this] {
+        pbImportXLS->hide();
+        bindList();
+        sharedImportList(app_).nabor(pteImpDan->asDate());
+    });
+}
+
+void ImportXLSTab::pteImpDanExit()
+{
+    bbImpNaborClick();
+}
+
+void ImportXLSTab::bbImpBrisiClick()
+{
+    runGuarded(app_.ui(), [this] {
+        bindList();
+        sharedImportList(app_).brisanjeNabora(app_.ui(), pteImpDan->asDate());
+    });
+}
+
+void ImportXLSTab::bbImportXLSClick()
+{
+    bool aborted = false;
+    runGuarded(app_.ui(), [this, &aborted] {
+        bindList();
+        TransactionImport import(app_.connection(), app_.dialect(), app_.auditTrail(), app_.ui());
+        qint64 nextId = import.firstIdentifier();
+        const QString file = app_.ui().chooseFileToOpen(
+            app_.programFolder(), QStringLiteral("Excel files (*.xls)|*.xls|Excel files (*.xlsx)|*.xlsx"));
+        if (file.isEmpty())
+            return;
+        import.onStart = [this](int rows) {
+            pbImportXLS->setRange(0, rows);
+            pbImportXLS->setValue(0);
+            pbImportXLS->show();
+        };
+        import.onProgress = [this](int row) { pbImportXLS->setValue(row); };
+        const ImportOutcome outcome = import.read(file, pteImpDan->asDate(), nextId);
+        aborted = outcome.aborted;
+        // Every row imported without an error stays; the list names the rows that did not.
+        const bool errors = !outcome.errors.isEmpty();
+        mImportXLSNapake->setPlainText(
+            errors ? outcome.errors.mid(2).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) : QString());
+        pnlImportXLSNapake->setVisible(errors);
+        fitImportTop();
+    });
+    if (aborted)
+        return;
+    bbImpNaborClick();
 }
 
 void ImportXLSTab::fitImportTop()

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "data/engine/Dialect.h"
+
+#include <QDate>
+#include <QHash>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AuditTrail;
+class CellBlock;
+class Connection;
+class Interaction;
+class ReusedStatement;
+
+// What an import of manual transactions did.
+struct ImportOutcome {
+    // The error list: every entry starts on a new line (carriage return, line feed).
+    QString errors;
+    // Rows written (new or changed).
+    int written = 0;
+    // Every sheet row was read (no refusal, no interruption, no Abort).
+    bool complete = false;
+    // Abort on an instrument that was not found: the caller leaves the list as it is.
+    bool aborted = false;
+};
+
+// The import of a sheet of manual transactions (the layout of "Izvoz nabora") for a chosen day
+// into DPATVPIMP: a row is matched by its transaction reference number and inserted or updated,
+// each write with its audit row. The first dated row must be of the chosen day and the user
+// confirms the import; a later row of another day interrupts it. A row whose instrument is not
+// in the instrument list asks Abort or Ignore. Rows written stay written whatever happens later
+// (they are committed together when the reading ends, also after an Abort or an error).
+class TransactionImport {
+public:
+    TransactionImport(Connection& connection, SqlDialect dialect, const AuditTrail& audit, Interaction& ui);
+    ~TransactionImport();
+
+    // The progress of the reading: the number of sheet rows, then the row reached.
+    std::function<void(int rows)> onStart;
+    std::function<void(int row)> onProgress;
+
+    // " select NVL(max(IDImp),0)+1 ... from DPATVPIMP ": the first identifier of an import.
+    qint64 firstIdentifier();
+
+    // Reads the first worksheet of the workbook; nextId is the identifier of the next new row
+    // and is advanced by every new row. A file that is not a readable workbook throws its
+    // message before anything is written.
+    ImportOutcome read(const QString& fileName, const QDate& day, qint64& nextId);
+
+private:
+    // The rows of the sheet whose column 1 is filled from row 1 on.
+    static int countRows(const class WorkbookSheet& sheet);
+    void readRows(const CellBlock& values, int rows, const QDate& day, qint64& nextId, ImportOutcome& outcome);
+    // Inserts or updates sheet row n by its reference number, with its audit row.
+    void importRow(const CellBlock& values, int n, qint64 instrument, qint64& nextId, ImportOutcome& outcome);
+    std::optional<qint64> instrumentOf(const QString& isin, const QString& shortName);
+
+    Connection& connection_;
+    SqlDialect dialect_;
+    const AuditTrail& audit_;
+    Interaction& ui_;
+    std::unique_ptr<ReusedStatement> findInstrument_;
+    std::unique_ptr<ReusedStatement> findReference_;
+    std::unique_ptr<ReusedStatement> insert_;
+    std::unique_ptr<ReusedStatement> update_;
+    // Instruments found (or not) by ISIN and short name during one import.
+    QHash<QString, std::optional<qint64>> instruments_;
+};
