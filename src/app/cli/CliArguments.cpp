@@ -47,7 +47,7 @@ std::optional<CliArguments> CliArguments::parse(const QStringList& arguments, QS
             ok = parseDate(value).isValid();
         else if (kinds.at(i) == CliArg::Number)
             value.toLongLong(&ok);
-        else
+        else if (kinds.at(i) == CliArg::Text)
             ok = !value.isEmpty();
         if (!ok) {
             error = QStringLiteral("%1: not a valid argument: %2").arg(result.command, value);

@@ -15,8 +15,8 @@ namespace CliStatus {
 enum Value : int { Done = 0, Failed = 1, WrongUsage = 2, ChoicePending = 3 };
 }
 
-// The kinds of positional arguments a command takes.
-enum class CliArg { Date, Number, Text };
+// The kinds of positional arguments a command takes: Field is any text, an empty one included.
+enum class CliArg { Date, Number, Text, Field };
 
 // What a running command works on: the started application object, the messages (standard
 // error), the results (standard output) and its parsed arguments.

@@ -3,13 +3,14 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/ConsoleInteraction.h"
 #include "app/cli/DailyCommands.h"
+#include "app/cli/EmirCommands.h"
 #include "app/cli/ExchangeCommands.h"
 #include "app/cli/RegisterCommands.h"
 #include "core/Error.h"
 
 const QList<CliCommand>& cliCommands()
 {
-    static const QList<CliCommand> table = dailyCommands() + registerCommands() + exchangeCommands();
+    static const QList<CliCommand> table = dailyCommands() + registerCommands() + exchangeCommands() + emirCommands();
     return table;
 }
 

@@ -1,0 +1,17 @@
+#include "emir/EmirAmount.h"
+
+#include <QRegularExpression>
+
+std::optional<double> parseEmirAmount(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^[+-]?(\\d{1,3}(\\.\\d{3})+|\\d+)(,\\d+)?$"));
+    const QString trimmed = text.trimmed();
+    if (!form.match(trimmed).hasMatch())
+        return std::nullopt;
+    QString plain = trimmed;
+    plain.remove(QLatin1Char('.'));
+    plain.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
