@@ -69,6 +69,8 @@ CREATE TABLE SFVP (
 );
 CREATE INDEX SFVP_ISIN ON SFVP (ISIN);
 CREATE INDEX SFVP_UPPER_ISIN ON SFVP (upper(ISIN));
+-- The import of manual transactions finds an instrument by its short name.
+CREATE INDEX SFVP_KRT ON SFVP (KRT);
 
 -- Listings of instruments on markets; a later listing has a higher code
 CREATE TABLE KTC (

@@ -67,6 +67,16 @@ TransactionImport::TransactionImport(Connection& connection, SqlDialect dialect,
 
 TransactionImport::~TransactionImport() = default;
 
+QString TransactionImport::instrumentStatement()
+{
+    return QLatin1String(kFindInstrument);
+}
+
+QString TransactionImport::referenceStatement()
+{
+    return QLatin1String(kFindReference);
+}
+
 qint64 TransactionImport::firstIdentifier()
 {
     return Identifiers::nextImportId(connection_, dialect_);
@@ -173,7 +183,7 @@ std::optional<qint64> TransactionImport::instrumentOf(const QString& isin, const
     if (known != instruments_.constEnd())
         return known.value();
     if (!findInstrument_)
-        findInstrument_ = std::make_unique<ReusedStatement>(connection_, QLatin1String(kFindInstrument));
+        findInstrument_ = std::make_unique<ReusedStatement>(connection_, instrumentStatement());
     findInstrument_->bind(QStringLiteral("ISIN"), isin);
     findInstrument_->bind(QStringLiteral("KRT"), shortName);
     findInstrument_->exec();
@@ -196,7 +206,7 @@ void TransactionImport::importRow(const CellBlock& values, int n, qint64 instrum
     row[ImportColumn::kInstrument] = instrument;
 
     if (!findReference_)
-        findReference_ = std::make_unique<ReusedStatement>(connection_, QLatin1String(kFindReference));
+        findReference_ = std::make_unique<ReusedStatement>(connection_, referenceStatement());
     findReference_->bind(QStringLiteral("RefStTransa"), reference);
     findReference_->exec();
     const bool exists = findReference_->next();

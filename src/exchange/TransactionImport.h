@@ -43,6 +43,11 @@ public:
     std::function<void(int rows)> onStart;
     std::function<void(int row)> onProgress;
 
+    // The look-ups of every sheet row: the instrument by ISIN and short name (parameters ISIN
+    // and KRT), the imported row by its reference number (RefStTransa).
+    static QString instrumentStatement();
+    static QString referenceStatement();
+
     // " select NVL(max(IDImp),0)+1 ... from DPATVPIMP ": the first identifier of an import.
     qint64 firstIdentifier();
 
