@@ -8,15 +8,24 @@
 #include "reporting/SelectionLists.h"
 #include "state/ZtfiApp.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
     const QStringList parameters = commandLineParameters(argc, argv);
-    QCoreApplication application(argc, argv);
+    // A list written to a file (--out) may need fonts and a painter, never a screen.
+    std::unique_ptr<QCoreApplication> application;
+    if (parameters.contains(QLatin1String("--out"))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
 

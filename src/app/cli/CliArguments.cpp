@@ -25,7 +25,12 @@ std::optional<CliArguments> CliArguments::parse(const QStringList& arguments, QS
         error = QStringLiteral("unknown command: ") + result.command;
         return std::nullopt;
     }
-    for (const QString& argument : arguments.mid(5)) {
+    QStringList rest = arguments.mid(5);
+    if (command->listing && rest.size() >= 2 && rest.at(rest.size() - 2) == QLatin1String("--out")) {
+        result.out = rest.takeLast();
+        rest.removeLast();
+    }
+    for (const QString& argument : rest) {
         if (!argument.startsWith(QStringLiteral("--"))) {
             result.args.append(argument);
         } else if (command->synopsis.contains(QLatin1Char('[') + argument + QLatin1Char(']'))) {

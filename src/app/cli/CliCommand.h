@@ -38,4 +38,6 @@ struct CliCommand {
     QString summary;       // what it does, one line of the usage
     bool needsPassPhrase = false;
     std::function<int(CliRun&)> run;
+    // A listing command: takes "--out FILE" after its arguments (ListOut.h).
+    bool listing = false;
 };

@@ -5,6 +5,7 @@
 #include "app/cli/DailyCommands.h"
 #include "app/cli/EmirCommands.h"
 #include "app/cli/ExchangeCommands.h"
+#include "app/cli/ListOut.h"
 #include "app/cli/RegisterCommands.h"
 #include "core/Error.h"
 
@@ -27,7 +28,8 @@ QString cliUsage()
 {
     QString usage = QStringLiteral("usage: ztfi-cli ALIAS USER PASSWORD AUDITUSER COMMAND [ARGS]\n");
     for (const CliCommand& command : cliCommands()) {
-        const QString call = command.name + QLatin1Char(' ') + command.synopsis;
+        const QString call = command.name + QLatin1Char(' ') + command.synopsis +
+                             (command.listing ? QStringLiteral(" [--out FILE]") : QString());
         usage += QStringLiteral("  ") + (call.size() < 26 ? call.leftJustified(26) : call + QLatin1Char(' '))
             + command.summary + QLatin1Char('\n');
     }
@@ -45,6 +47,8 @@ int runCliCommand(CliRun& run)
                          .arg(run.args.command));
         return CliStatus::Failed;
     }
+    if (!listOutAccepted(run))
+        return CliStatus::Failed;
     try {
         return command->run(run);
     } catch (const ZtfiError& e) {

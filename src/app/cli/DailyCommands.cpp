@@ -3,6 +3,7 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/ConsoleInteraction.h"
+#include "app/cli/ListOut.h"
 #include "instruments/CodeList.h"
 #include "instruments/InstrumentChoice.h"
 #include "ntrs/ReportWriter.h"
@@ -24,6 +25,8 @@ int select(CliRun& run, bool andGenerate)
         printPendingIsins(run.app.connection(), run.out);
         return CliStatus::ChoicePending;
     }
+    if (!andGenerate && !run.args.out.isEmpty())
+        return writeListOut(run, sharedReportRows(run.app).query(), QStringLiteral("Transakcije"));
     if (!andGenerate) {
         printDataset(sharedReportRows(run.app).query(), run.out);
         run.out << '\n';
@@ -89,7 +92,7 @@ QList<CliCommand> dailyCommands()
     return {
         {QStringLiteral("select"), {A::Date, A::Date}, QStringLiteral("FROM TO"),
          QStringLiteral("the selection; prints the report rows and the code list"), false,
-         [](CliRun& run) { return select(run, false); }},
+         [](CliRun& run) { return select(run, false); }, true},
         {QStringLiteral("generate"), {A::Date, A::Date}, QStringLiteral("FROM TO"),
          QStringLiteral("the selection and the report; prints the report's path last"), false,
          [](CliRun& run) { return select(run, true); }},

@@ -4,6 +4,7 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/ConsoleInteraction.h"
 #include "app/cli/DailyCommands.h"
+#include "app/cli/ListOut.h"
 #include "data/dataset/AuditTrail.h"
 #include "ntrs/Regeneration.h"
 #include "ntrs/Register.h"
@@ -48,6 +49,8 @@ int listRegister(CliRun& run)
 {
     const std::unique_ptr<ReportRegister> reg = reportRegister(run.app);
     reg->refresh(run.args.date(0), run.args.date(1));
+    if (!run.args.out.isEmpty())
+        return writeListOut(run, reg->query(), QString());
     printDataset(reg->query(), run.out);
     return CliStatus::Done;
 }
@@ -111,7 +114,7 @@ QList<CliCommand> registerCommands()
         {QStringLiteral("sign"), {A::Text, A::Text}, QStringLiteral("FILE SIGNER"),
          QStringLiteral("signs, encrypts and delivers a report (pass phrase on stdin)"), true, sign},
         {QStringLiteral("register"), {A::Date, A::Date}, QStringLiteral("FROM TO"),
-         QStringLiteral("the register of the reporting days"), false, listRegister},
+         QStringLiteral("the register of the reporting days"), false, listRegister, true},
         {QStringLiteral("confirm"), {A::Number, A::Number}, QStringLiteral("ID SERIAL"),
          QStringLiteral("the regulator confirmed the report"), false, answer},
         {QStringLiteral("reject"), {A::Number, A::Number}, QStringLiteral("ID SERIAL"),

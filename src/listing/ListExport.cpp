@@ -1,0 +1,254 @@
+#include "listing/ListExport.h"
+
+#include "core/Error.h"
+#include "core/Formats.h"
+#include "core/Windows1250.h"
+#include "data/dataset/Dataset.h"
+#include "listing/ListColumns.h"
+
+#include <QFile>
+#include <QSet>
+
+// pxlib's header declares its functions without C linkage.
+extern "C" {
+#include <paradox.h>
+}
+#include <shapefil.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const QDate kDayZero(1899, 12, 30);
+
+QByteArray ansi(const QString& text)
+{
+    if (const auto bytes = Windows1250::encode(text))
+        return *bytes;
+    QString replaced;
+    for (const QChar c : text)
+        replaced.append(Windows1250::encode(QString(c)) ? c : QChar(u'?'));
+    return Windows1250::encode(replaced).value_or(QByteArray());
+}
+
+// Column names unique within the file, cut to the format's limit, upper-case ASCII for dBase.
+QStringList columnNames(const QList<Field*>& fields, int limit, bool asciiUpper)
+{
+    QStringList names;
+    QSet<QString> used;
+    for (const Field* field : fields) {
+        QString base;
+        for (const QChar c : field->name()) {
+            if (!asciiUpper || (c.unicode() < 128 && (c.isLetterOrNumber() || c == u'_')))
+                base.append(asciiUpper ? c.toUpper() : c);
+        }
+        if (base.isEmpty())
+            base = QStringLiteral("F");
+        base = base.left(limit);
+        QString name = base;
+        for (int n = 1; used.contains(name.toUpper()); ++n) {
+            const QString suffix = QString::number(n);
+            name = base.left(limit - suffix.size()) + suffix;
+        }
+        used.insert(name.toUpper());
+        names.append(name);
+    }
+    return names;
+}
+
+int textSize(const Field& field)
+{
+    const int size = field.size() > 0 && field.type() != FieldType::Memo ? field.size() : field.displayWidth();
+    return std::clamp(size, 1, 254);
+}
+
+QDateTime dateTimeOf(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QTime)
+        return QDateTime(kDayZero, v.toTime());
+    return Field::convert(FieldType::DateTime, v).toDateTime();
+}
+
+// Paradox counts days from 1 January of the year 1 (day 1).
+qint64 paradoxDay(const QDate& date)
+{
+    return date.toJulianDay() - QDate(1, 1, 1).toJulianDay() + 1;
+}
+
+bool isNull(const QVariant& v)
+{
+    return !v.isValid() || v.isNull();
+}
+
+void report(const ListExport::Progress& progress, int done, int total, bool* go)
+{
+    if (progress && !progress(done, total))
+        *go = false;
+}
+
+}  // namespace
+
+void ListExport::writeDbf(const Dataset& dataset, const QString& path, const Progress& progress)
+{
+    const QList<Field*> fields = listColumns(dataset);
+    DBFHandle dbf = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/200");
+    if (!dbf)
+        throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče ustvariti.").arg(path));
+    const QStringList names = columnNames(fields, 10, true);
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const Field& f = *fields[i];
+        const QByteArray name = names[i].toLatin1();
+        char type = 'C';
+        int width = 19, decimals = 0;
+        if (isIntegerType(f.type())) {
+            type = 'N';
+            width = 11;
+        } else if (isNumericType(f.type())) {
+            type = 'N';
+            width = 20;
+            decimals = 6;
+        } else if (f.type() == FieldType::Date) {
+            type = 'D';
+            width = 8;
+        } else if (f.type() == FieldType::Boolean) {
+            type = 'L';
+            width = 1;
+        } else if (isTextType(f.type())) {
+            width = textSize(f);
+        }
+        if (DBFAddNativeFieldType(dbf, name.constData(), type, width, decimals) < 0) {
+            DBFClose(dbf);
+            throw ZtfiError(QStringLiteral("Polja %1 ni mogoče dodati v %2.").arg(f.name(), path));
+        }
+    }
+    const int total = dataset.recordCount();
+    bool go = true;
+    bool ok = true;
+    for (int row = 0; row < total && go && ok; ++row) {
+        for (int i = 0; i < fields.size() && ok; ++i) {
+            const Field& f = *fields[i];
+            const QVariant v = dataset.valueAt(row, f);
+            if (isNull(v) && f.type() == FieldType::Date) {
+                // A blank date; the library would treat the text as a number.
+                char blank[] = "        ";
+                ok = DBFWriteAttributeDirectly(dbf, row, i, blank);
+            } else if (isNull(v)) {
+                ok = DBFWriteNULLAttribute(dbf, row, i);
+            } else if (isIntegerType(f.type()) || isNumericType(f.type())) {
+                ok = DBFWriteDoubleAttribute(dbf, row, i, Field::convert(FieldType::Float, v).toDouble());
+            } else if (f.type() == FieldType::Date) {
+                QByteArray day = dateTimeOf(v).date().toString(QStringLiteral("yyyyMMdd")).toLatin1();
+                ok = DBFWriteAttributeDirectly(dbf, row, i, day.data());
+            } else if (f.type() == FieldType::Boolean) {
+                ok = DBFWriteLogicalAttribute(dbf, row, i, v.toBool() ? 'T' : 'F');
+            } else if (isDateTimeType(f.type())) {
+                ok = DBFWriteStringAttribute(dbf, row, i, Formats::dateTimeText(dateTimeOf(v)).toLatin1().constData());
+            } else {
+                ok = DBFWriteStringAttribute(dbf, row, i, ansi(f.textOf(v)).left(textSize(f)).constData());
+            }
+        }
+        report(progress, row + 1, total, &go);
+    }
+    DBFClose(dbf);
+    if (!ok)
+        throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo.").arg(path));
+}
+
+void ListExport::writeParadox(const Dataset& dataset, const QString& path, const Progress& progress)
+{
+    const QList<Field*> fields = listColumns(dataset);
+    pxdoc_t* px = PX_new();
+    if (!px)
+        throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče ustvariti.").arg(path));
+    // pxlib takes the field list over and frees it with the document.
+    auto* pxf = static_cast<pxfield_t*>(std::calloc(std::max<qsizetype>(fields.size(), 1), sizeof(pxfield_t)));
+    const QStringList names = columnNames(fields, 25, false);
+    std::vector<int> offsets;
+    int recordSize = 0;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const Field& f = *fields[i];
+        pxfield_t& d = pxf[i];
+        d.px_fname = strdup(ansi(names[i]).constData());
+        d.px_fdc = 0;
+        switch (f.type()) {
+        case FieldType::SmallInt: case FieldType::Word: d.px_ftype = pxfShort; d.px_flen = 2; break;
+        case FieldType::Integer: case FieldType::AutoInc: d.px_ftype = pxfLong; d.px_flen = 4; break;
+        case FieldType::Float: case FieldType::Currency: case FieldType::BCD: d.px_ftype = pxfNumber; d.px_flen = 8; break;
+        case FieldType::Date: d.px_ftype = pxfDate; d.px_flen = 4; break;
+        case FieldType::Time: d.px_ftype = pxfTime; d.px_flen = 4; break;
+        case FieldType::DateTime: d.px_ftype = pxfTimestamp; d.px_flen = 8; break;
+        case FieldType::Boolean: d.px_ftype = pxfLogical; d.px_flen = 1; break;
+        default: d.px_ftype = pxfAlpha; d.px_flen = std::min(textSize(f), 255); break;
+        }
+        offsets.push_back(recordSize);
+        recordSize += d.px_flen;
+    }
+    if (PX_create_file(px, pxf, int(fields.size()), QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0) {
+        PX_delete(px);
+        throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče ustvariti.").arg(path));
+    }
+    PX_set_parameter(px, "codepage", "1250");
+    std::vector<char> record(std::max(recordSize, 1));
+    const int total = dataset.recordCount();
+    bool go = true;
+    bool ok = true;
+    for (int row = 0; row < total && go && ok; ++row) {
+        std::fill(record.begin(), record.end(), 0);
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            const Field& f = *fields[i];
+            const QVariant v = dataset.valueAt(row, f);
+            if (isNull(v))
+                continue;  // an all-zero value is NULL
+            char* at = record.data() + offsets[i];
+            const int len = pxf[i].px_flen;
+            const QDateTime dt = isDateTimeType(f.type()) ? dateTimeOf(v) : QDateTime();
+            switch (pxf[i].px_ftype) {
+            case pxfShort: PX_put_data_short(px, at, len, short(Field::convert(FieldType::Integer, v).toInt())); break;
+            case pxfLong: PX_put_data_long(px, at, len, Field::convert(FieldType::Integer, v).toInt()); break;
+            case pxfNumber: PX_put_data_double(px, at, len, Field::convert(FieldType::Float, v).toDouble()); break;
+            case pxfDate: PX_put_data_long(px, at, len, int(paradoxDay(dt.date()))); break;
+            case pxfTime: PX_put_data_long(px, at, len, dt.time().msecsSinceStartOfDay()); break;
+            case pxfTimestamp:
+                PX_put_data_double(px, at, len, paradoxDay(dt.date()) * 86400000.0 + dt.time().msecsSinceStartOfDay());
+                break;
+            case pxfLogical: PX_put_data_byte(px, at, len, v.toBool() ? 1 : 0); break;
+            default: {
+                QByteArray bytes = ansi(f.textOf(v)).left(len);
+                PX_put_data_alpha(px, at, len, bytes.data());
+            }
+            }
+        }
+        ok = PX_put_record(px, record.data()) >= 0;
+        report(progress, row + 1, total, &go);
+    }
+    PX_close(px);
+    PX_delete(px);
+    if (!ok)
+        throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo.").arg(path));
+}
+
+void ListExport::writeText(const Dataset& dataset, const QString& path, const Progress& progress)
+{
+    const QList<Field*> fields = listColumns(dataset);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče ustvariti: %2").arg(path, file.errorString()));
+    const int total = dataset.recordCount();
+    bool go = true;
+    for (int row = 0; row < total && go; ++row) {
+        QString line;
+        for (const Field* f : fields) {
+            const int size = isTextType(f->type()) ? textSize(*f) : f->displayWidth();
+            const QString text = f->textOf(dataset.valueAt(row, *f)).left(size);
+            line += isNumericType(f->type()) ? text.rightJustified(size) : text.leftJustified(size);
+        }
+        line += QStringLiteral("\r\n");
+        if (file.write(line.toUtf8()) < 0)
+            throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo: %2").arg(path, file.errorString()));
+        report(progress, row + 1, total, &go);
+    }
+    if (!file.flush())
+        throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo: %2").arg(path, file.errorString()));
+}

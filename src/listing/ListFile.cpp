@@ -1,0 +1,85 @@
+#include "listing/ListFile.h"
+
+#include "core/Error.h"
+#include "listing/ListExport.h"
+#include "listing/ListReport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPdfWriter>
+
+#include <filesystem>
+
+std::optional<ListFile::Type> ListFile::typeOf(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("pdf"))
+        return Type::Pdf;
+    if (suffix == QLatin1String("dbf"))
+        return Type::Dbf;
+    if (suffix == QLatin1String("db"))
+        return Type::Paradox;
+    if (suffix == QLatin1String("txt"))
+        return Type::Text;
+    return std::nullopt;
+}
+
+QFont ListFile::defaultFont()
+{
+    QFont font(QStringLiteral("Arial CE"));
+    font.setPointSize(8);
+    return font;
+}
+
+namespace {
+
+void writePdf(const Dataset& dataset, const QString& title, const QString& path, const QFont& font)
+{
+    QPdfWriter pdf(path);
+    pdf.setResolution(600);
+    pdf.setTitle(title);
+    pdf.setCreator(QCoreApplication::applicationFilePath() + QStringLiteral(" : "));
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                  QPageLayout::Millimeter));
+    ListReport(dataset, title, font).print(pdf);
+}
+
+}  // namespace
+
+void ListFile::write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font)
+{
+    const std::optional<Type> type = typeOf(path);
+    if (!type)
+        throw ZtfiError(QStringLiteral("Neznana vrsta datoteke %1 (znane so .pdf, .dbf, .db in .txt)").arg(path));
+    const QFileInfo target(path);
+    if (!target.dir().exists())
+        throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati: mapa %2 ne obstaja")
+                            .arg(path, QDir::toNativeSeparators(target.absolutePath())));
+    // The library of dBase files names its file by the extension ".dbf" itself.
+    const QString temporary = target.dir().filePath(
+        QStringLiteral(".%1.%2.part.%3")
+            .arg(target.completeBaseName())
+            .arg(QCoreApplication::applicationPid())
+            .arg(*type == Type::Dbf ? QStringLiteral("dbf") : target.suffix()));
+    try {
+        switch (*type) {
+        case Type::Pdf: writePdf(dataset, title, temporary, font); break;
+        case Type::Dbf: ListExport::writeDbf(dataset, temporary); break;
+        case Type::Paradox: ListExport::writeParadox(dataset, temporary); break;
+        case Type::Text: ListExport::writeText(dataset, temporary); break;
+        }
+        if (!QFileInfo(temporary).isFile())
+            throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati").arg(path));
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), error);
+        if (error)
+            throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati: %2")
+                                .arg(path, QString::fromLocal8Bit(error.message())));
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+}

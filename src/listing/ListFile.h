@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
+class Dataset;
+
+// A dataset's list written to a file by the file's extension (any case): ".pdf" the list
+// report (ListReport) on A4 pages, ".dbf", ".db" and ".txt" the exports (ListExport). The file
+// is written under a temporary name beside it and takes its name only when whole, so a failure
+// leaves no partial file and an existing file untouched.
+namespace ListFile {
+
+enum class Type { Pdf, Dbf, Paradox, Text };
+
+// nullopt for an extension that is none of the four.
+std::optional<Type> typeOf(const QString& path);
+
+// Throws ZtfiError for an unknown extension ("Neznana vrsta datoteke ...") and for a file that
+// cannot be written (with the reason).
+void write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font);
+
+// The font of lists without a window: "Arial CE" (or the fallback of the system), 8 points.
+QFont defaultFont();
+
+}  // namespace ListFile

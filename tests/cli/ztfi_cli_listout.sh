@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The lists of ztfi-cli written to files (--out): the day's report rows as a PDF list report
+# that poppler renders and reads, as a dBase table that Debian's python3-dbf reads back, as a
+# Paradox table and as fixed-length text; the register likewise; an unknown extension and an
+# unwritable file refused with exit 1 and no file left.
+# usage: ztfi_cli_listout.sh BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd) src=$(cd "$2" && pwd)
+work=$(mktemp -d /tmp/ztfiXXXX)
+trap '[[ -n ${KEEP:-} ]] || rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+mkdir -p "$work"/home/server/{xml,sig,pdf,pdfsig} "$work/home/pdf" "$work/out"
+"$build/demo/ztfi-demo-db" "$work/home" >/dev/null
+sed -e "s#=server/#=$work/home/server/#" -e "s#^PDF_Path=pdf#PDF_Path=$work/home/pdf/#" "$src/demo/ZTFI.ini" >"$work/home/ZTFI.ini"
+export ZTFI_HOME="$work/home"
+unset QT_QPA_PLATFORM DISPLAY
+cli=("$build/ztfi-cli" ZTFI u p ana)
+day=08.12.2026
+
+# The choice that the demo day waits for, then the rows as text for comparison.
+set +e; "${cli[@]}" select $day $day >/dev/null 2>&1; set -e
+sfvp=$(sqlite3 "$work/home/ZTFI.sqlite" "SELECT SFVP_OXU FROM DPATVP_SFVP WHERE ISIN='SI0031200007' AND SFVP_POROCANJE IS NULL LIMIT 1")
+"${cli[@]}" choose SI0031200007 "$sfvp" >/dev/null
+rows=$("${cli[@]}" select $day $day | sed '/^$/q' | sed '/^$/d')
+count=$(($(wc -l <<<"$rows") - 1))
+((count > 0)) || fail "no report rows"
+first_value=$(awk -F'\t' 'NR==2{print $1}' <<<"$rows")
+first_isin=$(awk -F'\t' 'NR==1{for(i=1;i<=NF;i++) if($i=="ISIN") c=i} NR==2{print $c}' <<<"$rows")
+
+# PDF: the title, the header line with its page number, the first row's first value.
+out=$("${cli[@]}" select $day $day --out "$work/out/rows.pdf")
+[[ -z "$out" ]] || fail "select --out printed: $out"
+pdftotext -layout "$work/out/rows.pdf" "$work/rows.txt"
+grep -q "Transakcije" "$work/rows.txt" || fail "no title in the PDF"
+grep -Eq "[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}, Stran 1" "$work/rows.txt" || fail "no header line"
+grep -qF "$first_value" "$work/rows.txt" || fail "first value $first_value not in the PDF"
+pdftoppm -r 40 -png -f 1 -l 1 "$work/out/rows.pdf" "$work/page" || fail "pdftoppm cannot render"
+ls "$work"/page*.png >/dev/null || fail "no page rendered"
+
+# dBase read back by python3-dbf: as many records as rows, the ISIN column holds the first ISIN.
+"${cli[@]}" select $day $day --out "$work/out/ROWS.DBF"
+[[ -f "$work/out/ROWS.DBF" ]] || fail "no .DBF under its own name"
+/usr/bin/python3 - "$work/out/ROWS.DBF" "$count" "$first_isin" <<'PY' || fail "dBase read-back"
+import sys, dbf
+table = dbf.Table(sys.argv[1])
+table.open()
+assert len(table) == int(sys.argv[2]), (len(table), sys.argv[2])
+assert "isin" in table.field_names, table.field_names
+assert table[0]["isin"].strip() == sys.argv[3], table[0]["isin"]
+table.close()
+PY
+
+# Paradox and fixed-length text: one record per row.
+"${cli[@]}" select $day $day --out "$work/out/rows.db"
+# The Paradox header: file type 2 (table without index) at byte 4, the record count at byte 6.
+/usr/bin/python3 - "$work/out/rows.db" "$count" <<'PY' || fail "Paradox header"
+import struct, sys
+head = open(sys.argv[1], "rb").read(16)
+assert head[4] == 2, head[4]
+assert struct.unpack_from("<I", head, 6)[0] == int(sys.argv[2]), struct.unpack_from("<I", head, 6)
+PY
+"${cli[@]}" select $day $day --out "$work/out/rows.txt"
+[[ $(wc -l <"$work/out/rows.txt") == "$count" ]] || fail "text lines $(wc -l <"$work/out/rows.txt") != $count"
+/usr/bin/python3 -c 'import sys; lines = open(sys.argv[1], encoding="utf-8", newline="").read().split("\r\n")[:-1]; assert len({len(l) for l in lines}) == 1' \
+  "$work/out/rows.txt" || fail "text lines not of one length in characters"
+
+# The register as a PDF.
+"${cli[@]}" register 01.12.2026 31.12.2026 --out "$work/out/register.pdf"
+pdfinfo "$work/out/register.pdf" | grep -q "^Pages:" || fail "register PDF"
+
+# Refusals: exit 1, a message, no file.
+set +e; "${cli[@]}" select $day $day --out "$work/out/rows.xls" 2>"$work/err"; rc=$?; set -e
+[[ $rc == 1 ]] || fail "unknown extension exit $rc"
+grep -q "unknown list file type" "$work/err" || fail "unknown extension message: $(cat "$work/err")"
+set +e; "${cli[@]}" register $day $day --out "$work/none/reg.pdf" 2>"$work/err"; rc=$?; set -e
+[[ $rc == 1 ]] || fail "missing folder exit $rc"
+grep -q "cannot write" "$work/err" || fail "missing folder message: $(cat "$work/err")"
+chmod 555 "$work/out"
+if [[ ! -w "$work/out" ]]; then
+  set +e; "${cli[@]}" register $day $day --out "$work/out/locked.dbf" 2>/dev/null; rc=$?; set -e
+  [[ $rc == 1 ]] || fail "read-only folder exit $rc"
+fi
+chmod 755 "$work/out"
+[[ -z $(ls -A "$work/out" | grep -v -E '^(rows\.pdf|ROWS\.DBF|rows\.db|rows\.txt|register\.pdf)$') ]] ||
+  fail "partial files left: $(ls -A "$work/out")"
+set +e; "${cli[@]}" register $day $day --out 2>/dev/null; rc=$?; set -e
+[[ $rc == 2 ]] || fail "--out without a file exit $rc"
+echo "ok"
