@@ -28,10 +28,11 @@ FieldDef fieldDef(const char* name, FieldType type, const QString& label, bool v
     return def;
 }
 
-FieldDef textDef(const char* name, int size, const QString& label, bool visible = true)
+FieldDef textDef(const char* name, int size, const QString& label, int width, bool visible = true)
 {
     FieldDef def = fieldDef(name, FieldType::String, label, visible);
     def.size = size;
+    def.displayWidth = width;
     return def;
 }
 
@@ -79,8 +80,8 @@ void EmirRegistry::declareFields()
     reports_.addField(fieldDef("StNepotrjenih", FieldType::Integer, QStringLiteral("Št.nepotrjenih trans.")));
     reports_.addField(fieldDef("DanPorocila", FieldType::Date, QStringLiteral("Datum poročila")));
     reports_.addField(fieldDef("DanCasKreiranja", FieldType::DateTime, QStringLiteral("Dat.in čas priprave")));
-    reports_.addField(textDef("Preklicano", 1, QStringLiteral("Preklicano"), false));
-    FieldDef shown = textDef("PreklicanoLKP", 2, QStringLiteral("Preklicano"));
+    reports_.addField(textDef("Preklicano", 1, QStringLiteral("Preklicano"), 10, false));
+    FieldDef shown = textDef("PreklicanoLKP", 2, QStringLiteral("Preklicano"), 10);
     shown.kind = FieldDef::Kind::Calculated;
     reports_.addField(shown);
     reports_.addField(fieldDef("DanCasPreklica", FieldType::DateTime, QStringLiteral("Dat.in čas preklica")));
@@ -89,14 +90,14 @@ void EmirRegistry::declareFields()
     reports_.loaded();
 
     disputes_.addField(fieldDef("EMIRPoselId", FieldType::Integer, QString(), false));
-    disputes_.addField(textDef("Stranka", 250, QStringLiteral("Stranka")));
-    disputes_.addField(textDef("NasStranka", 250, QStringLiteral("Nasprotna stranka")));
+    disputes_.addField(textDef("Stranka", 250, QStringLiteral("Stranka"), 30));
+    disputes_.addField(textDef("NasStranka", 250, QStringLiteral("Nasprotna stranka"), 30));
     disputes_.addField(fieldDef("DatZacetka", FieldType::Date, QStringLiteral("Dat.začetka")));
     disputes_.addField(fieldDef("DatZakljucka", FieldType::Date, QStringLiteral("Dat.zaključka")));
     FieldDef amount = fieldDef("Vrednost", FieldType::Float, QStringLiteral("Vrednost"));
     amount.displayFormat = QStringLiteral(",0.00");
     disputes_.addField(amount);
-    disputes_.addField(textDef("Opombe", 250, QStringLiteral("Opombe")));
+    disputes_.addField(textDef("Opombe", 250, QStringLiteral("Opombe"), 40));
     disputes_.addField(fieldDef("EMIRPorociloId", FieldType::Integer, QStringLiteral("ID poročila"), false));
     FieldDef inReport = fieldDef("Porocilo", FieldType::Boolean, QString(), false);
     inReport.kind = FieldDef::Kind::Calculated;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The EMIR registry through ztfi-cli on the demo database opened under an alias other than LB:
-# a report with disputes is entered, written as a file that validates against schema/EMIR.xsd,
-# cancelled (the cancelled report refuses every change), and the cancelling report deleted again.
+# reports with disputes are entered and filled from a workbook, written as files that validate
+# against schema/EMIR.xsd, cancelled (the cancelled report refuses every change), and the
+# cancelling report deleted again.
 # usage: ztfi_cli_emir.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 src=$2
@@ -33,6 +34,7 @@ run 1 emir-add-report 01.05.2024 31.05.2024 -1 05.06.2024
 run 0 emir-add-report 01.05.2024 31.05.2024 0 05.06.2024
 first=$(tail -n1 <<<"$out")
 run 0 emir-add-report 01.06.2024 30.06.2024 3 05.07.2024
+second=$(tail -n1 <<<"$out")
 run 0 emir-edit-report "$first" 01.05.2024 31.05.2024 2 06.06.2024
 
 # Disputes: the checks, then three good ones (amounts with thousands points, an open one).
@@ -67,6 +69,35 @@ run 1 emir-xml "$first"
 [[ "$err" == "Datoteka \"$xml\" že obstaja. Prepišem obstoječo datoteko ?" ]] || fail "replace question: $err"
 run 0 emir-xml "$first" --replace
 
+# Disputes from a workbook (a header line, then a row per dispute), all or none.
+workbook() {  # FILE ROW... (cells separated by "|")
+  /usr/bin/python3 - "$@" <<'PY'
+import sys, zipfile
+from xml.sax.saxutils import escape
+path, rows = sys.argv[1], [["Stranka", "Nasprotna", "Od", "Do", "Vrednost", "Opombe"]] + [r.split("|") for r in sys.argv[2:]]
+ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
+rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+data = "".join('<row r="%d">%s</row>' % (i + 1, "".join(
+    '<c r="%s%d" t="inlineStr"><is><t>%s</t></is></c>' % ("ABCDEF"[j], i + 1, escape(v)) for j, v in enumerate(r) if v))
+    for i, r in enumerate(rows))
+with zipfile.ZipFile(path, "w") as z:
+    z.writestr("_rels/.rels", '<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="%s/officeDocument" Target="/xl/workbook.xml"/></Relationships>' % rel)
+    z.writestr("xl/workbook.xml", '<?xml version="1.0"?><workbook %s xmlns:r="%s"><sheets><sheet name="Spori" sheetId="1" r:id="rIdS1"/></sheets></workbook>' % (ns, rel))
+    z.writestr("xl/_rels/workbook.xml.rels", '<?xml version="1.0"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rIdS1" Type="%s/worksheet" Target="worksheets/sheet1.xml"/></Relationships>' % rel)
+    z.writestr("xl/worksheets/sheet1.xml", '<?xml version="1.0"?><worksheet %s><sheetData>%s</sheetData></worksheet>' % (ns, data))
+PY
+}
+workbook "$work/spori.xlsx" "Prva|Banka|01.06.2024|10.06.2024|12.345,60|" "Druga|Banka|02.06.2024|||x"
+run 0 emir-import "$second" "$work/spori.xlsx"
+[[ "$err" == "Uvoz podatkov iz datoteke \"$work/spori.xlsx\" je končan." ]] || fail "import message: $err"
+run 0 emir-disputes "$second"
+grep -q $'\tPrva\tBanka\t01.06.2024\t10.06.2024\t12.345,60\t' <<<"$out" || fail "imported row: $out"
+workbook "$work/slabi.xlsx" "Tretja|Banka|03.06.2024" "Cetrta||04.06.2024"
+run 1 emir-import "$second" "$work/slabi.xlsx"
+[[ "$err" == "Prišlo je do napake pri uvozu vrstice 2: Neveljavna nasprotna stranka." ]] || fail "bad row: $err"
+run 0 emir-disputes "$second"
+[[ $(wc -l <<<"$out") == 3 ]] || fail "nothing of a refused workbook stays: $out"
+
 # Cancelling: a new report refers to the cancelled one, which refuses every change.
 run 0 emir-cancel "$first"
 successor=$(tail -n1 <<<"$out")
@@ -77,6 +108,7 @@ run 1 emir-add-dispute "$first" A B 10.05.2024 "" 5 ""
 run 1 emir-edit-report "$first" 01.05.2024 31.05.2024 2 06.06.2024
 run 1 emir-delete-dispute "$last"
 run 1 emir-cancel "$first"
+run 1 emir-import "$first" "$work/spori.xlsx"
 run 1 emir-delete-report "$first"
 [[ "$err" == "Brisanje preklicanega poročila ni dovoljeno." ]] || fail "delete of a cancelled report: $err"
 run 0 emir-xml "$first" --replace

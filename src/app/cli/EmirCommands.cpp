@@ -7,6 +7,7 @@
 #include "core/Formats.h"
 #include "emir/EmirAmount.h"
 #include "emir/EmirDisputeEditor.h"
+#include "emir/EmirDisputeImport.h"
 #include "emir/EmirRegistry.h"
 #include "emir/EmirReportEditor.h"
 #include "emir/EmirXmlFile.h"
@@ -168,6 +169,17 @@ int deleteDispute(CliRun& run)
     return reg->deleteDispute(run.ui) ? CliStatus::Done : CliStatus::Failed;
 }
 
+int importDisputes(CliRun& run)
+{
+    const std::unique_ptr<EmirRegistry> reg = onReport(run, run.args.number(0));
+    if (refuseCancelled(run, *reg, QStringLiteral("importing disputes")))
+        return CliStatus::Failed;
+    const QString file = QFileInfo(run.args.args.at(1)).absoluteFilePath();
+    EmirDisputeImport(run.app.connection(), run.app.dialect(), run.ui).importFile(file, reg->currentReport()->id);
+    run.ui.inform(EmirDisputeImport::finishedMessage(file));
+    return CliStatus::Done;
+}
+
 int writeXml(CliRun& run)
 {
     const std::unique_ptr<EmirRegistry> reg = onReport(run, run.args.number(0));
@@ -205,6 +217,8 @@ QList<CliCommand> emirCommands()
          QStringLiteral("a new dispute of an EMIR report; prints its identifier"), false, addDispute},
         {QStringLiteral("emir-delete-dispute"), {A::Number}, QStringLiteral("DISPUTEID"),
          QStringLiteral("deletes a dispute"), false, deleteDispute},
+        {QStringLiteral("emir-import"), {A::Number, A::Text}, QStringLiteral("ID FILE"),
+         QStringLiteral("adds the disputes of a workbook to an EMIR report, all or none"), false, importDisputes},
         {QStringLiteral("emir-xml"), {A::Number}, QStringLiteral("ID [--replace]"),
          QStringLiteral("writes the EMIR file; prints its full path"), false, writeXml},
     };

@@ -34,7 +34,7 @@ TfZTFI::TfZTFI(ZtfiApp& app, QWidget* parent) : QMainWindow(parent), app_(app)
     tsPorocila = new PorocilaTab(app_);
     tsFinInstr = new FinInstrTab(app_, [this] { return tsNabor->lastDay(); });
     TabSheet1 = new PDFTab(app_);
-    tsEMIR = new EMIRTab;
+    tsEMIR = new EMIRTab(app_);
     pcMain->addTab(tsNabor, QStringLiteral("Nabor"));
     pcMain->addTab(tsImportXLS, QStringLiteral("Import .xls"));
     pcMain->addTab(tsATVP, QStringLiteral("ATVP"));

@@ -1,0 +1,74 @@
+#include "emir/EmirDisputeImport.h"
+
+#include "core/Error.h"
+#include "core/Formats.h"
+#include "emir/EmirAmount.h"
+#include "emir/EmirDisputeEditor.h"
+#include "emir/EmirTransaction.h"
+#include "exchange/DataImport.h"
+
+namespace {
+
+void addItem(TDataImport& import, const char* name, int column, TDataImportDataType type, bool check)
+{
+    TDataImportStructureItem& item = import.Structure().Add();
+    item.Name = QLatin1String(name);
+    item.Column = column;
+    item.DataType = type;
+    item.CheckDataType = check;
+}
+
+}  // namespace
+
+EmirDisputeImport::EmirDisputeImport(Connection& connection, SqlDialect dialect, Interaction& ui)
+    : connection_(connection), dialect_(dialect), ui_(ui)
+{
+}
+
+QString EmirDisputeImport::fileFilter()
+{
+    return QStringLiteral("Excel files (*.xls)|*.xls");
+}
+
+QString EmirDisputeImport::finishedMessage(const QString& file)
+{
+    return QStringLiteral("Uvoz podatkov iz datoteke ") + QLatin1Char('"') + file + QLatin1Char('"')
+        + QStringLiteral(" je končan.");
+}
+
+int EmirDisputeImport::importFile(const QString& file, qint64 reportId)
+{
+    TDataImport import(ui_);
+    import.setDataSource(didsExcel);
+    import.setFirstRow(1);
+    import.Structure().Clear();
+    addItem(import, "Stranka", 0, didtString, false);
+    addItem(import, "NasprotnaStranka", 1, didtString, false);
+    addItem(import, "DatZacetkaSpora", 2, didtDate, true);
+    addItem(import, "DatZakljuckaSpora", 3, didtDate, false);
+    addItem(import, "Vrednost", 4, didtFloat, true);
+    addItem(import, "Opombe", 5, didtString, false);
+    import.setFileName(file);
+    import.Load();
+
+    EmirDisputeEditor editor(connection_, dialect_, reportId);
+    runInTransaction(connection_, [&] {
+        for (int n = 1; n <= import.Count(); ++n) {
+            try {
+                const TDataImportItem& row = import.Items(n - 1);
+                EmirDisputeValues values;
+                values.party = row.Value(QStringLiteral("Stranka"));
+                values.counterparty = row.Value(QStringLiteral("NasprotnaStranka"));
+                values.firstDay = Formats::parseDate(row.Value(QStringLiteral("DatZacetkaSpora")));
+                values.lastDay = Formats::parseDate(row.Value(QStringLiteral("DatZakljuckaSpora")));
+                values.amount = parseEmirAmount(row.Value(QStringLiteral("Vrednost"))).value_or(0);
+                values.notes = row.Value(QStringLiteral("Opombe"));
+                editor.save(values, 0);
+            } catch (const ZtfiError& e) {
+                throw ZtfiError(QStringLiteral("Prišlo je do napake pri uvozu vrstice ") + QString::number(n)
+                                + QStringLiteral(": ") + e.message());
+            }
+        }
+    });
+    return import.Count();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+class Interaction;
+class QDialogButtonBox;
+class QPushButton;
+class QWidget;
+class TPTypedEdit;
+
+// The controls of the EMIR dialogs under their object names.
+namespace EmirDialogControls {
+
+// Date edits shown "dd.mm.yyyy", starting empty.
+TPTypedEdit* dateEdit(QWidget* parent, const char* objectName);
+// Integer edits shown "0".
+TPTypedEdit* integerEdit(QWidget* parent, const char* objectName);
+// Number edits shown ",0.00".
+TPTypedEdit* floatEdit(QWidget* parent, const char* objectName);
+QPushButton* button(QDialogButtonBox* box, const char* objectName, const QString& caption);
+// A value typed wrongly into an edit of the dialog is shown as an error.
+void reportConversionFailures(QWidget* dialog, Interaction& ui);
+// Commits the typed text of every edit of the dialog; false when one was not a valid value
+// (that edit keeps the focus).
+bool commitAll(QWidget* dialog);
+
+}  // namespace EmirDialogControls
