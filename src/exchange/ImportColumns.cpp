@@ -1,8 +1,8 @@
 #include "exchange/ImportColumns.h"
 
 #include "core/Formats.h"
-#include "exchange/CellBlock.h"
 #include "exchange/SheetValues.h"
+#include "exchange/Workbook.h"
 
 #include <QDateTime>
 
@@ -41,15 +41,15 @@ const std::vector<ImportColumn>& importColumns()
     return columns;
 }
 
-std::vector<QVariant> importRowValues(const CellBlock& values, int n)
+std::vector<QVariant> importRowValues(const WorkbookSheet& sheet, int n)
 {
     std::vector<QVariant> row(ImportColumn::kCount);
-    const QDate day = SheetValues::date(values.at(n, 1));
+    const QDate day = SheetValues::date(sheet.cell(n, 1));
     row[ImportColumn::kDay] = day;
-    const Cell& time = values.at(n, 2);
+    const Cell& time = sheet.cell(n, 2);
     row[ImportColumn::kTime] = QDateTime(day, time.isEmpty() ? QTime(0, 0) : SheetValues::time(time));
     for (int k = 3; k <= ImportColumn::kReference; ++k) {
-        const Cell& cell = values.at(n, k);
+        const Cell& cell = sheet.cell(n, k);
         switch (importColumns()[size_t(k)].kind) {
         case ImportColumn::Kind::Number:
             row[size_t(k)] = SheetValues::number(cell);

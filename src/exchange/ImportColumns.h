@@ -5,7 +5,7 @@
 
 #include <vector>
 
-class CellBlock;
+class WorkbookSheet;
 
 // A column of the import list of manual transactions (table DPATVPIMP and the columns computed
 // for display), in the order of the list.
@@ -26,17 +26,15 @@ struct ImportColumn {
     static constexpr int kInstrument = 20;
     static constexpr int kReport = 26;
     static constexpr int kCount = 27;
-    // The sheet columns read: A to Z.
-    static constexpr int kSheetColumns = kCount - 1;
 };
 
 const std::vector<ImportColumn>& importColumns();
 
-// The values of sheet row n in list order: the day of column 1, that day with the time of column
-// 2, the columns 3 to 19 from the sheet columns of the same number (the currency upper-cased, an
+// The values of row n of the sheet in list order: the day of column 1, that day with the time of
+// column 2, the columns 3 to 19 from the sheet columns of the same number (the currency upper-cased, an
 // apostrophe that marks a text dropped); the identifier, the instrument, the computed columns
 // and the report identifier empty. A value of the wrong kind throws ZtfiError ("EConvertError").
-std::vector<QVariant> importRowValues(const CellBlock& values, int n);
+std::vector<QVariant> importRowValues(const WorkbookSheet& sheet, int n);
 
 // The audit content of a row in list order: for every column its value as text, "#|", its
 // name, "#|".

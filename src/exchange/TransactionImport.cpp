@@ -7,7 +7,6 @@
 #include "data/Step.h"
 #include "data/dataset/AuditTrail.h"
 #include "data/engine/Connection.h"
-#include "exchange/CellBlock.h"
 #include "exchange/ImportColumns.h"
 #include "exchange/ReusedStatement.h"
 #include "exchange/SheetValues.h"
@@ -97,14 +96,13 @@ ImportOutcome TransactionImport::read(const QString& fileName, const QDate& day,
     const int rows = countRows(sheet);
     if (onStart)
         onStart(rows);
-    const CellBlock values = sheet.range(rows, ImportColumn::kSheetColumns);
     instruments_.clear();
     ImportOutcome outcome;
     // One transaction for the whole reading, committed at its end whatever ended it: the rows
     // written stay, as they would row by row, and the engine writes them at once.
     connection_.startTransaction();
     try {
-        readRows(values, rows, day, nextId, outcome);
+        readRows(sheet, rows, day, nextId, outcome);
     } catch (...) {
         try {
             connection_.commit();
@@ -117,13 +115,13 @@ ImportOutcome TransactionImport::read(const QString& fileName, const QDate& day,
     return outcome;
 }
 
-void TransactionImport::readRows(const CellBlock& values, int rows, const QDate& day, qint64& nextId,
+void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDate& day, qint64& nextId,
                                  ImportOutcome& outcome)
 {
     const QString dayText = Formats::dateText(day);
     bool confirmed = false;
     for (int n = 2; n <= rows; ++n) {
-        const Cell& first = values.at(n, 1);
+        const Cell& first = sheet.cell(n, 1);
         QDate rowDay;
         try {
             rowDay = SheetValues::date(first);
@@ -149,8 +147,8 @@ void TransactionImport::readRows(const CellBlock& values, int rows, const QDate&
                      + kWarningBreak + kWarningBreak + QStringLiteral("Prekinjen import!"));
             return;
         }
-        const QString isin = SheetValues::text(values.at(n, 6));
-        const QString shortName = SheetValues::text(values.at(n, 7));
+        const QString isin = SheetValues::text(sheet.cell(n, 6));
+        const QString shortName = SheetValues::text(sheet.cell(n, 7));
         const std::optional<qint64> instrument = instrumentOf(isin.toUpper(), shortName);
         if (!instrument) {
             const QString question = QStringLiteral("Vrednostni papir za isin %1 in kratico %2 v šifrantu VP ne obstaja!")
@@ -163,7 +161,7 @@ void TransactionImport::readRows(const CellBlock& values, int rows, const QDate&
                 + shortName + QStringLiteral("\" ne najdem ustreznega fin. instrumenta!");
         } else {
             try {
-                importRow(values, n, *instrument, nextId, outcome);
+                importRow(sheet, n, *instrument, nextId, outcome);
             } catch (const ZtfiError& e) {
                 if (e.className() != QLatin1String("EConvertError"))
                     throw;
@@ -194,15 +192,15 @@ std::optional<qint64> TransactionImport::instrumentOf(const QString& isin, const
     return found;
 }
 
-void TransactionImport::importRow(const CellBlock& values, int n, qint64 instrument, qint64& nextId,
+void TransactionImport::importRow(const WorkbookSheet& sheet, int n, qint64 instrument, qint64& nextId,
                                   ImportOutcome& outcome)
 {
-    const QVariant reference = SheetValues::integer(values.at(n, ImportColumn::kReference));
+    const QVariant reference = SheetValues::integer(sheet.cell(n, ImportColumn::kReference));
     if (reference.isNull()) {
         outcome.errors += rowError(n, QStringLiteral("Manjka referenčna številka transakcije."));
         return;
     }
-    std::vector<QVariant> row = importRowValues(values, n);
+    std::vector<QVariant> row = importRowValues(sheet, n);
     row[ImportColumn::kInstrument] = instrument;
 
     if (!findReference_)

@@ -11,10 +11,10 @@
 #include <optional>
 
 class AuditTrail;
-class CellBlock;
 class Connection;
 class Interaction;
 class ReusedStatement;
+class WorkbookSheet;
 
 // What an import of manual transactions did.
 struct ImportOutcome {
@@ -58,10 +58,10 @@ public:
 
 private:
     // The rows of the sheet whose column 1 is filled from row 1 on.
-    static int countRows(const class WorkbookSheet& sheet);
-    void readRows(const CellBlock& values, int rows, const QDate& day, qint64& nextId, ImportOutcome& outcome);
+    static int countRows(const WorkbookSheet& sheet);
+    void readRows(const WorkbookSheet& sheet, int rows, const QDate& day, qint64& nextId, ImportOutcome& outcome);
     // Inserts or updates sheet row n by its reference number, with its audit row.
-    void importRow(const CellBlock& values, int n, qint64 instrument, qint64& nextId, ImportOutcome& outcome);
+    void importRow(const WorkbookSheet& sheet, int n, qint64 instrument, qint64& nextId, ImportOutcome& outcome);
     std::optional<qint64> instrumentOf(const QString& isin, const QString& shortName);
 
     Connection& connection_;

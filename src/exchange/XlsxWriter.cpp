@@ -38,7 +38,11 @@ private:
 
 QString writeXlsxFile(const QString& path, const std::vector<SheetContent>& sheets)
 {
-    WorkbookHandle workbook(workbook_new(QFile::encodeName(path).constData()));
+    // Rows are written in order, so each row goes to the file as the next one starts (texts inline,
+    // no table of shared strings): the memory stays the same whatever the number of rows.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    WorkbookHandle workbook(workbook_new_opt(QFile::encodeName(path).constData(), &options));
     if (!workbook.get())
         return QStringLiteral("delovnega zvezka ni mogoče ustvariti");
     // The built-in formats of a date (14), a time of day (21) and a date with a time (22).
