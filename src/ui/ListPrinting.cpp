@@ -1,0 +1,107 @@
+#include "ui/ListPrinting.h"
+
+#include "core/Error.h"
+#include "data/dataset/Dataset.h"
+#include "listing/ClipboardText.h"
+#include "listing/ListExport.h"
+#include "listing/ListReport.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+namespace {
+
+// Restores the cursor and closes the progress window also when an error passes.
+struct Busy {
+    QProgressDialog progress;
+    Busy(QWidget* parent, const QString& title, int total)
+        : progress(title, QStringLiteral("Prekini"), 0, total, parent)
+    {
+        progress.setWindowTitle(title);
+        progress.setObjectName(title);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        progress.setLabelText(QStringLiteral("0/%1").arg(total));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~Busy()
+    {
+        progress.close();
+        QApplication::restoreOverrideCursor();
+    }
+    bool step(int done, int total)
+    {
+        progress.setValue(done);
+        progress.setLabelText(QStringLiteral("%1/%2").arg(done).arg(total));
+        return !progress.wasCanceled();
+    }
+};
+
+}  // namespace
+
+QString ListPrinting::exportFilter()
+{
+    return QStringLiteral("DBase (*.dbf);;Paradox (*.db);;Text fixed length (*.txt)");
+}
+
+void ListPrinting::print(QWidget* parent, const Dataset& dataset, const QString& title, const QFont& font)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QApplication::applicationFilePath() + QStringLiteral(" : "));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFromTo(1, 999);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setMinMax(1, 999);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ListReport report(dataset, title, font);
+    if (printer.printRange() == QPrinter::PageRange)
+        report.setPageRange(printer.fromPage(), printer.toPage());
+    Busy busy(parent, QStringLiteral("Print"), dataset.recordCount());
+    report.setProgress([&busy](int done, int total) { return busy.step(done, total); });
+    try {
+        if (!report.print(printer))
+            printer.abort();
+    } catch (...) {
+        printer.abort();
+        throw;
+    }
+}
+
+void ListPrinting::exportList(QWidget* parent, const Dataset& dataset)
+{
+    QString chosenFilter;
+    QString path = QFileDialog::getSaveFileName(parent, QString(), QString(), exportFilter(), &chosenFilter);
+    if (path.isEmpty())
+        return;
+    const QString extension = chosenFilter.startsWith(QLatin1String("DBase"))     ? QStringLiteral("dbf")
+                              : chosenFilter.startsWith(QLatin1String("Paradox")) ? QStringLiteral("db")
+                                                                                  : QStringLiteral("txt");
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u'.' + extension;
+    Busy busy(parent, QStringLiteral("Export"), dataset.recordCount());
+    const ListExport::Progress progress = [&busy](int done, int total) { return busy.step(done, total); };
+    if (extension == QLatin1String("dbf"))
+        ListExport::writeDbf(dataset, path, progress);
+    else if (extension == QLatin1String("db"))
+        ListExport::writeParadox(dataset, path, progress);
+    else
+        ListExport::writeText(dataset, path, progress);
+}
+
+bool ListPrinting::copyToClipboard(QWidget* parent, const Dataset& dataset, const QString& caption)
+{
+    Busy busy(parent, QStringLiteral("Copy to clipboard"), dataset.recordCount());
+    const std::optional<QString> text =
+        clipboardText(caption, dataset, [&busy](int done, int total) { return busy.step(done, total); });
+    if (!text)
+        return false;
+    QApplication::clipboard()->setText(*text);
+    return true;
+}
