@@ -40,7 +40,13 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageCase{"ZTFI u p ana select 31.02.2026 31.02.2026", false},
                       UsageCase{"ZTFI u p ana choose SI0031200007 ab", false},    // SFVP a number
                       UsageCase{"ZTFI u p ana reject 234", false},
-                      UsageCase{"ZTFI u p ana register 01.12.2026 31.12.2026 x", false}));
+                      UsageCase{"ZTFI u p ana register 01.12.2026 31.12.2026 x", false},
+                      // Options: only those of the command, after or among its arguments.
+                      UsageCase{"ZTFI u p ana import 08.12.2026 day.xls", true},
+                      UsageCase{"ZTFI u p ana import 08.12.2026 day.xls --ignore-unknown", true},
+                      UsageCase{"ZTFI u p ana import 08.12.2026 day.xls --ignore", false},
+                      UsageCase{"ZTFI u p ana imports 08.12.2026 --ignore-unknown", false},
+                      UsageCase{"ZTFI u p ana import 08.12.2026 --ignore-unknown", false}));
 
 TEST(CliArguments, SplitsStartupParametersCommandAndTypedArguments)
 {
@@ -56,6 +62,12 @@ TEST(CliArguments, SplitsStartupParametersCommandAndTypedArguments)
     ASSERT_TRUE(dates);
     EXPECT_EQ(dates->date(0), QDate(2026, 12, 1));
     EXPECT_EQ(dates->date(1), QDate(2026, 12, 31));
+    EXPECT_FALSE(dates->hasFlag(QStringLiteral("--ignore-unknown")));
+
+    const auto import = CliArguments::parse(words("Z u p a import --ignore-unknown 08.12.2026 day.xls"), error);
+    ASSERT_TRUE(import);
+    EXPECT_EQ(import->args, words("08.12.2026 day.xls"));
+    EXPECT_TRUE(import->hasFlag(QStringLiteral("--ignore-unknown")));
 }
 
 }  // namespace
