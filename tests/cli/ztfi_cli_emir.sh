@@ -52,6 +52,15 @@ run 0 emir-disputes "$first"
 [[ $(wc -l <<<"$out") == 4 ]] || fail "disputes: $out"
 grep -q $'\tKovač & Co\tBanka "A" <d.d.>\t02.05.2024\t20.05.2024\t1.234,56\t' <<<"$out" || fail "dispute row: $out"
 
+# The dispute list as the grid exports it, read back by an independent reader of dBase files.
+run 0 emir-disputes "$first" --out "$work/spori.dbf"
+/usr/bin/python3 - "$work/spori.dbf" <<'PY' || fail "dispute list as dBase"
+import sys, dbf
+table = dbf.Table(sys.argv[1]); table.open()
+parties = sorted(r.stranka.strip() for r in table)
+assert parties == ["B", "D", "Kovač & Co"], parties
+PY
+
 # The list, with an empty lower bound, under its header.
 run 0 emir-reports "" 31.05.2024
 [[ $(head -n1 <<<"$out") == *$'\tZapSt\t'*$'\tZapStPreklicano' ]] || fail "list header: $out"

@@ -3,6 +3,7 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/ConsoleInteraction.h"
+#include "app/cli/ListOut.h"
 #include "core/Error.h"
 #include "core/Formats.h"
 #include "emir/EmirAmount.h"
@@ -74,6 +75,8 @@ int listReports(CliRun& run)
     const std::unique_ptr<EmirRegistry> reg = registry(run);
     reg->setPeriod(from, to);
     reg->reloadReports();
+    if (!run.args.out.isEmpty())
+        return writeListOut(run, reg->reports(), QString());
     printDataset(reg->reports(), run.out);
     return CliStatus::Done;
 }
@@ -126,6 +129,8 @@ int cancelReport(CliRun& run)
 int listDisputes(CliRun& run)
 {
     const std::unique_ptr<EmirRegistry> reg = onReport(run, run.args.number(0));
+    if (!run.args.out.isEmpty())
+        return writeListOut(run, reg->disputes(), QString());
     printDataset(reg->disputes(), run.out);
     return CliStatus::Done;
 }
@@ -201,7 +206,8 @@ QList<CliCommand> emirCommands()
     const QString report = QStringLiteral("DANOD DANDO NEPOTRJENIH DANPOROCILA");
     return {
         {QStringLiteral("emir-reports"), {A::Field, A::Field}, QStringLiteral("FROM TO"),
-         QStringLiteral("the EMIR reports whose period starts within FROM..TO (\"\" no bound)"), false, listReports},
+         QStringLiteral("the EMIR reports whose period starts within FROM..TO (\"\" no bound)"), false, listReports,
+         true},
         {QStringLiteral("emir-add-report"), {A::Field, A::Field, A::Field, A::Field}, report,
          QStringLiteral("a new EMIR report; prints its identifier"), false, addReport},
         {QStringLiteral("emir-edit-report"), {A::Number, A::Field, A::Field, A::Field, A::Field},
@@ -211,7 +217,7 @@ QList<CliCommand> emirCommands()
         {QStringLiteral("emir-cancel"), {A::Number}, QStringLiteral("ID"),
          QStringLiteral("cancels an EMIR report; prints the new report's identifier"), false, cancelReport},
         {QStringLiteral("emir-disputes"), {A::Number}, QStringLiteral("ID"),
-         QStringLiteral("the disputes of an EMIR report"), false, listDisputes},
+         QStringLiteral("the disputes of an EMIR report"), false, listDisputes, true},
         {QStringLiteral("emir-add-dispute"), {A::Number, A::Field, A::Field, A::Field, A::Field, A::Field, A::Field},
          QStringLiteral("ID STRANKA NASSTRANKA DATZACETKA DATZAKLJUCKA VREDNOST OPOMBE"),
          QStringLiteral("a new dispute of an EMIR report; prints its identifier"), false, addDispute},
