@@ -20,7 +20,7 @@ const ButtonDef kButtons[] = {
     {"MSB_ZOOM", TFwwDBGrid::gbZoom, "Zoom", &TFwwDBGrid::zoomAction},
     {"MSB_VIEW", TFwwDBGrid::gbView, "Stolpci", &TFwwDBGrid::viewAction},
     {"MSB_PRINT", TFwwDBGrid::gbPrint, "Tiskanje", &TFwwDBGrid::printAction},
-    {"MSB_PRINTGROUP", TFwwDBGrid::gbPrintGroup, "Grupiranje", nullptr},
+    {"MSB_PRINTGROUP", TFwwDBGrid::gbPrintGroup, "Grupiranje", &TFwwDBGrid::printGroupAction},
     {"MSB_LOCATE", TFwwDBGrid::gbLocate, "Iskanje", &TFwwDBGrid::locateAction},
     {"MSB_REFRESH", TFwwDBGrid::gbRefresh, "Osveži", &TFwwDBGrid::refreshAction},
     {"MSB_SORT", TFwwDBGrid::gbSort, "Sort", &TFwwDBGrid::sortAction},

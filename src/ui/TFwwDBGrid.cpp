@@ -11,6 +11,7 @@
 #include "ui/GridSearchDialog.h"
 #include "ui/GridSortDialog.h"
 #include "ui/GridToolButtons.h"
+#include "ui/GroupPrintWindow.h"
 #include "ui/ListPrinting.h"
 #include "ui/UiDefaults.h"
 
@@ -81,7 +82,8 @@ TFwwDBGrid::TFwwDBGrid(QWidget* panel)
     layout_->addWidget(label_);
     layout_->addWidget(this, 1);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this] {
-        buttonsShown_ ? hideButtons() : showButtons();
+        if (titleClickShowsButtons_)
+            buttonsShown_ ? hideButtons() : showButtons();
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!applyingWidths_)
@@ -276,7 +278,7 @@ void TFwwDBGrid::setModel(QAbstractItemModel* newModel)
     connect(newModel, &QAbstractItemModel::layoutChanged, this, &TFwwDBGrid::applyColumnWidths);
     if (Dataset* data = dataset())
         connect(data, &Dataset::datasetChanged, this, &TFwwDBGrid::updateLabel, Qt::UniqueConnection);
-    if (!selected_.isEmpty())
+    if (selectedPending_)
         setSelected(selected_);
     applyColumnWidths();
     updateLabel();
@@ -333,10 +335,13 @@ void TFwwDBGrid::rebuildSelected()
     selected_ = lines;
 }
 
-void TFwwDBGrid::setSelected(const QStringList& lines)
+void TFwwDBGrid::setSelected(const QStringList& layout)
 {
+    // Moving the fields rebuilds selected_ from the new columns: work on a copy.
+    const QStringList lines = layout;
     selected_ = lines;
     Dataset* data = dataset();
+    selectedPending_ = !data;
     if (!data || lines.isEmpty())
         return;
     for (Field* field : data->fields())
@@ -388,6 +393,13 @@ void TFwwDBGrid::printAction()
         return;
     }
     ListPrinting::print(this, *data, captionText(), font());
+}
+
+void TFwwDBGrid::printGroupAction()
+{
+    Dataset* data = dataset();
+    if (gridButtons_.testFlag(gbPrintGroup) && data && data->isActive())
+        GroupPrintWindow::open(*data, captionText());
 }
 
 void TFwwDBGrid::locateAction()

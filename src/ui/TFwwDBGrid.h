@@ -68,8 +68,9 @@ public:
 
     // Column layout: one line per shown field: field name, TAB, display width, TAB, label.
     QStringList selected() const { return selected_; }
-    // Applies the layout to the dataset's fields (an empty list changes nothing).
-    void setSelected(const QStringList& lines);
+    // Applies the layout to the dataset's fields (an empty list changes nothing); set before
+    // the grid has a dataset, it is applied when the dataset's model is set.
+    void setSelected(const QStringList& layout);
 
     QList<SortItem> sortInfo() const { return sortInfo_; }
     // Items without a display text get the labels of their columns joined by ",".
@@ -81,6 +82,8 @@ public:
     bool titleWordWrap() const { return titleWordWrap_; }
     void setTitleWordWrap(bool wrap);
     bool buttonsShown() const { return buttonsShown_; }
+    // Off: a title click leaves the tool buttons alone (the title has another use).
+    void setTitleClickShowsButtons(bool shows) { titleClickShowsButtons_ = shows; }
     void showButtons();
     void hideButtons();
 
@@ -99,6 +102,7 @@ public:
     void zoomAction();
     void viewAction();
     void printAction();
+    void printGroupAction();
     void locateAction();
     void refreshAction();
     void sortAction();
@@ -141,6 +145,8 @@ private:
     int sortItem_ = -1;
     bool titleWordWrap_ = false;
     bool buttonsShown_ = false;
+    bool titleClickShowsButtons_ = true;
+    bool selectedPending_ = false;
     bool applyingWidths_ = false;
 };
 
