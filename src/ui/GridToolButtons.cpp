@@ -1,9 +1,11 @@
 #include "ui/GridToolButtons.h"
 
+#include "core/Error.h"
 #include "ui/Glyphs.h"
 #include "ui/TFwwDBGrid.h"
 
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPointer>
 #include <QToolButton>
 
@@ -53,7 +55,7 @@ Shared& shared()
             b->setFocusPolicy(Qt::NoFocus);
             QObject::connect(b, &QToolButton::clicked, [action = def.action] {
                 if (shared().owner && action)
-                    (shared().owner->*action)();
+                    GridToolButtons::run(shared().owner, action);
             });
             s.buttons.append(b);
         }
@@ -88,6 +90,18 @@ void GridToolButtons::release(TFwwDBGrid* grid)
         b->setParent(s.holder);
     }
     s.owner = nullptr;
+}
+
+void GridToolButtons::run(TFwwDBGrid* grid, void (TFwwDBGrid::*action)())
+{
+    // An error of the dataset or of a file is shown; it must not end the program.
+    try {
+        (grid->*action)();
+    } catch (const ZtfiError& e) {
+        QMessageBox::critical(grid, QString(), e.message());
+    } catch (const std::exception& e) {
+        QMessageBox::critical(grid, QString(), QString::fromLocal8Bit(e.what()));
+    }
 }
 
 TFwwDBGrid* GridToolButtons::owner()

@@ -13,6 +13,8 @@ namespace GridToolButtons {
 void placeOn(TFwwDBGrid* grid, QHBoxLayout* row);
 // Takes the buttons back from the grid (when it has them).
 void release(TFwwDBGrid* grid);
+// Runs an action of the grid; an error it raises is shown in a message box.
+void run(TFwwDBGrid* grid, void (TFwwDBGrid::*action)());
 // The grid that has the buttons; nullptr when none.
 TFwwDBGrid* owner();
 // A button by its glyph name, for tests; nullptr before the first use.

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QSqlQuery>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -239,6 +240,31 @@ TEST_F(GridToolsTest, CopyChartWheelAndWordWrap)
     EXPECT_EQ(grid.horizontalHeader()->height(), 45);
     grid.titleWordWrapAction();
     EXPECT_FALSE(grid.titleWordWrap());
+}
+
+// A failing action (here the refresh of a query whose table is gone) shows its error and the
+// program goes on.
+TEST(GridToolsErrors, AnErrorOfAnActionIsShown)
+{
+    FixtureDb db;
+    QSqlQuery(db.connection().database()).exec(QStringLiteral("CREATE TABLE GONE (A INTEGER)"));
+    TFQuery query(db.connection(), QStringLiteral("qGone"));
+    query.setSql(QStringLiteral("SELECT A FROM GONE"));
+    query.open();
+    QSqlQuery(db.connection().database()).exec(QStringLiteral("DROP TABLE GONE"));
+    QWidget panel;
+    TFwwDBGrid grid(&panel);
+    grid.setModel(new DatasetModel(&query, &grid));
+    panel.show();
+    grid.showButtons();
+    QString shown;
+    answerDialog([&shown](QWidget& box) {
+        shown = static_cast<QMessageBox&>(box).text();
+        static_cast<QMessageBox&>(box).accept();
+    });
+    GridToolButtons::button("MSB_REFRESH")->click();
+    EXPECT_TRUE(shown.contains(QStringLiteral("GONE"))) << shown.toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor is restored";
 }
 
 }  // namespace
