@@ -7,13 +7,20 @@
 #include "ui/TypedEditButtons.h"
 #include "ui/UiDefaults.h"
 
+#include <QApplication>
+#include <QDataStream>
+#include <QDrag>
+#include <QDropEvent>
 #include <QFocusEvent>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMetaMethod>
 #include <QTimer>
 
 namespace {
+
+const QString kValueMime = QStringLiteral("application/x-ztfi-typed-value");
 
 // Day zero of the system's dates; dates on or before it stand for "no date".
 const QDate kDayZero(1899, 12, 30);
@@ -69,6 +76,7 @@ TPTypedEdit::TPTypedEdit(QWidget* parent, DataType type)
         }
     });
     connect(this, &QLineEdit::textChanged, this, &TPTypedEdit::textWasChanged);
+    setAcceptDrops(true);
     if (dataType_ == DataType::Date)
         value_ = QDate::currentDate();
     showValue();
@@ -441,4 +449,90 @@ void TPTypedEdit::focusOutEvent(QFocusEvent* event)
     TypedEditButtons::detach(this);
     if (commit())
         emit exited();
+}
+
+QMimeData* TPTypedEdit::valueMimeData() const
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << int(dataType_) << value_;
+    auto* mime = new QMimeData;
+    mime->setData(kValueMime, bytes);
+    mime->setText(text());
+    return mime;
+}
+
+void TPTypedEdit::mousePressEvent(QMouseEvent* event)
+{
+    dragArmed_ = event->button() == Qt::LeftButton;
+    dragStart_ = event->position().toPoint();
+    QLineEdit::mousePressEvent(event);
+}
+
+void TPTypedEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragArmed_ && event->buttons().testFlag(Qt::LeftButton) &&
+        (event->position().toPoint() - dragStart_).manhattanLength() >= QApplication::startDragDistance()) {
+        dragArmed_ = false;
+        auto* drag = new QDrag(this);
+        drag->setMimeData(valueMimeData());
+        drag->exec(Qt::CopyAction);
+        return;
+    }
+    QLineEdit::mouseMoveEvent(event);
+}
+
+namespace {
+
+// The type and value a drag of a typed edit carries; nullopt for any other drag.
+std::optional<std::pair<int, QVariant>> draggedValue(const QMimeData* mime)
+{
+    if (!mime || !mime->hasFormat(kValueMime))
+        return std::nullopt;
+    QDataStream in(mime->data(kValueMime));
+    int type = -1;
+    QVariant value;
+    in >> type >> value;
+    return std::make_pair(type, value);
+}
+
+}  // namespace
+
+void TPTypedEdit::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (const auto dragged = draggedValue(event->mimeData())) {
+        if (dragged->first == int(dataType_) && event->source() != this && !isReadOnly())
+            event->acceptProposedAction();
+        else
+            event->ignore();
+        return;
+    }
+    QLineEdit::dragEnterEvent(event);
+}
+
+void TPTypedEdit::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (const auto dragged = draggedValue(event->mimeData())) {
+        if (dragged->first == int(dataType_) && event->source() != this && !isReadOnly())
+            event->acceptProposedAction();
+        else
+            event->ignore();
+        return;
+    }
+    QLineEdit::dragMoveEvent(event);
+}
+
+void TPTypedEdit::dropEvent(QDropEvent* event)
+{
+    if (const auto dragged = draggedValue(event->mimeData())) {
+        if (dragged->first != int(dataType_) || event->source() == this || isReadOnly()) {
+            event->ignore();
+            return;
+        }
+        setInputMask(hasZoomHandler() ? QString() : maskFor(dataType_));
+        store(dragged->second);
+        event->acceptProposedAction();
+        return;
+    }
+    QLineEdit::dropEvent(event);
 }

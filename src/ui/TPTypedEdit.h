@@ -15,6 +15,10 @@
 // while the text differs from the shown value it is red. Enter commits a touched edit and opens
 // the picker of an untouched one (not for string edits); a double click opens the picker;
 // Escape clears the value. Two side buttons beside the focused edit clear it or open its picker.
+// Dragging an edit with the left mouse button carries its value; dropped on another typed edit
+// of the same type it becomes that edit's value (shown, changed()).
+class QMimeData;
+
 class TPTypedEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -59,6 +63,8 @@ public:
     void openPicker();
     // zoom() has a handler: it replaces the picker and the edit has no mask.
     bool hasZoomHandler() const;
+    // The value as a drag carries it.
+    QMimeData* valueMimeData() const;
 
 signals:
     // The value was committed, set or cleared.
@@ -77,6 +83,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void store(const QVariant& value);
@@ -95,4 +106,6 @@ private:
     bool showing_ = false;
     QString shownText_;
     QColor textColour_;  // restored when the text is the shown value again
+    QPoint dragStart_;
+    bool dragArmed_ = false;
 };

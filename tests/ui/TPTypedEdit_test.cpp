@@ -7,11 +7,13 @@
 #include <QDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -352,6 +354,34 @@ TEST(TPTypedEditTypes, SideButtonsFollowTheFocusedEdit)
     answerPicker(&seen, [](QDialog&) { return false; });
     picker->click();
     EXPECT_EQ(seen, QStringLiteral("pickCalculator"));
+}
+
+TEST(TPTypedEditTypes, DroppedValueOfAnEditOfTheSameType)
+{
+    TPTypedEdit from;
+    from.setAsDate(QDate(2026, 12, 8));
+    TPTypedEdit to;
+    to.setAsDate(QDate(2020, 1, 1));
+    TPTypedEdit number(nullptr, TPTypedEdit::DataType::Float);
+    number.setAsFloat(7);
+    int changed = 0;
+    QObject::connect(&to, &TPTypedEdit::changed, [&changed] { ++changed; });
+
+    const auto drop = [&from](TPTypedEdit& target) {
+        std::unique_ptr<QMimeData> mime(from.valueMimeData());
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&target, &enter);
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&target, &drop);
+        return enter.isAccepted() && drop.isAccepted();
+    };
+    EXPECT_TRUE(drop(to));
+    EXPECT_EQ(to.asDate(), QDate(2026, 12, 8));
+    EXPECT_EQ(to.text(), QStringLiteral("08.12.2026"));
+    EXPECT_EQ(changed, 1);
+
+    EXPECT_FALSE(drop(number)) << "another type refuses the value";
+    EXPECT_EQ(number.asFloat(), 7.0);
 }
 
 }  // namespace
