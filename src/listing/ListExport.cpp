@@ -103,8 +103,10 @@ void ListExport::writeDbf(const Dataset& dataset, const QString& path, const Pro
         char type = 'C';
         int width = 19, decimals = 0;
         if (isIntegerType(f.type())) {
+            // The embedded engine keeps whole numbers of any size in an integer column (a
+            // transaction's reference number has 12 digits): room for every 64-bit value.
             type = 'N';
-            width = 11;
+            width = 20;
         } else if (isNumericType(f.type())) {
             type = 'N';
             width = 20;

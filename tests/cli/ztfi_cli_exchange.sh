@@ -58,6 +58,14 @@ n=$(imported)
 "${cli[@]}" import $day "$work/day.xls" 2>/dev/null || true
 [[ $(imported) == "$n" ]] || fail "a second import added rows"
 
+# The list as the grid exports it, read back by an independent reader of dBase files.
+"${cli[@]}" imports $day --out "$work/imports.dbf" 2>/dev/null
+/usr/bin/python3 - "$work/imports.dbf" "$n" <<'PY' || fail "import list as dBase"
+import sys, dbf
+table = dbf.Table(sys.argv[1]); table.open()
+assert len(table) == int(sys.argv[2]), len(table)
+PY
+
 # Deleted, then imported again; an unknown instrument ends the import unless it is ignored.
 "${cli[@]}" delete-imports $day 2>/dev/null
 [[ $(imported) == 0 ]] || fail "delete-imports left rows"

@@ -137,6 +137,22 @@ TEST_F(ListFileTest, DbaseReadBackByPythonDbf)
     EXPECT_EQ(lines[11], QStringLiteral("0|10|Čžš vrstica 10|15.0|NULL"));
 }
 
+// The embedded engine keeps a 12-digit reference number in an integer column; the dBase column
+// must hold it whole.
+TEST_F(ListFileTest, DbaseKeepsWholeNumbersBeyondNineDigits)
+{
+    query.setSql(QStringLiteral("SELECT 900000610091 AS REF UNION ALL SELECT -2147483649"));
+    declare("REF", FieldType::Integer, 0, 12, QStringLiteral("Ref."));
+    query.open();
+    ListFile::write(query, QString(), file(QStringLiteral("ref.dbf")), ListFile::defaultFont());
+    const QString out = run(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral(
+        "import sys, dbf\n"
+        "t = dbf.Table(sys.argv[1]); t.open()\n"
+        "print(' '.join(str(r[0]) for r in t))\n"),
+        file(QStringLiteral("ref.dbf"))});
+    EXPECT_EQ(out.trimmed(), QStringLiteral("900000610091 -2147483649"));
+}
+
 TEST_F(ListFileTest, TextLinesOfFixedLengthAndRefusals)
 {
     open(3);

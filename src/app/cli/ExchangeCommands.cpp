@@ -3,6 +3,7 @@
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliOutput.h"
 #include "app/cli/ConsoleInteraction.h"
+#include "app/cli/ListOut.h"
 #include "exchange/ImportList.h"
 #include "exchange/SelectionExport.h"
 #include "exchange/TransactionImport.h"
@@ -52,6 +53,8 @@ int listImports(CliRun& run)
 {
     ImportList& list = sharedImportList(run.app);
     list.nabor(run.args.date(0));
+    if (!run.args.out.isEmpty())
+        return writeListOut(run, list.table(), QString());
     printDataset(list.table(), run.out);
     return CliStatus::Done;
 }
@@ -75,7 +78,7 @@ QList<CliCommand> exchangeCommands()
         {QStringLiteral("import"), {A::Date, A::Text}, QStringLiteral("DAY FILE [--ignore-unknown]"),
          QStringLiteral("manual transactions of the day imported from a workbook"), false, importTransactions},
         {QStringLiteral("imports"), {A::Date}, QStringLiteral("DAY"),
-         QStringLiteral("the manual transactions of the day"), false, listImports},
+         QStringLiteral("the manual transactions of the day"), false, listImports, true},
         {QStringLiteral("delete-imports"), {A::Date}, QStringLiteral("DAY"),
          QStringLiteral("removes the day's manual transactions that no report took"), false, deleteImports},
     };
