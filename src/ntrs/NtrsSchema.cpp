@@ -1,11 +1,6 @@
 #include "ntrs/NtrsSchema.h"
 
-#include "core/Error.h"
-#include "ntrs/AtomicFile.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "ntrs/BundledSchema.h"
 
 // The resources of a static library are registered only when something refers to them.
 static void registerNtrsResources()
@@ -23,18 +18,13 @@ QString fileName()
 QByteArray content()
 {
     registerNtrsResources();
-    QFile resource(QStringLiteral(":/schema/NTRS.xsd"));
-    if (!resource.open(QIODevice::ReadOnly))
-        throw ZtfiError(QStringLiteral("Shema NTRS.xsd manjka v programu!"));
-    return resource.readAll();
+    return BundledSchema::content(fileName());
 }
 
 QString ensureInFolder(const QString& folder)
 {
-    const QString path = QDir(folder).filePath(fileName());
-    if (!QFileInfo::exists(path))
-        writeFileAtomically(path, content());
-    return path;
+    registerNtrsResources();
+    return BundledSchema::ensureInFolder(folder, fileName());
 }
 
 }  // namespace NtrsSchema

@@ -498,28 +498,28 @@ std::optional<std::pair<int, QVariant>> draggedValue(const QMimeData* mime)
 
 }  // namespace
 
+bool TPTypedEdit::answerDraggedValue(QDragMoveEvent* event)
+{
+    const auto dragged = draggedValue(event->mimeData());
+    if (!dragged)
+        return false;
+    if (dragged->first == int(dataType_) && event->source() != this && !isReadOnly())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+    return true;
+}
+
 void TPTypedEdit::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (const auto dragged = draggedValue(event->mimeData())) {
-        if (dragged->first == int(dataType_) && event->source() != this && !isReadOnly())
-            event->acceptProposedAction();
-        else
-            event->ignore();
-        return;
-    }
-    QLineEdit::dragEnterEvent(event);
+    if (!answerDraggedValue(event))
+        QLineEdit::dragEnterEvent(event);
 }
 
 void TPTypedEdit::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (const auto dragged = draggedValue(event->mimeData())) {
-        if (dragged->first == int(dataType_) && event->source() != this && !isReadOnly())
-            event->acceptProposedAction();
-        else
-            event->ignore();
-        return;
-    }
-    QLineEdit::dragMoveEvent(event);
+    if (!answerDraggedValue(event))
+        QLineEdit::dragMoveEvent(event);
 }
 
 void TPTypedEdit::dropEvent(QDropEvent* event)

@@ -90,6 +90,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Accepts or refuses a typed value dragged over the edit; false for other data.
+    bool answerDraggedValue(QDragMoveEvent* event);
     void store(const QVariant& value);
     void showValue();
     QString textOfValue() const;
