@@ -4,6 +4,7 @@
 // for its day as manual transactions (every row new), and imported once more (every row found by
 // its reference number and updated), each timed with rows per second and the peak memory.
 #include "DemoDatabase.h"
+#include "StepTimer.h"
 
 #include "app/cli/ConsoleInteraction.h"
 #include "data/engine/Connection.h"
@@ -25,7 +26,6 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
@@ -61,46 +61,6 @@ void generate(Connection& c, int trades, const QDate& day)
     c.commit();
 }
 
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
-}
-
-// Processor time of the process (user and system), in ms: on a machine shared with other work
-// it tells the step's own cost from the time it waited.
-double processorMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-class StepTimer {
-public:
-    StepTimer() { restart(); }
-    void line(const char* step, long long rows)
-    {
-        const double ms = elapsed_.nsecsElapsed() / 1e6;
-        std::printf("%-40s %10.1f ms %12.0f rows/s  (processor %.1f ms, peak memory so far %.1f MB)\n", step, ms,
-                    rows / (ms / 1000.0), processorMs() - processor_, peakMegabytes());
-        std::fflush(stdout);
-        restart();
-    }
-
-private:
-    void restart()
-    {
-        elapsed_.start();
-        processor_ = processorMs();
-    }
-
-    QElapsedTimer elapsed_;
-    double processor_ = 0;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -125,7 +85,7 @@ int main(int argc, char** argv)
     std::printf("%d trades of %s, peak memory before the run %.1f MB\n", trades,
                 qPrintable(day.toString(QStringLiteral("dd.MM.yyyy"))), peakMegabytes());
 
-    StepTimer timer;
+    StepTimer timer(40);
     Selection(ztfi).bbNaborClick(day, day);
     ReportRows& rows = sharedReportRows(ztfi);
     const int count = rows.query().recordCount();

@@ -11,6 +11,7 @@
 // one on a new database. With FOLDER the database and the report are made and kept there, for
 // EXPLAIN QUERY PLAN.
 #include "DemoDatabase.h"
+#include "StepTimer.h"
 #include "reporting/SelectionLists.h"
 
 #include "app/cli/ConsoleInteraction.h"
@@ -36,7 +37,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace {
 
@@ -121,13 +121,6 @@ QString overrideState(Connection& c)
     return QStringLiteral("%1 rows, latest %2, %3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());
 }
 
-double peakMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
-}
-
 double timeProcess(const QString& program, const QStringList& args)
 {
     QElapsedTimer t;
@@ -139,40 +132,6 @@ double timeProcess(const QString& program, const QStringList& args)
         std::fprintf(stderr, "%s: %s\n", qPrintable(program), p.readAllStandardError().constData());
     return t.nsecsElapsed() / 1e6;
 }
-
-// Processor time of the process (user and system), in ms: beside the elapsed time it tells a
-// step that waits (for the disk, or for a processor shared with others) from one that works.
-double processorMs()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
-
-// Times one step and prints its line at once, so that a long run shows its steps as they end.
-class StepTimer {
-public:
-    StepTimer() { restart(); }
-    void restart()
-    {
-        elapsed_.start();
-        processor_ = processorMs();
-    }
-    double line(const char* step, long long rows)
-    {
-        const double ms = elapsed_.nsecsElapsed() / 1e6;
-        std::printf("%-36s %10.1f ms %12.0f rows/s  (processor %.1f ms, peak memory so far %.1f MB)\n", step, ms,
-                    rows / (ms / 1000.0), processorMs() - processor_, peakMegabytes());
-        std::fflush(stdout);
-        restart();
-        return ms;
-    }
-
-private:
-    QElapsedTimer elapsed_;
-    double processor_ = 0;
-};
 
 void line(const char* step, double ms, long long rows)
 {
@@ -220,7 +179,7 @@ int main(int argc, char** argv)
     prepareSavedStatements(ztfi);
 
     Selection selection(ztfi);
-    StepTimer t;
+    StepTimer t(36);
     const SelectionOutcome outcome = selection.bbNaborClick(day, day);
     const long long rows = sharedReportRows(ztfi).query().recordCount();
     const double selectMs = t.line("selection, overrides written", rows);
