@@ -7,6 +7,7 @@
 #include "data/engine/OleDate.h"
 #include "data/engine/SqlParams.h"
 #include "data/engine/SqlStatement.h"
+#include "data/PendingSets.h"
 #include "instruments/InstrumentHostData.h"
 #include "instruments/OverrideSyncStatement.h"
 #include "instruments/VersionStamps.h"
@@ -217,7 +218,9 @@ void OverrideSync::trace(const QString& line) const
 
 QList<OverrideSync::ClassifiedRow> OverrideSync::classify(const OverrideSyncInput& input)
 {
-    const QString sql = OverrideSyncStatement::classification(dialect_, input.regeneratedReport);
+    QString sql = OverrideSyncStatement::classification(dialect_, input.regeneratedReport);
+    if (!input.regeneratedReport)
+        sql = PendingSets::narrowed(sql, PendingSets::ids(connection_));
     trace(QStringLiteral("SQL :") + sql);
     Statement statement(connection_, sql);
     statement.setDate("Datum", input.firstDay);

@@ -1,6 +1,7 @@
 #include "reporting/ReportRows.h"
 
 #include "core/Config.h"
+#include "data/PendingSets.h"
 #include "data/dataset/Field.h"
 #include "reporting/FieldFormat.h"
 #include "reporting/ReportCodes.h"
@@ -70,6 +71,8 @@ void ReportRows::open(const PreparedStatements& saved, SqlDialect dialect, const
     QString sql = saved.reportRows;
     if (regeneratedReport)
         sql = regeneratedReportRows(sql, *regeneratedReport);
+    else
+        sql = PendingSets::narrowed(sql, PendingSets::ids(query_.connection()));
     if (dialect == SqlDialect::Db2)
         sql = db2Rewrite(sql);
     query_.setSql(sql);

@@ -10,6 +10,7 @@
 #include "data/engine/Connection.h"
 #include "data/filter/TFilter.h"
 #include "data/Identifiers.h"
+#include "data/PendingSets.h"
 #include "data/Step.h"
 #include "instruments/CodeList.h"
 #include "reporting/ReportRows.h"
@@ -263,7 +264,7 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 
     runStep(connection, stepMessage("Napaka pri brisanju iz DPATVPPSL!"), [&] {
         TUniQuery pending(connection, QStringLiteral("qBrisi"));
-        pending.setSql(SelectionStatements::pendingRows());
+        pending.setSql(PendingSets::narrowed(SelectionStatements::pendingRows(), PendingSets::ids(connection)));
         pending.open();
         const Field& reportId = pending.fieldByName(QStringLiteral("DPATVPID"));
         const Field& tradeId = pending.fieldByName(QStringLiteral("IDPSL"));

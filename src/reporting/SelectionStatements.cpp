@@ -115,8 +115,8 @@ QStringList cancellations(const Config& config, qint64 reportId)
     if (!market.isEmpty())
         lines << QStringLiteral(" JOIN TRG T ON D.SfTrg = T.SfTrg ");
     lines << QStringLiteral(" JOIN POG PG ON D.IDPOG=PG.IDPOG ");
-    lines << QStringLiteral(" WHERE A.IDPSL NOT IN (SELECT IDPSL FROM DPATVPPSL WHERE IsStn = 'D') ");
-    lines << QStringLiteral("   AND D.IDPSL IN (SELECT IDPSL FROM DPATVPPSL) ");
+    lines << QStringLiteral(" WHERE NOT EXISTS (SELECT IDPSL FROM DPATVPPSL X WHERE X.IDPSL = A.IDPSL AND X.IsStn = 'D') ");
+    lines << QStringLiteral("   AND EXISTS (SELECT IDPSL FROM DPATVPPSL X WHERE X.IDPSL = D.IDPSL) ");
     lines << QStringLiteral(" AND S.PorocanjeZTFI='D' ");
     lines << remoteMemberCondition(QStringLiteral("D"), QStringLiteral("PG"));
     if (!market.isEmpty())
@@ -137,7 +137,7 @@ QStringList replacements(const Config& config, qint64 reportId)
     lines << QStringLiteral(" JOIN POG PG ON D.IDPOG=PG.IDPOG ");
     lines << QStringLiteral(" WHERE D.IDPSL IN (select IDPSLEDT FROM DPATVPPSLSTN DS, POG PG1 where DS.IDPOG=PG1.IDPOG ");
     lines << remoteMemberCondition(QStringLiteral("DS"), QStringLiteral("PG1"));
-    lines << QStringLiteral(" AND IDPSLEDT NOT IN (select IDPSL from DPATVPPSL) AND IDPSL IN (SELECT IdPSL FROM DPATVPPSL)) ");
+    lines << QStringLiteral(" AND NOT EXISTS (select IDPSL from DPATVPPSL X where X.IDPSL = DS.IDPSLEDT) AND EXISTS (SELECT IdPSL FROM DPATVPPSL X WHERE X.IDPSL = DS.IDPSL)) ");
     lines << QStringLiteral(" AND S.PorocanjeZTFI='D' ");
     lines << remoteMemberCondition(QStringLiteral("D"), QStringLiteral("PG"));
     lines << QStringLiteral(" AND D.IDPSL NOT IN (SELECT IDPSL FROM DPATVPPSL) ");

@@ -93,8 +93,8 @@ TEST(RegenerationStatementsTest, TheSelectionsStatementsWithTheRegenerationsDiff
                            QStringLiteral(" FROM DPATVPPSLSTN D LEFT OUTER JOIN DPATVPPSL A ON D.IdPsl = A.IdPsl JOIN SFVP S ON D.SFVP=S.SFVP "),
                            QStringLiteral(" JOIN TRG T ON D.SfTrg = T.SfTrg "),
                            QStringLiteral(" JOIN POG PG ON D.IDPOG=PG.IDPOG "),
-                           QStringLiteral(" WHERE A.IDPSL NOT IN (SELECT IDPSL FROM DPATVPPSL WHERE IsStn = 'D') "),
-                           QStringLiteral("   AND D.IDPSL IN (SELECT IDPSL FROM DPATVPPSL) "),
+                           QStringLiteral(" WHERE NOT EXISTS (SELECT IDPSL FROM DPATVPPSL X WHERE X.IDPSL = A.IDPSL AND X.IsStn = 'D') "),
+                           QStringLiteral("   AND EXISTS (SELECT IDPSL FROM DPATVPPSL X WHERE X.IDPSL = D.IDPSL) "),
                            QStringLiteral(" AND D.Dan >= :Dan AND D.Dan <= :DanDo AND S.PorocanjeZTFI='D' "),
                            remote.arg(QStringLiteral("D"), QStringLiteral("PG")),
                            marketOfD}));

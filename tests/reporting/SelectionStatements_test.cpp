@@ -1,8 +1,13 @@
 #include "reporting/SelectionStatements.h"
 
 #include "core/Config.h"
+#include "data/PendingSets.h"
+#include "instruments/OverrideSyncStatement.h"
+#include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
+#include "support/QueryPlan.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,7 +53,7 @@ QStringList replacementsWith(const QString& reference)
         QStringLiteral(" JOIN POG PG ON D.IDPOG=PG.IDPOG "),
         QStringLiteral(" WHERE D.IDPSL IN (select IDPSLEDT FROM DPATVPPSLSTN DS, POG PG1 where DS.IDPOG=PG1.IDPOG "),
         QStringLiteral(" AND (((DS.SFTYPE='P') AND ((PG1.REMOTECLAN IS NOT NULL) OR (PG1.REMOTECLAN<>''))) OR ((DS.SFTYPE<>'P') OR (DS.SFTYPE is NULL)))"),
-        QStringLiteral(" AND IDPSLEDT NOT IN (select IDPSL from DPATVPPSL) AND IDPSL IN (SELECT IdPSL FROM DPATVPPSL)) "),
+        QStringLiteral(" AND NOT EXISTS (select IDPSL from DPATVPPSL X where X.IDPSL = DS.IDPSLEDT) AND EXISTS (SELECT IdPSL FROM DPATVPPSL X WHERE X.IDPSL = DS.IDPSL)) "),
         QStringLiteral(" AND S.PorocanjeZTFI='D' "),
         QStringLiteral(" AND (((D.SFTYPE='P') AND ((PG.REMOTECLAN IS NOT NULL) OR (PG.REMOTECLAN<>''))) OR ((D.SFTYPE<>'P') OR (D.SFTYPE is NULL)))"),
         QStringLiteral(" AND D.IDPSL NOT IN (SELECT IDPSL FROM DPATVPPSL) "),
@@ -63,8 +68,8 @@ const QStringList kCancellations{
     QStringLiteral(" JOIN DPATVPPSL P ON P.IdPsl=D.IdPsl JOIN SFVP S ON D.SFVP=S.SFVP "),
     QStringLiteral(" JOIN TRG T ON D.SfTrg = T.SfTrg "),
     QStringLiteral(" JOIN POG PG ON D.IDPOG=PG.IDPOG "),
-    QStringLiteral(" WHERE A.IDPSL NOT IN (SELECT IDPSL FROM DPATVPPSL WHERE IsStn = 'D') "),
-    QStringLiteral("   AND D.IDPSL IN (SELECT IDPSL FROM DPATVPPSL) "),
+    QStringLiteral(" WHERE NOT EXISTS (SELECT IDPSL FROM DPATVPPSL X WHERE X.IDPSL = A.IDPSL AND X.IsStn = 'D') "),
+    QStringLiteral("   AND EXISTS (SELECT IDPSL FROM DPATVPPSL X WHERE X.IDPSL = D.IDPSL) "),
     QStringLiteral(" AND S.PorocanjeZTFI='D' "),
     QStringLiteral(" AND (((D.SFTYPE='P') AND ((PG.REMOTECLAN IS NOT NULL) OR (PG.REMOTECLAN<>''))) OR ((D.SFTYPE<>'P') OR (D.SFTYPE is NULL)))"),
     kMarketD,
@@ -131,6 +136,35 @@ TEST(SelectionStatementsTest, TradeKindsAndQuotedCodes)
     EXPECT_FALSE(SelectionStatements::replacements(config, 1).join(QString()).contains(QStringLiteral("SfPsl")));
     EXPECT_EQ(SelectionStatements::marketCondition(config),
               QStringLiteral(" AND (P.SfDjv in ('''') AND T.SfDrzTrg='S' and T.SfTrz = '2' ) "));
+}
+
+// The steps of a plan that read DPATVPPSL from end to end.
+QStringList scansOfSelectedRows(Connection& connection, const QString& sql)
+{
+    return queryPlan(connection, sql).filter(QRegularExpression(QStringLiteral("^SCAN .*DPATVPPSL(_|\\b)")));
+}
+
+// The daily selection reads the selected rows of the firm's history only through their
+// indexes, so its cost does not grow with the days already reported.
+TEST(SelectionStatementsTest, DailyStatementsDoNotReadEverySelectedRow)
+{
+    FixtureDb db;
+    Config config;
+    const QString pending = SelectionStatements::pendingRows().join(QLatin1Char('\n'));
+    const QString classification = OverrideSyncStatement::classification(SqlDialect::Oracle);
+    ASSERT_FALSE(scansOfSelectedRows(db.connection(), pending).isEmpty()) << "the condition as written";
+    ASSERT_FALSE(scansOfSelectedRows(db.connection(), classification).isEmpty()) << "the condition as written";
+
+    const QList<qint64> ids{4, 9};
+    const QStringList statements{
+        SelectionStatements::newTrades(config, 7).join(QLatin1Char('\n')),
+        SelectionStatements::cancellations(config, 7).join(QLatin1Char('\n')),
+        SelectionStatements::replacements(config, 7).join(QLatin1Char('\n')),
+        PendingSets::narrowed(pending, ids),
+        PendingSets::narrowed(classification, ids),
+    };
+    for (const QString& sql : statements)
+        EXPECT_EQ(scansOfSelectedRows(db.connection(), sql), QStringList()) << sql.toStdString();
 }
 
 }  // namespace
