@@ -8,6 +8,7 @@
 #include "reporting/SelectionStatements.h"
 #include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
+#include "support/EngineStories.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
 
@@ -29,9 +30,9 @@ const QDate kEarlier(2026, 2, 27);
 using SelectedRow = std::tuple<qint64, QString, qint64>;
 
 // A fixture database with the basic rows, and the application running on it.
-class SelectionTest : public testing::Test {
+class SelectionTest : public EngineStoryTest {
 protected:
-    SelectionTest() : fixture(db) { db.basics(); }
+    SelectionTest() : db(storyEngine()), fixture(db) { db.basics(); }
 
     // ZTFI.ini with the given lines, read; statements prepared.
     ZtfiApp& start(const QString& iniLines = QString())
@@ -175,7 +176,7 @@ TEST(SelectionNewTradesTest, MarketListsTradeKindsAndRemoteMembers)
 // A cancellation of a reported trade is taken once, with the reference of the reported row; a
 // cancellation of a trade never selected is not taken; a correction brings its replacement trade
 // even when its trade kind is not reported.
-TEST_F(SelectionTest, CancellationsAndCorrections)
+TEST_P(SelectionTest, CancellationsAndCorrections)
 {
     instrument(1);
     Trade reported{.id = 1, .day = kEarlier};
@@ -211,7 +212,7 @@ TEST_F(SelectionTest, CancellationsAndCorrections)
     EXPECT_EQ(rowsOf(2).size(), 4u);
 }
 
-TEST_F(SelectionTest, DeletionOfPendingSelectionAndUnsentReports)
+TEST_P(SelectionTest, DeletionOfPendingSelectionAndUnsentReports)
 {
     const QDate day(2014, 4, 2);
     db.report({.id = 2, .serial = 2, .reportDay = day.addDays(-1)});
@@ -249,7 +250,7 @@ TEST_F(SelectionTest, DeletionOfPendingSelectionAndUnsentReports)
 
 // A rejected report and its unsent regeneration share the set 234: the deletion of their day
 // takes the regeneration's register row only; the sent report and its rows stay.
-TEST_F(SelectionTest, DeletionKeepsTheSentReportThatAnUnsentRegenerationReplaces)
+TEST_P(SelectionTest, DeletionKeepsTheSentReportThatAnUnsentRegenerationReplaces)
 {
     const QDate day(2025, 12, 8);
     db.report({.id = 234, .serial = 234, .reportDay = day, .sentAt = QDateTime(day.addDays(1), QTime(9, 0)),
@@ -271,7 +272,7 @@ TEST_F(SelectionTest, DeletionKeepsTheSentReportThatAnUnsentRegenerationReplaces
 // "N" stands for no ISIN: two instruments that carry it are two instruments. Each trade reports
 // its own instrument, and the code list holds both, also where an earlier selection left an
 // override row of "N" behind.
-TEST_F(SelectionTest, InstrumentsWithIsinNReportTheirOwnCodes)
+TEST_P(SelectionTest, InstrumentsWithIsinNReportTheirOwnCodes)
 {
     for (const int id : {1, 2}) {
         Instrument row;
@@ -317,7 +318,7 @@ TEST_F(SelectionTest, InstrumentsWithIsinNReportTheirOwnCodes)
 
 // A period that ends before it starts is refused by the selection and the deletion alike, and
 // nothing is deleted, selected or remembered.
-TEST_F(SelectionTest, AReversedPeriodIsRefusedBeforeAnythingIsWritten)
+TEST_P(SelectionTest, AReversedPeriodIsRefusedBeforeAnythingIsWritten)
 {
     const QDate day(2014, 4, 2);
     db.report({.id = 4, .serial = 4, .reportDay = day});
@@ -349,7 +350,7 @@ TEST_F(SelectionTest, AReversedPeriodIsRefusedBeforeAnythingIsWritten)
 
 // The whole trace of a selection, the imported transactions it takes, the audit rows of its
 // inserts, and the end of a regeneration.
-TEST_F(SelectionTest, SelectionTraceImportsAndAudit)
+TEST_P(SelectionTest, SelectionTraceImportsAndAudit)
 {
     instrument(1);
     db.trade({.id = 7, .day = kDay});
@@ -410,13 +411,13 @@ TEST_F(SelectionTest, SelectionTraceImportsAndAudit)
 
 // A failing insert of step 1 rolls back the rows and audit rows of the step; the deletion of the
 // previous pending selection stays committed.
-TEST_F(SelectionTest, FailureInStepOneRollsBackOnlyItself)
+TEST_P(SelectionTest, FailureInStepOneRollsBackOnlyItself)
 {
     instrument(1);
     db.trade({.id = 1, .day = kDay}).trade({.id = 2, .day = kDay}).trade({.id = 3, .day = kDay});
     db.selected({.report = 9, .trade = 100});
-    db.exec(QStringLiteral("CREATE TRIGGER refuse_three BEFORE INSERT ON DPATVPPSL WHEN NEW.IDPSL = 3 "
-                           "BEGIN SELECT RAISE(ABORT, 'zavrnjeno'); END"));
+    db.refuse(QStringLiteral("refuse_three"), QStringLiteral("BEFORE INSERT ON DPATVPPSL"),
+              QStringLiteral("NEW.IDPSL = 3"), QStringLiteral("zavrnjeno"));
     ZtfiApp& app = start(QStringLiteral("Debug=1"));
 
     try {
@@ -437,14 +438,14 @@ TEST_F(SelectionTest, FailureInStepOneRollsBackOnlyItself)
     EXPECT_FALSE(log.contains(QStringLiteral("Pre 2 StartTransaction!")));
 
     // Without the cause the next selection goes through.
-    db.exec(QStringLiteral("DROP TRIGGER refuse_three"));
+    db.allow(QStringLiteral("refuse_three"));
     Selection(app).bbNaborClick(kDay, kDay);
     EXPECT_EQ(tradesOf(1), (std::set<qint64>{1, 2, 3}));
 }
 
 // Generation needs a regular row: nothing selected disables it silently, cancellations alone
 // disable it with the message, a new trade enables it.
-TEST_F(SelectionTest, GenerationNeedsARegularRow)
+TEST_P(SelectionTest, GenerationNeedsARegularRow)
 {
     instrument(1);
     ZtfiApp& app = start();
@@ -474,7 +475,7 @@ TEST_F(SelectionTest, GenerationNeedsARegularRow)
 
 // Two live instruments of one ISIN: the selection stops for the choice of the reporting
 // instrument before the report rows are opened.
-TEST_F(SelectionTest, PendingChoiceStopsTheSelection)
+TEST_P(SelectionTest, PendingChoiceStopsTheSelection)
 {
     db.instrument({.id = 1, .isin = QStringLiteral("SI0031102120")}).listing({.id = 1, .instrument = 1});
     db.instrument({.id = 2, .isin = QStringLiteral("SI0031102120")}).listing({.id = 2, .instrument = 2});
@@ -495,7 +496,7 @@ TEST_F(SelectionTest, PendingChoiceStopsTheSelection)
     EXPECT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM DPATVP_SFVP WHERE SFVP_POROCANJE IS NULL")).toInt(), 2);
 }
 
-TEST_F(SelectionTest, LeavingADateClosesTheListsOfAnotherPeriod)
+TEST_P(SelectionTest, LeavingADateClosesTheListsOfAnotherPeriod)
 {
     instrument(1);
     db.trade({.id = 1, .day = kDay});
@@ -513,5 +514,7 @@ TEST_F(SelectionTest, LeavingADateClosesTheListsOfAnotherPeriod)
     // The pending selection itself stays.
     EXPECT_EQ(tradesOf(1), std::set<qint64>{1});
 }
+
+INSTANTIATE_ENGINE_STORIES(SelectionTest);
 
 }  // namespace

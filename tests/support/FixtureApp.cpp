@@ -34,10 +34,14 @@ void FixtureApp::writeIni(const QString& lines) const
 
 ZtfiApp& FixtureApp::app()
 {
-    if (!app_)
+    if (!app_) {
+        // A server signs in with its own role; the embedded engine takes any user.
+        const bool server = db_.connection().engine() == Connection::Engine::PostgreSql;
         app_ = std::make_unique<ZtfiApp>(
-            QStringList{FixtureDb::alias(), QStringLiteral("oxu"), QStringLiteral("geslo"), QStringLiteral("ana")},
+            QStringList{FixtureDb::alias(), server ? PostgresServer::user() : QStringLiteral("oxu"),
+                        server ? PostgresServer::password() : QStringLiteral("geslo"), QStringLiteral("ana")},
             ui_);
+    }
     return *app_;
 }
 

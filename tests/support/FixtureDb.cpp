@@ -4,6 +4,7 @@
 #include "support/SqlScript.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -42,10 +43,21 @@ void createDatabase(const QString& file)
 
 }  // namespace
 
-FixtureDb::FixtureDb()
+FixtureDb::FixtureDb() : FixtureDb(Connection::Engine::Sqlite) {}
+
+FixtureDb::FixtureDb(Connection::Engine engine)
 {
     if (!dir_.isValid())
         throw ZtfiError(QStringLiteral("No temporary folder: ") + dir_.errorString());
+    if (engine == Connection::Engine::PostgreSql) {
+        server_ = std::make_unique<PostgresDatabase>();
+        QFile aliases(QDir(folder()).filePath(QStringLiteral("aliases.ini")));
+        if (!aliases.open(QIODevice::WriteOnly) || aliases.write(server_->aliasEntry(alias()).toUtf8()) < 0)
+            throw ZtfiError(QStringLiteral("Cannot write ") + aliases.fileName());
+        aliases.close();
+        connection_ = Connection::open(folder(), alias(), PostgresServer::user(), PostgresServer::password());
+        return;
+    }
     createDatabase(databaseFile());
     connection_ = Connection::open(folder(), alias(), QString(), QString());
     // A test database needs no protection against power loss; without it every insert of a
@@ -224,6 +236,36 @@ FixtureDb& FixtureDb::selected(const SelectedTrade& row)
                          {"ISSTN", text(row.cancellation)},
                          {"IDREFATVP", row.reference}});
     return *this;
+}
+
+void FixtureDb::refuse(const QString& name, const QString& event, const QString& condition,
+                       const QString& message)
+{
+    const QString table = event.section(QStringLiteral(" ON "), -1).trimmed();
+    if (connection_->engine() == Connection::Engine::PostgreSql) {
+        exec(QStringLiteral("CREATE FUNCTION public.%1_refusal() RETURNS trigger LANGUAGE plpgsql AS "
+                            "$$BEGIN RAISE EXCEPTION '%2'; END$$")
+                 .arg(name, message));
+        exec(QStringLiteral("CREATE TRIGGER %1 %2 FOR EACH ROW %3 EXECUTE FUNCTION public.%1_refusal()")
+                 .arg(name, event,
+                      condition.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(condition)));
+    } else {
+        exec(QStringLiteral("CREATE TRIGGER %1 %2 %3 BEGIN SELECT RAISE(ABORT, '%4'); END")
+                 .arg(name, event, condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition,
+                      message));
+    }
+    refusals_[name] = table;
+}
+
+void FixtureDb::allow(const QString& name)
+{
+    if (connection_->engine() == Connection::Engine::PostgreSql) {
+        exec(QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, refusals_[name]));
+        exec(QStringLiteral("DROP FUNCTION public.%1_refusal").arg(name));
+    } else {
+        exec(QStringLiteral("DROP TRIGGER ") + name);
+    }
+    refusals_.erase(name);
 }
 
 void FixtureDb::exec(const QString& sql)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/engine/Connection.h"
+#include "support/PostgresServer.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -9,6 +10,7 @@
 #include <QTime>
 #include <QVariant>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -140,11 +142,14 @@ struct SelectedTrade {
 
 }  // namespace fixture
 
-// A fresh embedded database in a temporary folder, made from schema/sqlite/host.sql and
-// own.sql and opened as the program opens it (alias FIXTURE, Connection::open).
+// A fresh database opened as the program opens it (alias FIXTURE of a temporary program
+// folder, Connection::open): by default an embedded one made from schema/sqlite/host.sql and
+// own.sql; with Engine::PostgreSql a fresh database of the throwaway server (made from
+// schema/postgresql), led to by the folder's aliases.ini.
 class FixtureDb {
 public:
     FixtureDb();
+    explicit FixtureDb(Connection::Engine engine);
     ~FixtureDb();
     FixtureDb(const FixtureDb&) = delete;
     FixtureDb& operator=(const FixtureDb&) = delete;
@@ -172,6 +177,12 @@ public:
     FixtureDb& report(const fixture::Report& row);
     FixtureDb& selected(const fixture::SelectedTrade& row);
 
+    // A trigger `name` that refuses the rows of `event` ("BEFORE INSERT ON DPATVPPSL", "BEFORE
+    // UPDATE OF X ON T") for which `condition` holds (every row when empty; NEW.X names the
+    // new row) with the error text `message`, on either engine; allow(name) drops it again.
+    void refuse(const QString& name, const QString& event, const QString& condition, const QString& message);
+    void allow(const QString& name);
+
     // Runs a statement through the connection (made fit for the engine first).
     void exec(const QString& sql);
     // The first column of the first row of a statement; an invalid QVariant when it has none.
@@ -185,5 +196,7 @@ private:
     std::vector<Column> tradeColumns(const fixture::Trade& row) const;
 
     QTemporaryDir dir_;
+    std::map<QString, QString> refusals_;  // trigger name -> its table
+    std::unique_ptr<PostgresDatabase> server_;
     std::unique_ptr<Connection> connection_;
 };

@@ -74,7 +74,15 @@ AliasTarget resolve(const QString& programFolder, const QString& alias)
     const QString driver = firstValue(entry, {QStringLiteral("DRIVER")}, QStringLiteral("SQLITE"));
     AliasTarget target;
     if (driver.compare(QLatin1String("ODBC"), Qt::CaseInsensitive) == 0) {
-        target.engine = Connection::Engine::Odbc;
+        const QString server = firstValue(entry, {QStringLiteral("SERVER")}, QString());
+        if (server.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0)
+            target.engine = Connection::Engine::PostgreSql;
+        else if (server.isEmpty() || server.compare(QLatin1String("Oracle"), Qt::CaseInsensitive) == 0
+                 || server.compare(QLatin1String("DB2"), Qt::CaseInsensitive) == 0)
+            target.engine = Connection::Engine::Odbc;
+        else
+            throw DatabaseError(QStringLiteral("Unknown server '%1' for alias '%2' in aliases.ini")
+                                    .arg(server, alias));
         target.database = firstValue(
             entry, {QStringLiteral("CONNECTIONSTRING"), QStringLiteral("DSN")}, alias);
         return target;

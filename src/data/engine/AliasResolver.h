@@ -10,7 +10,9 @@
 //   Driver=SQLITE                  Driver=ODBC             Driver=ODBC
 //   Database=data/ztfi.sqlite      DSN=ztfi_prod           ConnectionString=DRIVER={...};...
 // A relative Database is taken from the program folder; an ODBC entry without DSN or
-// ConnectionString uses the alias as the data source name. Without an entry the alias names
+// ConnectionString uses the alias as the data source name. An ODBC entry may name its server:
+// Server=PostgreSQL (a PostgreSQL server with orafce), else the Oracle or DB2 of the dialect
+// (Server=Oracle and Server=DB2 say so explicitly). Without an entry the alias names
 // the file <ALIAS>.sqlite in the program folder.
 struct AliasTarget {
     Connection::Engine engine = Connection::Engine::Sqlite;
@@ -21,7 +23,7 @@ struct AliasTarget {
 namespace AliasResolver {
 
 // Throws DatabaseError when the SQLite file does not exist (naming the file; an empty database
-// is never created in its place) or when the entry names an unknown driver.
+// is never created in its place) or when the entry names an unknown driver or server.
 AliasTarget resolve(const QString& programFolder, const QString& alias);
 
 }  // namespace AliasResolver

@@ -2,13 +2,17 @@
 
 #include "core/Error.h"
 #include "data/engine/AliasResolver.h"
+#include "data/engine/Dialect.h"
 #include "data/engine/OleDate.h"
+#include "data/engine/SqlErrors.h"
 #include "data/engine/SqliteCompat.h"
 #include "data/engine/SqlRewrite.h"
 #include "data/engine/TDMLB.h"
 
 #include <QAtomicInteger>
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QTimeZone>
 
 #include <sqlite3.h>
 
@@ -28,6 +32,36 @@ bool transactionStillOpen(const QSqlDatabase& db)
     return !handle || sqlite3_get_autocommit(handle) == 0;
 }
 
+void execSessionStatement(QSqlQuery& query, const QString& sql)
+{
+    if (!query.exec(sql))
+        throw DatabaseError(sqlErrorText(query.lastError()) + QStringLiteral(" (") + sql + u')');
+}
+
+// What the statements rely on in a PostgreSQL session: orafce's Oracle functions and types
+// (its DATE with the time of day) before the built-in ones, dates written day first, and the
+// workstation's time zone for the current date and time (its present offset from UTC when the
+// server does not know the zone's name).
+void preparePostgresSession(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    execSessionStatement(query, QStringLiteral("SET search_path TO oracle, pg_catalog, public"));
+    execSessionStatement(query, QStringLiteral("SET DateStyle = 'ISO, DMY'"));
+    const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+    if (zone.isEmpty() || !query.exec(QStringLiteral("SET TimeZone = ") + sqlStringLiteral(zone))) {
+        const int minutes = QDateTime::currentDateTime().offsetFromUtc() / 60;
+        execSessionStatement(query, QStringLiteral("SET TimeZone = INTERVAL '%1%2:%3' HOUR TO MINUTE")
+                                        .arg(minutes < 0 ? u'-' : u'+')
+                                        .arg(qAbs(minutes) / 60, 2, 10, QLatin1Char('0'))
+                                        .arg(qAbs(minutes) % 60, 2, 10, QLatin1Char('0')));
+    }
+}
+
+QString driverOf(Connection::Engine engine)
+{
+    return engine == Connection::Engine::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QODBC");
+}
+
 }  // namespace
 
 std::unique_ptr<Connection> Connection::open(const QString& programFolder, const QString& alias,
@@ -35,9 +69,7 @@ std::unique_ptr<Connection> Connection::open(const QString& programFolder, const
 {
     const AliasTarget target = AliasResolver::resolve(programFolder, alias);
     std::unique_ptr<Connection> connection(new Connection(nextConnectionName(), target.engine));
-    QSqlDatabase db = QSqlDatabase::addDatabase(
-        target.engine == Engine::Sqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QODBC"),
-        connection->connectionName_);
+    QSqlDatabase db = QSqlDatabase::addDatabase(driverOf(target.engine), connection->connectionName_);
     db.setDatabaseName(target.database);
     if (target.engine == Engine::Sqlite) {
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
@@ -46,9 +78,11 @@ std::unique_ptr<Connection> Connection::open(const QString& programFolder, const
         db.setPassword(password);
     }
     if (!db.open())
-        throw DatabaseError(db.lastError().text());
+        throw DatabaseError(sqlErrorText(db.lastError()));
     if (target.engine == Engine::Sqlite)
         SqliteCompat::install(db);
+    else if (target.engine == Engine::PostgreSql)
+        preparePostgresSession(db);
     return connection;
 }
 
@@ -88,7 +122,12 @@ QString Connection::driverName() const
 
 QString Connection::prepareSql(const QString& sql) const
 {
-    return engine_ == Engine::Sqlite ? SqlRewrite::forSqlite(sql) : sql;
+    switch (engine_) {
+    case Engine::Sqlite: return SqlRewrite::forSqlite(sql);
+    case Engine::PostgreSql: return SqlRewrite::forPostgres(sql);
+    case Engine::Odbc: break;
+    }
+    return sql;
 }
 
 QVariant Connection::toEngineValue(const QVariant& value) const

@@ -8,10 +8,12 @@
 class TDMLB;
 
 // The one database connection of the program: the embedded SQLite engine (with the Oracle
-// compatibility functions) or a server reached through ODBC. Errors are thrown as DatabaseError.
+// compatibility functions) or a server reached through ODBC: the firm's Oracle or DB2, or a
+// PostgreSQL server with the orafce extension. Errors are thrown as DatabaseError.
 class Connection {
 public:
-    enum class Engine { Sqlite, Odbc };
+    // PostgreSql is reached through ODBC too; it runs the Oracle dialect after its own rewriting.
+    enum class Engine { Sqlite, Odbc, PostgreSql };
 
     // Opens the database that the alias names: an entry of programFolder/aliases.ini, else the
     // file programFolder/<ALIAS>.sqlite. A missing database file is an error naming the file.
@@ -31,8 +33,8 @@ public:
     // Every engine this program runs on is an SQL server (no file-based tables).
     bool isSqlServer() const { return true; }
 
-    // Makes a statement of the Oracle dialect fit for the engine (the embedded engine rewrites
-    // the few constructs that are not function calls); unchanged for servers.
+    // Makes a statement of the Oracle dialect fit for the engine (the embedded engine and
+    // PostgreSQL rewrite the few constructs they lack); unchanged for Oracle and DB2 servers.
     QString prepareSql(const QString& sql) const;
     // A date, date-time or time of day as the engine stores it (REAL days since 30.12.1899 in
     // the embedded engine, a null date as a null REAL); other values unchanged.

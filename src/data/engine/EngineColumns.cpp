@@ -1,6 +1,9 @@
 #include "data/engine/EngineColumns.h"
 
+#include "data/engine/FoldedNames.h"
+
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -107,12 +110,15 @@ QList<EngineColumn> engineColumns(const QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
     sqlite3_stmt* statement = sqliteStatement(query);
+    const bool foldsNames = query.driver() && query.driver()->dbmsType() == QSqlDriver::PostgreSQL;
     QList<EngineColumn> columns;
     columns.reserve(record.count());
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField field = record.field(i);
         EngineColumn column;
         column.name = field.name();
+        if (foldsNames && column.name == column.name.toLower())
+            column.name = unfoldedColumnName(column.name, query.lastQuery());
         if (statement) {
             const char* declared = sqlite3_column_decltype(statement, i);
             if (declared) {

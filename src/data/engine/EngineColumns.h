@@ -19,7 +19,8 @@ struct EngineColumn {
 
 // The columns of an active (executed) query, in result order. The embedded engine reports
 // the declared types of table columns ("NUMBER(10)", "VARCHAR2(3)", "REAL", "DATE"), read
-// through its statement handle; other engines report through the driver's record.
+// through its statement handle; other engines report through the driver's record (PostgreSQL
+// with the names the program wrote, see FoldedNames.h).
 QList<EngineColumn> engineColumns(const QSqlQuery& query);
 
 // The field type of a column type name of the embedded engine; Unknown for an empty name.

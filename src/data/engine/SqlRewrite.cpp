@@ -1,6 +1,7 @@
 #include "data/engine/SqlRewrite.h"
 
 #include <QList>
+#include <QSet>
 #include <QStringView>
 
 namespace SqlRewrite {
@@ -75,17 +76,25 @@ QList<Token> tokenize(QStringView sql)
     return tokens;
 }
 
+enum class Target { Sqlite, Postgres };
+
 class Rewriter {
 public:
-    explicit Rewriter(QStringView sql) : tokens_(tokenize(sql)) { out_.reserve(sql.size() + 32); }
+    Rewriter(QStringView sql, Target target) : tokens_(tokenize(sql)), target_(target)
+    {
+        out_.reserve(sql.size() + 32);
+    }
 
     QString run()
     {
         while (pos_ < tokens_.size()) {
-            if (tokens_[pos_].kind == Token::Word)
+            if (tokens_[pos_].kind == Token::Word) {
                 rewriteName();
-            else
+            } else {
+                if (truncCloses_.contains(pos_))
+                    out_ += QStringLiteral(", 0");
                 out_ += tokens_[pos_++].text;
+            }
         }
         return out_;
     }
@@ -108,7 +117,7 @@ private:
 
     void emitNextval(QStringView sequence)
     {
-        out_ += QStringLiteral("ztfi_nextval('");
+        out_ += target_ == Target::Sqlite ? QStringLiteral("ztfi_nextval('") : QStringLiteral("nextval('");
         out_ += sequence;
         out_ += QStringLiteral("')");
     }
@@ -148,6 +157,8 @@ private:
             pos_ = name + 1;
             return true;
         }
+        if (target_ == Target::Postgres)
+            return rewritePostgresKeyword();
         if (isWord(i, u"EXTRACT")) {
             // EXTRACT(Year FROM x) -> YEAR(x): only the opening changes.
             const qsizetype open = skipSpace(i + 1);
@@ -173,7 +184,59 @@ private:
         return false;
     }
 
+    // The index of the ')' that closes the '(' at `open`, and whether a ',' lies between them
+    // outside inner parentheses; tokens_.size() when it is not closed.
+    qsizetype closingParen(qsizetype open, bool* hasComma) const
+    {
+        int depth = 0;
+        for (qsizetype i = open; i < tokens_.size(); ++i) {
+            if (isSymbol(i, u'('))
+                ++depth;
+            else if (isSymbol(i, u')') && --depth == 0)
+                return i;
+            else if (depth == 1 && isSymbol(i, u','))
+                *hasComma = true;
+        }
+        return tokens_.size();
+    }
+
+    bool rewritePostgresKeyword()
+    {
+        const qsizetype i = pos_;
+        if (isWord(i, u"CURRENT_DATE")) {
+            out_ += QStringLiteral("LOCALTIMESTAMP(0)");
+            pos_ = i + 1;
+            return true;
+        }
+        const qsizetype open = skipSpace(i + 1);
+        if (!isSymbol(open, u'('))
+            return false;
+        if (isWord(i, u"NVL")) {
+            out_ += QStringLiteral("COALESCE");
+            pos_ = i + 1;
+            return true;
+        }
+        if (isWord(i, u"mod")) {
+            // mod(trunc(x), n): the one-argument trunc gives a double, for which there is no
+            // mod; trunc(x, 0) gives a numeric.
+            const qsizetype trunc = skipSpace(open + 1);
+            const qsizetype truncOpen = skipSpace(trunc + 1);
+            bool hasComma = false;
+            if (!isWord(trunc, u"trunc") || !isSymbol(truncOpen, u'('))
+                return false;
+            const qsizetype close = closingParen(truncOpen, &hasComma);
+            if (hasComma || close >= tokens_.size())
+                return false;
+            truncCloses_.insert(close);
+            out_ += tokens_[pos_++].text;
+            return true;
+        }
+        return false;
+    }
+
     QList<Token> tokens_;
+    Target target_;
+    QSet<qsizetype> truncCloses_;  // the ')' of a trunc(x) that gets its second argument
     qsizetype pos_ = 0;
     QString out_;
 };
@@ -186,7 +249,17 @@ QString forSqlite(const QString& sql)
         && !sql.contains(QLatin1String("EXTRACT"), Qt::CaseInsensitive)
         && !sql.contains(QLatin1String("CURRENT"), Qt::CaseInsensitive))
         return sql;
-    return Rewriter(sql).run();
+    return Rewriter(sql, Target::Sqlite).run();
+}
+
+QString forPostgres(const QString& sql)
+{
+    if (!sql.contains(QLatin1String("NEXTVAL"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("CURRENT_DATE"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("NVL"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("trunc"), Qt::CaseInsensitive))
+        return sql;
+    return Rewriter(sql, Target::Postgres).run();
 }
 
 }  // namespace SqlRewrite

@@ -86,22 +86,33 @@ TEST_F(ConnectionTest, AliasesIniEntriesOfServers)
               "[ORA]\nDriver=ODBC\nDSN=ztfi_prod\n"
               "[DB2]\nDriver=odbc\nConnectionString=DRIVER={IBM DB2};HOSTNAME=h,1;DATABASE=LB\n"
               "[BARE]\nDriver=ODBC\n"
-              "[WRONG]\nDriver=BDE\n");
+              "[LB]\nDriver=ODBC\nServer=PostgreSQL\n"
+              "ConnectionString=DRIVER={PostgreSQL Unicode};Server=localhost;Port=5432;Database=ztfi;\n"
+              "[PGDSN]\nDriver=ODBC\nServer=postgresql\nDSN=ztfi_pg\n"
+              "[NAMED]\nDriver=ODBC\nServer=Oracle\nDSN=ora\n"
+              "[WRONG]\nDriver=BDE\n"
+              "[WRONGSERVER]\nDriver=ODBC\nServer=MySQL\n");
     struct Case {
         const char* alias;
+        Connection::Engine engine;
         const char* database;
     };
     const Case cases[] = {
-        {"ora", "ztfi_prod"},
-        {"DB2", "DRIVER={IBM DB2};HOSTNAME=h,1;DATABASE=LB"},
-        {"BARE", "BARE"},
+        {"ora", Connection::Engine::Odbc, "ztfi_prod"},
+        {"DB2", Connection::Engine::Odbc, "DRIVER={IBM DB2};HOSTNAME=h,1;DATABASE=LB"},
+        {"BARE", Connection::Engine::Odbc, "BARE"},
+        {"lb", Connection::Engine::PostgreSql,
+         "DRIVER={PostgreSQL Unicode};Server=localhost;Port=5432;Database=ztfi;"},
+        {"PGDSN", Connection::Engine::PostgreSql, "ztfi_pg"},
+        {"NAMED", Connection::Engine::Odbc, "ora"},
     };
     for (const Case& c : cases) {
         const AliasTarget target = AliasResolver::resolve(folder.path(), QString::fromUtf8(c.alias));
-        EXPECT_EQ(target.engine, Connection::Engine::Odbc) << c.alias;
+        EXPECT_EQ(target.engine, c.engine) << c.alias;
         EXPECT_EQ(target.database.toStdString(), c.database) << c.alias;
     }
     EXPECT_THROW(AliasResolver::resolve(folder.path(), QStringLiteral("WRONG")), DatabaseError);
+    EXPECT_THROW(AliasResolver::resolve(folder.path(), QStringLiteral("WRONGSERVER")), DatabaseError);
     // a server that cannot be reached reports the driver's text
     try {
         Connection::open(folder.path(), QStringLiteral("ORA"), QStringLiteral("u"), QStringLiteral("p"));

@@ -61,3 +61,46 @@ INSTANTIATE_TEST_SUITE_P(
                     "select 'Šifra', 1.5 from t where x = 'č'"}));
 
 }  // namespace
+
+namespace {
+
+class PostgresRewriteTest : public ::testing::TestWithParam<RewriteCase> {};
+
+TEST_P(PostgresRewriteTest, RewritesForPostgresWithOrafce)
+{
+    const RewriteCase& c = GetParam();
+    EXPECT_EQ(SqlRewrite::forPostgres(QString::fromUtf8(c.sql)).toStdString(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PostgresRewriteTest,
+    ::testing::Values(
+        // the sequence reader and the selection's reference numbers
+        RewriteCase{"SELECT ACT_IdAct_SEQ.NEXTVAL AS NewId FROM dual",
+                    "SELECT nextval('ACT_IdAct_SEQ') AS NewId FROM dual"},
+        RewriteCase{"INSERT INTO DPATVPPSL SELECT :Id, DPATVPPSL_SEQ.nextval, P.IdPsl FROM PSL P",
+                    "INSERT INTO DPATVPPSL SELECT :Id, nextval('DPATVPPSL_SEQ'), P.IdPsl FROM PSL P"},
+        RewriteCase{"select OWNER.X_SEQ.NEXTVAL from dual", "select nextval('X_SEQ') from dual"},
+        // the current date carries the time of day, as Oracle's does
+        RewriteCase{"THEN (select CURRENT_DATE from dual) ",
+                    "THEN (select LOCALTIMESTAMP(0) from dual) "},
+        RewriteCase{"(ZPDVP IS NULL OR ZPDVP>current_date)", "(ZPDVP IS NULL OR ZPDVP>LOCALTIMESTAMP(0))"},
+        // NVL of any kind of value, nested too
+        RewriteCase{" OR S.ZPDVP<>NVL(DP.AII_EXPIRY, TO_DATE('12/30/1899','mm/dd/yyyy'))",
+                    " OR S.ZPDVP<>COALESCE(DP.AII_EXPIRY, TO_DATE('12/30/1899','mm/dd/yyyy'))"},
+        RewriteCase{"upper(nvl (NVL(D.ISOKODA,' '), 'x'))", "upper(COALESCE (COALESCE(D.ISOKODA,' '), 'x'))"},
+        // mod of a one-argument trunc gets a numeric; what lies inside is rewritten as well
+        RewriteCase{"mod(trunc(5*CAST(EXTRACT(Year FROM P.Dan) as INTEGER)/4+4),7)",
+                    "mod(trunc(5*CAST(EXTRACT(Year FROM P.Dan) as INTEGER)/4+4, 0),7)"},
+        RewriteCase{"MOD( TRUNC((NVL(a,1)+1)/4) ,7)", "MOD( TRUNC((COALESCE(a,1)+1)/4, 0) ,7)"},
+        RewriteCase{"mod(trunc(x, 0),7), mod(x,7), trunc(x/4)", "mod(trunc(x, 0),7), mod(x,7), trunc(x/4)"},
+        // what only looks alike, quoted text, comments and parameters stay
+        RewriteCase{"select NVL2(a,b,c), T.NVL(a), MY_NVL(a), NVL, 'NVL(x)', :NVL, \"mod\"(trunc(x),7) "
+                    "-- CURRENT_DATE\n from t",
+                    "select NVL2(a,b,c), T.NVL(a), MY_NVL(a), NVL, 'NVL(x)', :NVL, \"mod\"(trunc(x),7) "
+                    "-- CURRENT_DATE\n from t"},
+        RewriteCase{"mod(trunc(unclosed", "mod(trunc(unclosed"},
+        // the DB2 forms are not the server's
+        RewriteCase{"EXTRACT(Year FROM P.Dan), Current DATE", "EXTRACT(Year FROM P.Dan), Current DATE"}));
+
+}  // namespace

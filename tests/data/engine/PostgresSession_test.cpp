@@ -1,0 +1,87 @@
+#include "core/Error.h"
+#include "data/dataset/Queries.h"
+#include "data/engine/EngineColumns.h"
+#include "data/SequenceReader.h"
+#include "support/FixtureDb.h"
+#include "support/PostgresServer.h"
+
+#include <QDateTime>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A fresh database of the throwaway server, opened as the program opens an alias.
+class PostgresSessionTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!PostgresServer::available())
+            GTEST_SKIP() << "no PostgreSQL server: scripts/test starts one";
+        db = std::make_unique<FixtureDb>(Connection::Engine::PostgreSql);
+    }
+
+    QStringList columnNames(const QString& sql)
+    {
+        QSqlQuery query(db->connection().database());
+        EXPECT_TRUE(query.exec(db->connection().prepareSql(sql))) << sql.toStdString();
+        QStringList names;
+        for (const EngineColumn& column : engineColumns(query))
+            names << column.name;
+        return names;
+    }
+
+    std::unique_ptr<FixtureDb> db;
+};
+
+// What the statements rely on: Oracle's DATE with the time of day, CURRENT_DATE as the local
+// date and time now, dates written day first, sequences through the Oracle form.
+TEST_F(PostgresSessionTest, TheSessionRunsTheOracleDialect)
+{
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    const QDateTime now = db->value(QStringLiteral("select CURRENT_DATE from dual")).toDateTime();
+    EXPECT_GE(now, before.addMSecs(-before.time().msec()));
+    EXPECT_LE(now, QDateTime::currentDateTime());
+    EXPECT_EQ(db->value(QStringLiteral("select NVL(CAST(null as DATE), '30.12.1899') from dual")).toDateTime(),
+              QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+    EXPECT_EQ(db->value(QStringLiteral("select TO_DATE('03/02/2026 10:30','mm/dd/yyyy hh24:mi') from dual"))
+                  .toDateTime(),
+              QDateTime(QDate(2026, 3, 2), QTime(10, 30)));
+    // the last Sunday of March by the report rows' formula
+    EXPECT_EQ(db->value(QStringLiteral("select 31-(mod(trunc(5*CAST(EXTRACT(Year FROM TO_DATE('02.03.2026',"
+                                       "'dd.mm.yyyy')) as INTEGER)/4+4),7)) from dual"))
+                  .toInt(),
+              29);
+    const SequenceReader ids(db->connection(), SqlDialect::Oracle);
+    EXPECT_EQ(ids.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 1);
+    EXPECT_EQ(ids.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 2);
+}
+
+// Column names come back as the program wrote them, not folded to lower case.
+TEST_F(PostgresSessionTest, ColumnsKeepTheirDeclaredNames)
+{
+    EXPECT_EQ(columnNames(QStringLiteral(" select NVL(max(DpAtvpId), 0)+1 as MaxDpAtvpId from DPATVP")),
+              QStringList{QStringLiteral("MaxDpAtvpId")});
+    EXPECT_EQ(columnNames(QStringLiteral("SELECT * FROM DPATVP WHERE 1=0")),
+              (QStringList{QStringLiteral("DPATVPID"), QStringLiteral("DANPOROCANJA"), QStringLiteral("DAN"),
+                           QStringLiteral("ZAPST"), QStringLiteral("XML_FILE"), QStringLiteral("STATUS"),
+                           QStringLiteral("DANOD")}));
+}
+
+// A refused statement reports the server's message, not the driver's words around it.
+TEST_F(PostgresSessionTest, ErrorsCarryTheServersMessage)
+{
+    TUniQuery query(db->connection(), QStringLiteral("qMissing"));
+    query.setSql(QStringLiteral("select * from NIKJER where X = :X"));
+    query.paramByName(QStringLiteral("X")).setAsInteger(1);
+    try {
+        query.open();
+        FAIL() << "a missing table was read";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("relation \"nikjer\" does not exist")) << e.message().toStdString();
+    }
+}
+
+}  // namespace
