@@ -7,6 +7,7 @@
 #include "StepTimer.h"
 
 #include "app/cli/ConsoleInteraction.h"
+#include "core/LocalZone.h"
 #include "data/engine/Connection.h"
 #include "exchange/CellBlock.h"
 #include "exchange/SelectionExport.h"
@@ -65,6 +66,7 @@ void generate(Connection& c, int trades, const QDate& day)
 
 int main(int argc, char** argv)
 {
+    readLocalZoneOnce();
     QCoreApplication application(argc, argv);
     const int trades = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir folder;

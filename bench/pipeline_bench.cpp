@@ -15,6 +15,7 @@
 #include "reporting/SelectionLists.h"
 
 #include "app/cli/ConsoleInteraction.h"
+#include "core/LocalZone.h"
 #include "data/dataset/Dataset.h"
 #include "data/dataset/TDMTable.h"
 #include "data/engine/Connection.h"
@@ -142,6 +143,7 @@ void line(const char* step, double ms, long long rows)
 
 int main(int argc, char** argv)
 {
+    readLocalZoneOnce();
     QCoreApplication app(argc, argv);
     QStringList positional;
     int historyDays = 0;

@@ -4,6 +4,7 @@
 #include "app/cli/CliCommands.h"
 #include "app/cli/ConsoleInteraction.h"
 #include "core/Error.h"
+#include "core/LocalZone.h"
 #include "core/StartupParameters.h"
 #include "reporting/SelectionLists.h"
 #include "state/ZtfiApp.h"
@@ -16,6 +17,7 @@
 
 int main(int argc, char** argv)
 {
+    readLocalZoneOnce();
     const QStringList parameters = commandLineParameters(argc, argv);
     // A list written to a file (--out) may need fonts and a painter, never a screen.
     std::unique_ptr<QCoreApplication> application;

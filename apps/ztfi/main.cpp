@@ -1,4 +1,5 @@
 #include "core/Error.h"
+#include "core/LocalZone.h"
 #include "core/StartupParameters.h"
 #include "app/StartupRefusal.h"
 #include "app/widgets/TfZTFI.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv)
 {
+    readLocalZoneOnce();
     const QStringList arguments = commandLineParameters(argc, argv);
     QApplication application(argc, argv);
     // Dates the program shows or reads without an explicit format are "dd.mm.yyyy".

@@ -1,6 +1,7 @@
 #include "reporting/ReportRows.h"
 
 #include "core/Config.h"
+#include "core/Error.h"
 #include "data/PendingSets.h"
 #include "data/dataset/Field.h"
 #include "reporting/FieldFormat.h"
@@ -92,10 +93,17 @@ QString ReportRows::currentReference() const
 QString ReportRows::ProveraFormata(const Field* field, const QString& format, const QString& suffix,
                                    const QString& prefix) const
 {
-    if (!field)
-        return ::ProveraFormata(currentReference(), nullptr, format, suffix, prefix);
-    const CheckedField checked{field->name(), field->displayLabel(), field->asString()};
-    return ::ProveraFormata(currentReference(), &checked, format, suffix, prefix);
+    // Every field of every row is checked; the row's reference only names a value that does not
+    // fit, so it is looked up for the message alone (the check runs again to raise it).
+    CheckedField checked;
+    if (field)
+        checked = {field->name(), field->displayLabel(), field->asString()};
+    const CheckedField* checkedField = field ? &checked : nullptr;
+    try {
+        return ::ProveraFormata(QString(), checkedField, format, suffix, prefix);
+    } catch (const ZtfiError&) {
+        return ::ProveraFormata(currentReference(), checkedField, format, suffix, prefix);
+    }
 }
 
 ReportRowColour ReportRows::rowColour(int row, const QDate& firstDay) const

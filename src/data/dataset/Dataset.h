@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -138,7 +139,9 @@ private:
     std::vector<std::unique_ptr<Field>> fields_;
     State state_ = State::Inactive;
     int slotCount_ = 0;
-    std::vector<QVariant> rows_;  // rowCount_ rows of slotCount_ values
+    // rowCount_ rows of slotCount_ values, held in blocks: reading more rows never moves (or
+    // holds twice) the rows read so far, as one growing array of a large result would.
+    std::deque<QVariant> rows_;
     int rowCount_ = 0;
     int current_ = -1;
     bool bof_ = true;
