@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "data/dataset/Field.h"
 #include "instruments/OverrideFixture.h"
+#include "support/EngineStories.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,13 @@ using namespace overrides;
 
 namespace {
 
-class CodeListTest : public ::testing::Test {
+class CodeListTest : public EngineStoryTest {
 protected:
-    void SetUp() override { db.basics(); }
+    void SetUp() override
+    {
+        EngineStoryTest::SetUp();
+        db.basics();
+    }
 
     // Opens the list as the selection does and returns its rows by IntIdent.
     std::map<qint64, QVariantMap> open(std::optional<qint64> regeneratedReport = std::nullopt)
@@ -36,10 +41,10 @@ protected:
         return rows;
     }
 
-    FixtureDb db;
+    FixtureDb db{storyEngine()};
 };
 
-TEST_F(CodeListTest, HostValuesWithoutOverride)
+TEST_P(CodeListTest, HostValuesWithoutOverride)
 {
     fixture::Instrument row = instrument(1, QStringLiteral("si0031102120"));
     row.name = QStringLiteral("Krka, tovarna zdravil, d.d., Novo mesto - redne delnice");
@@ -78,7 +83,7 @@ TEST_F(CodeListTest, HostValuesWithoutOverride)
     EXPECT_EQ(r.value("IzvCen").toDouble(), 3.5);
 }
 
-TEST_F(CodeListTest, IsinNAndKindOfInstrumentCode)
+TEST_P(CodeListTest, IsinNAndKindOfInstrumentCode)
 {
     struct Case {
         int id;
@@ -110,7 +115,7 @@ TEST_F(CodeListTest, IsinNAndKindOfInstrumentCode)
     }
 }
 
-TEST_F(CodeListTest, IdentityOverrideInForceShowsTheFrozenData)
+TEST_P(CodeListTest, IdentityOverrideInForceShowsTheFrozenData)
 {
     fixture::Instrument row = instrument(1, QStringLiteral("SI0000000001"));
     row.cfi = QStringLiteral("ESVUF");
@@ -156,7 +161,7 @@ TEST_F(CodeListTest, IdentityOverrideInForceShowsTheFrozenData)
     EXPECT_EQ(r.value("OznakaTipaInstr"), QVariant(QStringLiteral("Custom")));
 }
 
-TEST_F(CodeListTest, ReferencaOnlyWhileTheReplacementIsToBeAnnounced)
+TEST_P(CodeListTest, ReferencaOnlyWhileTheReplacementIsToBeAnnounced)
 {
     struct Case {
         int id;
@@ -188,7 +193,7 @@ TEST_F(CodeListTest, ReferencaOnlyWhileTheReplacementIsToBeAnnounced)
     }
 }
 
-TEST_F(CodeListTest, CurrentReplacementRowReportsItsInstrumentWithThatInstrumentsChangeDay)
+TEST_P(CodeListTest, CurrentReplacementRowReportsItsInstrumentWithThatInstrumentsChangeDay)
 {
     const QString isin = QStringLiteral("SI0000000100");
     db.instrument(instrument(100, isin));
@@ -212,7 +217,7 @@ TEST_F(CodeListTest, CurrentReplacementRowReportsItsInstrumentWithThatInstrument
     EXPECT_EQ(r.value("DanSPR").toDateTime(), changeOf100);
 }
 
-TEST_F(CodeListTest, RowSourceTakesRegularRowsAndImportsButNeitherStornoNorCancelledImports)
+TEST_P(CodeListTest, RowSourceTakesRegularRowsAndImportsButNeitherStornoNorCancelledImports)
 {
     addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
     // A storno row of the selection.
@@ -227,7 +232,7 @@ TEST_F(CodeListTest, RowSourceTakesRegularRowsAndImportsButNeitherStornoNorCance
     }
     db.exec(QStringLiteral("INSERT INTO DPATVPIMP (IDIMP, DATUM, INTINDINSTR, DPATVPID, RAZTRANSA) "
                            "VALUES (1, %1, 3, %2, 'N'), (2, %1, 4, %2, 'C')")
-                .arg(OleDate::fromDate(kDay))
+                .arg(fixture::dateSql(kDay))
                 .arg(kPending));
     // A reportable instrument without any listing has no code-list row.
     db.instrument(instrument(5, QStringLiteral("SI0000000005")));
@@ -241,7 +246,7 @@ TEST_F(CodeListTest, RowSourceTakesRegularRowsAndImportsButNeitherStornoNorCance
     EXPECT_EQ(rows.count(3), 1u);
 }
 
-TEST_F(CodeListTest, RegeneratedReportListsTheInstrumentsOfItsRows)
+TEST_P(CodeListTest, RegeneratedReportListsTheInstrumentsOfItsRows)
 {
     addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
     db.report({.id = kPending});
@@ -256,5 +261,7 @@ TEST_F(CodeListTest, RegeneratedReportListsTheInstrumentsOfItsRows)
     ASSERT_EQ(regenerated.size(), 1u);
     EXPECT_EQ(regenerated.count(1), 1u);
 }
+
+INSTANTIATE_ENGINE_STORIES(CodeListTest);
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "data/Step.h"
 #include "instruments/OverrideFixture.h"
+#include "support/EngineStories.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QElapsedTimer>
@@ -14,8 +15,9 @@ namespace {
 
 const QString kUser = QStringLiteral("ANA");
 
-class OverrideSyncTest : public ::testing::Test {
+class OverrideSyncFixture : public ::testing::Test {
 protected:
+    explicit OverrideSyncFixture(Connection::Engine engine = Connection::Engine::Sqlite) : db(engine) {}
     void SetUp() override { db.basics(); }
 
     // The synchronisation as the selection runs it: one step of its own transaction.
@@ -57,8 +59,7 @@ protected:
     void reportingInstrumentMatured(const QVariant& xml)
     {
         bothReportedUnder100(xml);
-        db.exec(QStringLiteral("UPDATE SFVP SET ZPDVP = %1 WHERE SFVP = 100")
-                    .arg(OleDate::fromDate(kDay.addDays(-1))));
+        db.exec(QStringLiteral("UPDATE SFVP SET ZPDVP = %1 WHERE SFVP = 100").arg(fixture::dateSql(kDay.addDays(-1))));
     }
 
     QStringList traceLines;
@@ -81,12 +82,16 @@ protected:
     FixtureDb db;
 };
 
+class OverrideSyncTest : public OnEachEngine<OverrideSyncFixture> {};
+// The DB2 forms run on the embedded engine only (a server here runs the Oracle dialect).
+class OverrideSyncDb2Test : public OverrideSyncFixture {};
+
 QVariant column(const QVariantMap& row, const char* name)
 {
     return row.value(QString::fromLatin1(name));
 }
 
-TEST_F(OverrideSyncTest, SingleHostInstrumentGetsAnIdentityRowWithFrozenDataAndIsThenUpToDate)
+TEST_P(OverrideSyncTest, SingleHostInstrumentGetsAnIdentityRowWithFrozenDataAndIsThenUpToDate)
 {
     fixture::Instrument row = instrument(1, QStringLiteral("si0031102120"));
     row.shortName = QStringLiteral("KRKG-DOLGO-IME");                          // 14 characters
@@ -130,7 +135,7 @@ TEST_F(OverrideSyncTest, SingleHostInstrumentGetsAnIdentityRowWithFrozenDataAndI
     EXPECT_EQ(column(overrideRows(db)[0], "DANSPR").toDateTime(), stamp);
 }
 
-TEST_F(OverrideSyncTest, Db2DialectWritesTheDatesOfTheInstrumentWithoutTimeOfDay)
+TEST_F(OverrideSyncDb2Test, Db2DialectWritesTheDatesOfTheInstrumentWithoutTimeOfDay)
 {
     fixture::Instrument row = instrument(1, QStringLiteral("SI0000000001"));
     row.maturity = QDate(2028, 6, 30);
@@ -145,7 +150,7 @@ TEST_F(OverrideSyncTest, Db2DialectWritesTheDatesOfTheInstrumentWithoutTimeOfDay
 }
 
 // "N" stands for no ISIN: neither an empty ISIN nor "N" (in either case) gets an override row.
-TEST_F(OverrideSyncTest, InstrumentWithoutIsinOrWithIsinNGetsNoRow)
+TEST_P(OverrideSyncTest, InstrumentWithoutIsinOrWithIsinNGetsNoRow)
 {
     addTraded(db, instrument(1, QString()));
     addTraded(db, instrument(2, QStringLiteral("N")));
@@ -159,7 +164,7 @@ TEST_F(OverrideSyncTest, InstrumentWithoutIsinOrWithIsinNGetsNoRow)
     EXPECT_TRUE(overrideRows(db).empty());
 }
 
-TEST_F(OverrideSyncTest, TwoLiveInstrumentsOfOneIsinGetPendingRowsAndStopTheSelection)
+TEST_P(OverrideSyncTest, TwoLiveInstrumentsOfOneIsinGetPendingRowsAndStopTheSelection)
 {
     addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
     addTraded(db, instrument(2, QStringLiteral("SI0000000001")));
@@ -196,7 +201,7 @@ TEST_F(OverrideSyncTest, TwoLiveInstrumentsOfOneIsinGetPendingRowsAndStopTheSele
     EXPECT_FALSE(stop.returnButtonVisible);
 }
 
-TEST_F(OverrideSyncTest, LiveSecondInstrumentStopsTheSelectionEvenWhenTheOtherHasAChosenRow)
+TEST_P(OverrideSyncTest, LiveSecondInstrumentStopsTheSelectionEvenWhenTheOtherHasAChosenRow)
 {
     addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
     synchronise();
@@ -216,15 +221,14 @@ TEST_F(OverrideSyncTest, LiveSecondInstrumentStopsTheSelectionEvenWhenTheOtherHa
     EXPECT_FALSE(column(rows[1], "SFVP_POROCANJE").isValid());
 }
 
-TEST_F(OverrideSyncTest, InstrumentTakingOverAMaturedOneGetsAnIdentityRowAnnouncingTheOldCode)
+TEST_P(OverrideSyncTest, InstrumentTakingOverAMaturedOneGetsAnIdentityRowAnnouncingTheOldCode)
 {
     addTraded(db, instrument(100, QStringLiteral("SI0000000100")));
     synchronise();
     generateReport();
 
     // The first instrument matures; a re-created one with the same ISIN is traded.
-    db.exec(QStringLiteral("UPDATE SFVP SET ZPDVP = %1 WHERE SFVP = 100")
-                .arg(OleDate::fromDate(kDay.addDays(-3))));
+    db.exec(QStringLiteral("UPDATE SFVP SET ZPDVP = %1 WHERE SFVP = 100").arg(fixture::dateSql(kDay.addDays(-3))));
     fixture::Instrument successor = instrument(200, QStringLiteral("SI0000000100"));
     successor.maturity = QDate(2030, 12, 31);
     db.instrument(successor);
@@ -249,7 +253,7 @@ TEST_F(OverrideSyncTest, InstrumentTakingOverAMaturedOneGetsAnIdentityRowAnnounc
               QDateTime(kDay.addDays(-3), QTime(0, 0)));
 }
 
-TEST_F(OverrideSyncTest, RefreshTurnsARowIntoAReplacementWhenItsReportingInstrumentMatured)
+TEST_P(OverrideSyncTest, RefreshTurnsARowIntoAReplacementWhenItsReportingInstrumentMatured)
 {
     reportingInstrumentMatured(QStringLiteral("D"));
 
@@ -272,7 +276,7 @@ TEST_F(OverrideSyncTest, RefreshTurnsARowIntoAReplacementWhenItsReportingInstrum
     EXPECT_EQ(column(matured, "AII_EXPIRY").toDateTime(), QDateTime(kDay.addDays(-1), QTime(0, 0)));
 }
 
-TEST_F(OverrideSyncTest, RefreshOfAReplacementRowFreezesTheDataOfItsReportingInstrument)
+TEST_P(OverrideSyncTest, RefreshOfAReplacementRowFreezesTheDataOfItsReportingInstrument)
 {
     bothReportedUnder100(QVariant());
     db.exec(QStringLiteral("UPDATE SFVP SET NZV = 'Novo ime' WHERE SFVP = 100"));
@@ -297,7 +301,7 @@ TEST_F(OverrideSyncTest, RefreshOfAReplacementRowFreezesTheDataOfItsReportingIns
 // A pending row whose ISIN already has a row with a reporting instrument (the user completed
 // one of the two pending rows): a later run leaves it as it is and stops again, whether it is
 // a daily selection or a regeneration.
-TEST_F(OverrideSyncTest, PendingRowStaysPendingUntilTheUserChooses)
+TEST_P(OverrideSyncTest, PendingRowStaysPendingUntilTheUserChooses)
 {
     const QString isin = QStringLiteral("SI0000000100");
     addTraded(db, instrument(100, isin));
@@ -326,7 +330,7 @@ TEST_F(OverrideSyncTest, PendingRowStaysPendingUntilTheUserChooses)
 
 // Host instrument 200 holds two rows of its ISIN: the older one reporting 100, and the newer
 // one that reports 200 itself (the user changed the reporting instrument over to 200).
-TEST_F(OverrideSyncTest, RefreshLeavesTheOtherVersionsOfTheInstrumentAsTheyAre)
+TEST_P(OverrideSyncTest, RefreshLeavesTheOtherVersionsOfTheInstrumentAsTheyAre)
 {
     const QString isin = QStringLiteral("SI0000000100");
     bothReportedUnder100(QVariant());
@@ -361,7 +365,7 @@ TEST_F(OverrideSyncTest, RefreshLeavesTheOtherVersionsOfTheInstrumentAsTheyAre)
     EXPECT_EQ(rows[1], before[1]);
 }
 
-TEST_F(OverrideSyncTest, RegenerationReplacesWithoutAnnouncingAgainAndTracesItsStatements)
+TEST_P(OverrideSyncTest, RegenerationReplacesWithoutAnnouncingAgainAndTracesItsStatements)
 {
     reportingInstrumentMatured(QVariant());
     // The selection with the trade of 200 became report kPending + 1, which is regenerated.
@@ -388,7 +392,7 @@ TEST_F(OverrideSyncTest, RegenerationReplacesWithoutAnnouncingAgainAndTracesItsS
     EXPECT_TRUE(values.contains(QStringLiteral("GLVNMN:1,5")));
 }
 
-TEST_F(OverrideSyncTest, RegenerationTakesTheInstrumentsOfTheReportNotOfThePendingSelection)
+TEST_P(OverrideSyncTest, RegenerationTakesTheInstrumentsOfTheReportNotOfThePendingSelection)
 {
     addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
     generateReport();
@@ -413,7 +417,7 @@ struct HostChange {
     bool changeDayIsToday;    // DANSPR_SFVP becomes the time of the refresh
 };
 
-class HostChangeTest : public OverrideSyncTest, public ::testing::WithParamInterface<HostChange> {};
+class HostChangeTest : public OverrideSyncFixture, public ::testing::WithParamInterface<HostChange> {};
 
 TEST_P(HostChangeTest, ChangedHostDataIsRefreshedOnce)
 {
@@ -474,7 +478,7 @@ INSTANTIATE_TEST_SUITE_P(
         return name.replace(QLatin1Char(' '), QLatin1Char('_')).toStdString();
     });
 
-TEST_F(OverrideSyncTest, EmptyHostMaturityIsNoDifference)
+TEST_P(OverrideSyncTest, EmptyHostMaturityIsNoDifference)
 {
     fixture::Instrument row = instrument(1, QStringLiteral("SI0000000001"));
     row.maturity = QDate(2028, 6, 30);
@@ -489,13 +493,14 @@ TEST_F(OverrideSyncTest, EmptyHostMaturityIsNoDifference)
               QDateTime(QDate(2028, 6, 30), QTime(0, 0)));
 }
 
-TEST_F(OverrideSyncTest, StampFollowsALaterStoredStampOfTheIsin)
+TEST_P(OverrideSyncTest, StampFollowsALaterStoredStampOfTheIsin)
 {
     addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
     synchronise();
     // A stamp ahead of the clock (written in the same second by an earlier run).
-    const QDateTime ahead = QDateTime::currentDateTime().addSecs(120);
-    db.exec(QStringLiteral("UPDATE DPATVP_SFVP SET DANSPR = %1").arg(OleDate::fromDateTime(ahead), 0, 'g', 17));
+    const QDateTime later = QDateTime::currentDateTime().addSecs(120);
+    const QDateTime ahead(later.date(), QTime(later.time().hour(), later.time().minute(), later.time().second()));
+    db.exec(QStringLiteral("UPDATE DPATVP_SFVP SET DANSPR = %1").arg(fixture::dateTimeSql(ahead)));
     db.exec(QStringLiteral("UPDATE SFVP SET NZV = 'Novo ime'"));
 
     synchronise();
@@ -505,12 +510,12 @@ TEST_F(OverrideSyncTest, StampFollowsALaterStoredStampOfTheIsin)
     EXPECT_LT(ahead.msecsTo(stamp), 2000);
 }
 
-TEST_F(OverrideSyncTest, FailingWriteRollsBackTheWholeStepWithTheStepMessage)
+TEST_P(OverrideSyncTest, FailingWriteRollsBackTheWholeStepWithTheStepMessage)
 {
     addTraded(db, instrument(1, QStringLiteral("SI0000000001")));
     addTraded(db, instrument(2, QStringLiteral("SI0000000002")));
-    db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON DPATVP_SFVP WHEN NEW.SFVP_OXU = 2 "
-                           "BEGIN SELECT RAISE(ABORT, 'zavrnjeno'); END"));
+    db.refuse(QStringLiteral("refuse"), QStringLiteral("BEFORE INSERT ON DPATVP_SFVP"), QStringLiteral("NEW.SFVP_OXU = 2"),
+              QStringLiteral("zavrnjeno"));
 
     try {
         synchronise();
@@ -520,5 +525,7 @@ TEST_F(OverrideSyncTest, FailingWriteRollsBackTheWholeStepWithTheStepMessage)
     }
     EXPECT_EQ(overrideCount(), 0);
 }
+
+INSTANTIATE_ENGINE_STORIES(OverrideSyncTest);
 
 }  // namespace

@@ -18,10 +18,10 @@ inline const QDateTime kSent(QDate(2026, 3, 3), QTime(9, 15));
 
 class RegisterTest : public testing::Test {
 protected:
-    RegisterTest() : fixture(db)
+    explicit RegisterTest(Connection::Engine engine = Connection::Engine::Sqlite) : db(engine), fixture(db)
     {
         db.basics();
-        db.exec(QStringLiteral("UPDATE ztfi_sequence SET value=100 WHERE name='DPATVPPSL_SEQ'"));
+        db.setSequence(QStringLiteral("DPATVPPSL_SEQ"), 100);
     }
 
     // ZTFI.ini with the given lines, read; statements prepared.

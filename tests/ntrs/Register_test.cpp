@@ -7,6 +7,7 @@
 #include "ntrs/Regeneration.h"
 #include "ntrs/RegisterFixture.h"
 #include "state/ZtfiApp.h"
+#include "support/EngineStories.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -45,8 +46,10 @@ QStringList listed(ReportRegister& reg)
     return rows;
 }
 
-class ReportRegisterTest : public RegisterTest {
+class ReportRegisterFixture : public RegisterTest {
 protected:
+    using RegisterTest::RegisterTest;
+
     ReportRegister& registerOf(ZtfiApp& app)
     {
         reg = std::make_unique<ReportRegister>(app.connection(), app.dialect(), app.auditTrail(),
@@ -76,10 +79,12 @@ protected:
     std::unique_ptr<ReportRegister> reg;
 };
 
+class ReportRegisterTest : public OnEachEngine<ReportRegisterFixture> {};
+
 // A report set walked through the states of the register: generated, sent, rejected,
 // regenerated (and the unsent regeneration deleted and made again), the regeneration sent and
 // confirmed; and a second set generated and deleted unsent.
-TEST_F(ReportRegisterTest, AReportSetWalksThroughTheStatesOfTheRegister)
+TEST_P(ReportRegisterTest, AReportSetWalksThroughTheStatesOfTheRegister)
 {
     ZtfiApp& app = start();
     for (int id : {1, 2, 3, 4})
@@ -193,7 +198,7 @@ TEST_F(ReportRegisterTest, AReportSetWalksThroughTheStatesOfTheRegister)
         << "the confirmed set keeps its contents";
 }
 
-TEST_F(ReportRegisterTest, StatusTextsOfTheList)
+TEST_P(ReportRegisterTest, StatusTextsOfTheList)
 {
     const struct {
         QVariant status;
@@ -207,7 +212,7 @@ TEST_F(ReportRegisterTest, StatusTextsOfTheList)
 }
 
 // The list: reports of the range of reporting days, newest year first, then highest serial.
-TEST_F(ReportRegisterTest, TheListHoldsTheRangeNewestYearAndHighestSerialFirst)
+TEST_P(ReportRegisterTest, TheListHoldsTheRangeNewestYearAndHighestSerialFirst)
 {
     ZtfiApp& app = start();
     db.report({.id = 1, .serial = 7, .reportDay = QDate(2025, 12, 30), .sentAt = QDateTime(QDate(2025, 12, 31), QTime(8, 0))});
@@ -233,7 +238,7 @@ TEST_F(ReportRegisterTest, TheListHoldsTheRangeNewestYearAndHighestSerialFirst)
 }
 
 // Which actions a row offers, by its send date, status and whether it is the latest of its set.
-TEST_F(ReportRegisterTest, ActionsOfARowFollowItsStatusSendDateAndSerial)
+TEST_P(ReportRegisterTest, ActionsOfARowFollowItsStatusSendDateAndSerial)
 {
     ZtfiApp& app = start();
     const QDateTime sent(QDate(2026, 3, 3), QTime(9, 0));
@@ -270,7 +275,7 @@ TEST_F(ReportRegisterTest, ActionsOfARowFollowItsStatusSendDateAndSerial)
 
 // The confirmation's two steps are independent: when the overrides cannot be written, the
 // status already committed stays; a report without override rows changes only its status.
-TEST_F(ReportRegisterTest, ConfirmingCommitsTheStatusBeforeTheOverrides)
+TEST_P(ReportRegisterTest, ConfirmingCommitsTheStatusBeforeTheOverrides)
 {
     ZtfiApp& app = start();
     instrument(1);
@@ -280,8 +285,8 @@ TEST_F(ReportRegisterTest, ConfirmingCommitsTheStatusBeforeTheOverrides)
     reported(2, 12, 2, 2);
     db.report({.id = 2, .serial = 2, .reportDay = kDay, .sentAt = kSent});
     override(QStringLiteral("SI0000000011"), 1, 1, "D", QDateTime(QDate(2026, 2, 1), QTime(8, 0)));
-    db.exec(QStringLiteral("CREATE TRIGGER no_override_update BEFORE UPDATE ON DPATVP_SFVP "
-                           "BEGIN SELECT RAISE(ABORT, 'locked'); END"));
+    db.refuse(QStringLiteral("no_override_update"), QStringLiteral("BEFORE UPDATE ON DPATVP_SFVP"), QString(),
+              QStringLiteral("locked"));
 
     ReportRegister& list = registerOf(app);
     select(1);
@@ -300,7 +305,7 @@ TEST_F(ReportRegisterTest, ConfirmingCommitsTheStatusBeforeTheOverrides)
 }
 
 // A row that changed since the list was read is never written in place of another row.
-TEST_F(ReportRegisterTest, AStaleRowIsNotRejectedAndAFailedDeleteKeepsEverything)
+TEST_P(ReportRegisterTest, AStaleRowIsNotRejectedAndAFailedDeleteKeepsEverything)
 {
     ZtfiApp& app = start();
     instrument(1);
@@ -323,7 +328,7 @@ TEST_F(ReportRegisterTest, AStaleRowIsNotRejectedAndAFailedDeleteKeepsEverything
               (QStringList{QStringLiteral("1:1"), QStringLiteral("2:3")}));
 
     // The audit trail cannot be written: the register row stays, with the steps before committed.
-    db.exec(QStringLiteral("CREATE TRIGGER no_audit BEFORE INSERT ON ACT BEGIN SELECT RAISE(ABORT, 'full'); END"));
+    db.refuse(QStringLiteral("no_audit"), QStringLiteral("BEFORE INSERT ON ACT"), QString(), QStringLiteral("full"));
     select(3);
     fixture.ui().answerOkCancel(true);
     try {
@@ -335,5 +340,7 @@ TEST_F(ReportRegisterTest, AStaleRowIsNotRejectedAndAFailedDeleteKeepsEverything
     EXPECT_EQ(texts(QStringLiteral("SELECT COUNT(*) FROM DPATVP WHERE DPATVPID=2")), QStringList{QStringLiteral("1")});
     EXPECT_EQ(texts(QStringLiteral("SELECT COUNT(*) FROM DPATVPPSL WHERE DPATVPID=2")), QStringList{QStringLiteral("0")});
 }
+
+INSTANTIATE_ENGINE_STORIES(ReportRegisterTest);
 
 }  // namespace

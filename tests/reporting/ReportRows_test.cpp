@@ -7,6 +7,7 @@
 #include "reporting/ReportRowsStatement.h"
 #include "reporting/TimeZones.h"
 #include "state/ZtfiApp.h"
+#include "support/EngineStories.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
 
@@ -23,7 +24,7 @@ namespace {
 using Row = std::map<QString, QString>;
 
 // The report rows of a fixture database, opened as the selection opens them.
-class ReportRowsTest : public testing::Test {
+class ReportRowsTest : public EngineStoryTest {
 protected:
     ReportRowsTest()
     {
@@ -95,7 +96,7 @@ protected:
                     .arg(stamp));
     }
 
-    FixtureDb db;
+    FixtureDb db{storyEngine()};
     Config config;
     SelectionContext selection;
     std::unique_ptr<ReportRows> rows;
@@ -103,7 +104,7 @@ protected:
 
 const QDate k31March(2014, 3, 31);
 
-TEST_F(ReportRowsTest, DomesticExchangeTradeInSegmentC)
+TEST_P(ReportRowsTest, DomesticExchangeTradeInSegmentC)
 {
     config.MIC_LJSE_C = QStringLiteral("XLJC");
     db.exec(QStringLiteral("UPDATE OSB SET SWIFT='clntsi2x', KRTBNK='kli' WHERE SfOsb=10"));
@@ -147,7 +148,7 @@ TEST_F(ReportRowsTest, DomesticExchangeTradeInSegmentC)
     }
 }
 
-TEST_F(ReportRowsTest, ForeignTradeOfAClientWithoutSwift)
+TEST_P(ReportRowsTest, ForeignTradeOfAClientWithoutSwift)
 {
     config.MatStev = QStringLiteral("5012345678");
     config.Posli_OXU_Prefiks.clear();
@@ -167,7 +168,7 @@ TEST_F(ReportRowsTest, ForeignTradeOfAClientWithoutSwift)
                    {"OznakaKlijenta", "Internal"}, {"RefStTransaC", "1002"}, {"Trg_MIC", "XLJU"}, {"KPN_GLV", "0"}});
 }
 
-TEST_F(ReportRowsTest, OtcMatchOfAClientWithTheFirmsOwnAccount)
+TEST_P(ReportRowsTest, OtcMatchOfAClientWithTheFirmsOwnAccount)
 {
     const QDate day(2014, 4, 2);
     db.market({.id = 30, .mic = QStringLiteral("xotc"), .kind = QStringLiteral("3"), .domestic = QStringLiteral("S")})
@@ -206,7 +207,7 @@ TEST_F(ReportRowsTest, OtcMatchOfAClientWithTheFirmsOwnAccount)
     }
 }
 
-TEST_F(ReportRowsTest, BondQuotedInPerCent)
+TEST_P(ReportRowsTest, BondQuotedInPerCent)
 {
     db.instrument({.id = 3, .isin = QStringLiteral("SI0002103164"), .shortName = QStringLiteral("RS65"),
                    .cfi = QStringLiteral("dbftfr"), .strikePrice = 0.0, .maturity = QDate(2020, 5, 15)})
@@ -225,7 +226,7 @@ TEST_F(ReportRowsTest, BondQuotedInPerCent)
                    {"IZVCEN", "0"}, {"KPN_GLV", "1000"}, {"OznakaKlijenta", ""}});
 }
 
-TEST_F(ReportRowsTest, OverridesReplaceTheReportedInstrument)
+TEST_P(ReportRowsTest, OverridesReplaceTheReportedInstrument)
 {
     // Instrument 4 matured; the ISIN is reported as instrument 5 from the latest choice on.
     db.instrument({.id = 4, .isin = QStringLiteral("SI0000000044"), .shortName = QStringLiteral("OLD")})
@@ -255,7 +256,7 @@ TEST_F(ReportRowsTest, OverridesReplaceTheReportedInstrument)
                    {"Dan", "20.03.2014"}});
 }
 
-TEST_F(ReportRowsTest, CancellationsAndImportedRowsInTheirOrder)
+TEST_P(ReportRowsTest, CancellationsAndImportedRowsInTheirOrder)
 {
     const QDate day(2014, 4, 2);
     db.instrument({})
@@ -309,7 +310,7 @@ TEST_F(ReportRowsTest, CancellationsAndImportedRowsInTheirOrder)
                    {"CFI", "ESVUFR"}});
 }
 
-TEST_F(ReportRowsTest, FlagOfRegularRows)
+TEST_P(ReportRowsTest, FlagOfRegularRows)
 {
     db.instrument({})
         .listing({})
@@ -330,7 +331,7 @@ TEST_F(ReportRowsTest, FlagOfRegularRows)
     EXPECT_TRUE(selection.hasRegularRows);
 }
 
-TEST_F(ReportRowsTest, RegenerationOpensTheRowsOfTheReport)
+TEST_P(ReportRowsTest, RegenerationOpensTheRowsOfTheReport)
 {
     const QDate day(2014, 4, 2);
     db.instrument({})
@@ -346,7 +347,7 @@ TEST_F(ReportRowsTest, RegenerationOpensTheRowsOfTheReport)
     EXPECT_EQ(rows->query().fieldByName(QStringLiteral("IDREFATVP")).asString(), QStringLiteral("70"));
 }
 
-TEST_F(ReportRowsTest, ReferenceThatIsNoNumberStopsTheReading)
+TEST_P(ReportRowsTest, ReferenceThatIsNoNumberStopsTheReading)
 {
     db.instrument({});
     imported(1, QStringLiteral("02.04.2014"), -5, QString(), 2);
@@ -360,7 +361,7 @@ TEST_F(ReportRowsTest, ReferenceThatIsNoNumberStopsTheReading)
 }
 
 // Summer time of the trading day, with and without a fixed-zone market.
-TEST_F(ReportRowsTest, SummerTimeBoundariesOf2014)
+TEST_P(ReportRowsTest, SummerTimeBoundariesOf2014)
 {
     db.market({.id = 40, .mic = QStringLiteral("XNYS"), .timeZone = QStringLiteral("-05"), .domestic = QStringLiteral("N")})
         .instrument({})
@@ -390,7 +391,7 @@ TEST_F(ReportRowsTest, SummerTimeBoundariesOf2014)
 
 // The statement's rule against the system's time-zone database, for every day of March and
 // October (the months of the switches) of 1996..2099.
-TEST_F(ReportRowsTest, SqlRuleMatchesTheTimeZoneDatabaseInTheSwitchMonths)
+TEST_P(ReportRowsTest, SqlRuleMatchesTheTimeZoneDatabaseInTheSwitchMonths)
 {
     const QTimeZone zone(QByteArrayLiteral("Europe/Ljubljana"));
     ASSERT_TRUE(zone.isValid());
@@ -403,11 +404,10 @@ TEST_F(ReportRowsTest, SqlRuleMatchesTheTimeZoneDatabaseInTheSwitchMonths)
             offset = c.hostExpression;
     }
     const QString sql = prepareStatements(
-                            QStringLiteral("WITH RECURSIVE days(Dan) AS (SELECT %1 UNION ALL SELECT Dan+1 FROM days "
+                            QStringLiteral("WITH RECURSIVE days(Dan) AS (SELECT %1+0 UNION ALL SELECT Dan+1 FROM days "
                                            "WHERE Dan<%2) SELECT P.Dan, %3 as Offset FROM days P, TRG T WHERE T.SfTrg=8 "
                                            "AND TO_CHAR(P.Dan, 'MM') IN ('03', '10')")
-                                .arg(OleDate::fromDate(first))
-                                .arg(OleDate::fromDate(last))
+                                .arg(fixture::dateSql(first), fixture::dateSql(last))
                                 .arg(offset),
                             QString(), config)
                             .reportRows;
@@ -415,7 +415,8 @@ TEST_F(ReportRowsTest, SqlRuleMatchesTheTimeZoneDatabaseInTheSwitchMonths)
     ASSERT_TRUE(query.exec(db.connection().prepareSql(sql)));
     int count = 0;
     while (query.next()) {
-        const QDate day = OleDate::toDate(query.value(0).toDouble());
+        const QVariant dan = query.value(0);
+        const QDate day = dan.typeId() == QMetaType::Double ? OleDate::toDate(dan.toDouble()) : dan.toDate();
         // The day is in summer time from its start to its end in the time-zone database.
         const bool summer = zone.isDaylightTime(QDateTime(day, QTime(0, 0), zone))
             && zone.isDaylightTime(QDateTime(day, QTime(23, 59), zone));
@@ -425,5 +426,7 @@ TEST_F(ReportRowsTest, SqlRuleMatchesTheTimeZoneDatabaseInTheSwitchMonths)
     }
     EXPECT_EQ(count, (2099 - 1996 + 1) * (31 + 31));
 }
+
+INSTANTIATE_ENGINE_STORIES(ReportRowsTest);
 
 }  // namespace

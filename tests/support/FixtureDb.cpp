@@ -43,6 +43,17 @@ void createDatabase(const QString& file)
 
 }  // namespace
 
+QString fixture::dateSql(const QDate& date)
+{
+    return QStringLiteral("TO_DATE('%1','dd.mm.yyyy')").arg(date.toString(QStringLiteral("dd.MM.yyyy")));
+}
+
+QString fixture::dateTimeSql(const QDateTime& dateTime)
+{
+    return QStringLiteral("TO_DATE('%1','dd.mm.yyyy hh24:mi:ss')")
+        .arg(dateTime.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
+}
+
 FixtureDb::FixtureDb() : FixtureDb(Connection::Engine::Sqlite) {}
 
 FixtureDb::FixtureDb(Connection::Engine engine)
@@ -266,6 +277,14 @@ void FixtureDb::allow(const QString& name)
         exec(QStringLiteral("DROP TRIGGER ") + name);
     }
     refusals_.erase(name);
+}
+
+void FixtureDb::setSequence(const QString& name, qint64 value)
+{
+    if (connection_->engine() == Connection::Engine::PostgreSql)
+        exec(QStringLiteral("SELECT setval('%1', %2)").arg(name).arg(value));
+    else
+        exec(QStringLiteral("UPDATE ztfi_sequence SET value=%2 WHERE name='%1'").arg(name).arg(value));
 }
 
 void FixtureDb::exec(const QString& sql)

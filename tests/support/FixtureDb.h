@@ -140,6 +140,10 @@ struct SelectedTrade {
     qint64 reference = 1;                        // IDREFATVP
 };
 
+// A date, or a date and time to the second, as an SQL expression that every engine reads.
+QString dateSql(const QDate& date);
+QString dateTimeSql(const QDateTime& dateTime);
+
 }  // namespace fixture
 
 // A fresh database opened as the program opens it (alias FIXTURE of a temporary program
@@ -182,6 +186,8 @@ public:
     // new row) with the error text `message`, on either engine; allow(name) drops it again.
     void refuse(const QString& name, const QString& event, const QString& condition, const QString& message);
     void allow(const QString& name);
+    // The sequence goes on after `value` (its next value is value + 1).
+    void setSequence(const QString& name, qint64 value);
 
     // Runs a statement through the connection (made fit for the engine first).
     void exec(const QString& sql);

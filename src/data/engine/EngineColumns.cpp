@@ -110,14 +110,14 @@ QList<EngineColumn> engineColumns(const QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
     sqlite3_stmt* statement = sqliteStatement(query);
-    const bool foldsNames = query.driver() && query.driver()->dbmsType() == QSqlDriver::PostgreSQL;
+    const bool postgres = query.driver() && query.driver()->dbmsType() == QSqlDriver::PostgreSQL;
     QList<EngineColumn> columns;
     columns.reserve(record.count());
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField field = record.field(i);
         EngineColumn column;
         column.name = field.name();
-        if (foldsNames && column.name == column.name.toLower())
+        if (postgres && column.name == column.name.toLower())
             column.name = unfoldedColumnName(column.name, query.lastQuery());
         if (statement) {
             const char* declared = sqlite3_column_decltype(statement, i);
@@ -131,6 +131,10 @@ QList<EngineColumn> engineColumns(const QSqlQuery& query)
             column.type = fieldTypeOfMetaType(field.metaType().id());
             if (column.type == FieldType::String)
                 column.size = qMax(0, field.length());
+            // orafce's DATE holds days, date-times and times of day alike: the declared field
+            // says which of them a column is (the time of a trade stays a time).
+            if (postgres && isDateTimeType(column.type))
+                column.declaredType = false;
         }
         columns.append(column);
     }

@@ -20,7 +20,8 @@ struct EngineColumn {
 // The columns of an active (executed) query, in result order. The embedded engine reports
 // the declared types of table columns ("NUMBER(10)", "VARCHAR2(3)", "REAL", "DATE"), read
 // through its statement handle; other engines report through the driver's record (PostgreSQL
-// with the names the program wrote, see FoldedNames.h).
+// with the names the program wrote, see FoldedNames.h, and its dates as not declared, so that a
+// declared time of day or day keeps its type).
 QList<EngineColumn> engineColumns(const QSqlQuery& query);
 
 // The field type of a column type name of the embedded engine; Unknown for an empty name.
