@@ -6,6 +6,7 @@
 #include "data/dataset/Field.h"
 #include "data/dataset/Queries.h"
 #include "data/engine/Connection.h"
+#include "data/engine/DeskLock.h"
 #include "data/filter/TFilter.h"
 #include "data/Identifiers.h"
 #include "data/Step.h"
@@ -41,6 +42,7 @@ TFilter& Regeneration::table(std::unique_ptr<TFilter>& component, const char* na
 
 RegenerationOutcome Regeneration::bbReGenerirajClick(const RegisterRow& row)
 {
+    const DeskLock desk(app_.connection());
     const qint64 reportId = row.id;
     const QDate firstDay = row.periodStart();
     const QDate lastDay = row.reportDay;

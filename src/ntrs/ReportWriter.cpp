@@ -8,6 +8,7 @@
 #include "data/dataset/Field.h"
 #include "data/dataset/Queries.h"
 #include "data/dataset/TDMTable.h"
+#include "data/engine/DeskLock.h"
 #include "data/Identifiers.h"
 #include "data/Step.h"
 #include "instruments/CodeList.h"
@@ -206,6 +207,7 @@ void ReportWriter::registerReport(qint64 reportId, const ReportRequest& request,
 ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, RegenerationState& regeneration,
                                           const ReportRequest& request)
 {
+    const DeskLock desk(connection_);
     trace(QStringLiteral("Generiranje xml-ja!"));
     TQueryDM& reportRows = rows.query();
     if (!reportRows.isActive() || reportRows.isEmpty())

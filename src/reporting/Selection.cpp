@@ -8,6 +8,7 @@
 #include "data/dataset/Field.h"
 #include "data/dataset/Queries.h"
 #include "data/engine/Connection.h"
+#include "data/engine/DeskLock.h"
 #include "data/filter/TFilter.h"
 #include "data/Identifiers.h"
 #include "data/PendingSets.h"
@@ -118,6 +119,7 @@ void Selection::tracedStep(int number, const QString& failure, bool appendCause,
 SelectionOutcome Selection::bbNaborClick(const QDate& firstDay, const QDate& lastDay)
 {
     refuseReversedPeriod(firstDay, lastDay);
+    const DeskLock desk(app_.connection());
     app_.selection.rangeKey = rangeKey(firstDay, lastDay);
 
     log(QStringLiteral("Pre Delete!"));
@@ -261,6 +263,7 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 {
     refuseReversedPeriod(firstDay, lastDay);
     Connection& connection = app_.connection();
+    const DeskLock desk(connection);
 
     runStep(connection, stepMessage("Napaka pri brisanju iz DPATVPPSL!"), [&] {
         TUniQuery pending(connection, QStringLiteral("qBrisi"));

@@ -4,6 +4,7 @@
 #include "app/cli/CliOutput.h"
 #include "app/cli/ConsoleInteraction.h"
 #include "app/cli/ListOut.h"
+#include "data/engine/DeskLock.h"
 #include "instruments/CodeList.h"
 #include "instruments/InstrumentChoice.h"
 #include "ntrs/ReportWriter.h"
@@ -20,6 +21,8 @@ int select(CliRun& run, bool andGenerate)
 {
     const QDate first = run.args.date(0);
     const QDate last = run.args.date(1);
+    // The day's selection and its report are one unit: no other desk selects in between.
+    const DeskLock desk(run.app.connection());
     const SelectionOutcome outcome = Selection(run.app).bbNaborClick(first, last);
     if (outcome.stop) {
         printPendingIsins(run.app.connection(), run.out);
