@@ -4,7 +4,8 @@
 # engine with the same commands. The report rows, the code list, the report file and the
 # register are the same (rows in any order where the statements leave the order open, and the
 # reference numbers as a set: the sequence hands them out in the order the engine reads the
-# trades). Then two desks generate two days at once: each report holds its own day only.
+# trades). Then two desks generate two days at once while a third reads the register: each
+# report holds its own day only.
 # Skipped (exit 77) without the server.
 # usage: ztfi_cli_postgres.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -90,13 +91,17 @@ PY
 for home in embedded server; do cli $home register 01.12.2026 31.12.2026 >"$work/$home.register"; done
 diff "$work/embedded.register" "$work/server.register" >&2 || fail "the registers differ"
 
-# Two desks generate the two days of trades at once: both succeed or one fails with its
-# message; a report holds the trades of its own day only.
+# Two desks generate the two days of trades at once while a third reads the register: each
+# succeeds or fails with its message; a report holds the trades of its own day only.
 days=(08.12.2026 09.12.2026)
 for d in "${days[@]}"; do
   ( set +e; cli desks generate $d $d >"$work/desk.$d" 2>"$work/desk.$d.err"; echo $? >"$work/desk.$d.rc" ) &
 done
+# a third desk reads the register meanwhile
+( set +e; cli desks register 01.12.2026 31.12.2026 >"$work/reader" 2>&1; echo $? >"$work/reader.rc" ) &
 wait
+[[ $(cat "$work/reader.rc") == 0 ]] || fail "the register could not be read: $(cat "$work/reader")"
+grep -q "TRDAT01_5912345000_0233_26.xml" "$work/reader" || fail "the register read lacks the sent report"
 ok=0
 for d in "${days[@]}"; do
   rc=$(cat "$work/desk.$d.rc")

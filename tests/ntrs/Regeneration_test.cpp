@@ -12,6 +12,7 @@
 #include "reporting/Selection.h"
 #include "reporting/SelectionStatements.h"
 #include "state/ZtfiApp.h"
+#include "support/EngineStories.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -26,9 +27,9 @@ const QDate kEarlier(2026, 3, 1);
 
 // The rejected report: set 1 of 2.3.2026 with the trade 11 of instrument 1, sent on 3.3.2026
 // as the first report of the year.
-class RegenerationTest : public RegisterTest {
+class RegenerationFixture : public RegisterTest {
 protected:
-    RegenerationTest()
+    explicit RegenerationFixture(Connection::Engine engine = Connection::Engine::Sqlite) : RegisterTest(engine)
     {
         for (int id : {1, 2, 3})
             instrument(id);
@@ -52,7 +53,7 @@ protected:
     QStringList setRows()
     {
         return texts(QStringLiteral("SELECT IDPSL || ':' || ISSTN || ':' || (CASE WHEN IDREFATVP > 100 THEN 'new' "
-                                    "ELSE IDREFATVP END) FROM DPATVPPSL WHERE DPATVPID=1 ORDER BY IDPSL, ISSTN"));
+                                    "ELSE CAST(IDREFATVP AS VARCHAR(20)) END) FROM DPATVPPSL WHERE DPATVPID=1 ORDER BY IDPSL, ISSTN"));
     }
 
     // The report rows opened on "Nabor": trade and ISSTN.
@@ -69,6 +70,8 @@ protected:
         return rows;
     }
 };
+
+class RegenerationTest : public OnEachEngine<RegenerationFixture> {};
 
 TEST(RegenerationStatementsTest, TheSelectionsStatementsWithTheRegenerationsDifferences)
 {
@@ -113,7 +116,7 @@ TEST(RegenerationStatementsTest, TheSelectionsStatementsWithTheRegenerationsDiff
 
 // A rejected report with nothing new in its period: the set keeps its rows and "Nabor" shows
 // exactly them; the application is in regeneration mode with the serial of the send year.
-TEST_F(RegenerationTest, NothingNewShowsTheRejectedReportInRegenerationMode)
+TEST_P(RegenerationTest, NothingNewShowsTheRejectedReportInRegenerationMode)
 {
     ZtfiApp& app = start();
     // Serials of 2025 do not count for a report sent in 2026.
@@ -145,7 +148,7 @@ TEST_F(RegenerationTest, NothingNewShowsTheRejectedReportInRegenerationMode)
 
 // The generation after the regeneration writes the set's next report: the prepared serial, the
 // year of the send date, the rejected status plus one; the rejected row stays as it was.
-TEST_F(RegenerationTest, TheNextGenerationRegistersTheSetsNextReport)
+TEST_P(RegenerationTest, TheNextGenerationRegistersTheSetsNextReport)
 {
     ZtfiApp& app = start();
     db.trade({.id = 12, .day = kDay, .instrument = 2});
@@ -166,7 +169,7 @@ TEST_F(RegenerationTest, TheNextGenerationRegistersTheSetsNextReport)
 // A report of two days rejected twice: each regenerated report keeps the first day of the report
 // it replaces (the window shows the reporting day in both dates), so the second regeneration
 // still gathers and shows the trades of both days.
-TEST_F(RegenerationTest, EveryRegenerationOfATwoDayReportCoversBothDays)
+TEST_P(RegenerationTest, EveryRegenerationOfATwoDayReportCoversBothDays)
 {
     ZtfiApp& app = start();
     reported(1, 10, 2, 2, kEarlier);
@@ -197,7 +200,7 @@ TEST_F(RegenerationTest, EveryRegenerationOfATwoDayReportCoversBothDays)
 // Late trades, cancellations and replacement trades of the period and the period's imports join
 // the set; a cancellation of a trade of another period does not (a daily selection would take
 // it), nor does a trade of another day.
-TEST_F(RegenerationTest, TheSetGainsWhatArrivedForItsPeriodOnly)
+TEST_P(RegenerationTest, TheSetGainsWhatArrivedForItsPeriodOnly)
 {
     ZtfiApp& app = start(QStringLiteral("TipPosla=N"));
     db.trade({.id = 12, .day = kDay, .instrument = 2});                          // booked after the sending
@@ -228,7 +231,7 @@ TEST_F(RegenerationTest, TheSetGainsWhatArrivedForItsPeriodOnly)
 }
 
 // The first day of the period is DANOD, or DANPOROCANJA when the register row has none.
-TEST_F(RegenerationTest, ARowWithoutFirstDayGathersTheReportingDayOnly)
+TEST_P(RegenerationTest, ARowWithoutFirstDayGathersTheReportingDayOnly)
 {
     const struct {
         QDate firstDay;
@@ -249,7 +252,7 @@ TEST_F(RegenerationTest, ARowWithoutFirstDayGathersTheReportingDayOnly)
 // A pending choice of reporting instrument stops the regeneration before the lists: the tabs
 // change as after a stopped selection, "Nazaj na nabor" is shown at once, and the regeneration
 // mode is on with the dates set.
-TEST_F(RegenerationTest, APendingInstrumentChoiceStopsBeforeTheLists)
+TEST_P(RegenerationTest, APendingInstrumentChoiceStopsBeforeTheLists)
 {
     ZtfiApp& app = start();
     fixture::Instrument twin;
@@ -274,7 +277,7 @@ TEST_F(RegenerationTest, APendingInstrumentChoiceStopsBeforeTheLists)
 }
 
 // A set of cancellations only: the rows are shown, the generation stays disabled.
-TEST_F(RegenerationTest, OnlyCancellationsCannotBeGenerated)
+TEST_P(RegenerationTest, OnlyCancellationsCannotBeGenerated)
 {
     ZtfiApp& app = start();
     db.exec(QStringLiteral("DELETE FROM DPATVPPSL"));
@@ -303,7 +306,7 @@ void PrintTo(const FailingStep& step, std::ostream* os)
     *os << step.trigger;
 }
 
-class RegenerationFailureTest : public RegenerationTest, public testing::WithParamInterface<FailingStep> {};
+class RegenerationFailureTest : public RegenerationFixture, public testing::WithParamInterface<FailingStep> {};
 
 TEST_P(RegenerationFailureTest, StopsWithTheStepsMessage)
 {
@@ -336,7 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // With Debug on, the regeneration traces its identifier, each gathering statement with its
 // row count and rows, and the synchronisation; the selection's own trace texts are not written.
-TEST_F(RegenerationTest, TheTraceNamesTheStatementsAndTheirRows)
+TEST_P(RegenerationTest, TheTraceNamesTheStatementsAndTheirRows)
 {
     ZtfiApp& app = start(QStringLiteral("Debug=1"));
     db.trade({.id = 12, .day = kDay, .instrument = 2});
@@ -360,5 +363,7 @@ TEST_F(RegenerationTest, TheTraceNamesTheStatementsAndTheirRows)
                            QStringLiteral("uDPATVPPSL.RecCount:0")}));
     EXPECT_FALSE(heads.join(QLatin1Char('\n')).contains(QStringLiteral("StartTransaction")));
 }
+
+INSTANTIATE_ENGINE_STORIES(RegenerationTest);
 
 }  // namespace

@@ -109,10 +109,10 @@ inline std::string faultAgainstSourceSchema(const QString& file)
     return fault;
 }
 
-class ReportWriterTest : public testing::Test {
+class ReportWriterFixture : public testing::Test {
 public:
-    ReportWriterTest()
-        : log(programFolder(), true), audit(db.connection(), SqlDialect::Oracle, QStringLiteral("TESTER"))
+    explicit ReportWriterFixture(Connection::Engine engine = Connection::Engine::Sqlite)
+        : db(engine), log(programFolder(), true), audit(db.connection(), SqlDialect::Oracle, QStringLiteral("TESTER"))
     {
         db.basics().instrument({}).listing({});
     }
@@ -193,5 +193,7 @@ public:
     ReportRows rows{db.connection(), config, selection};
     CodeList codeList{db.connection()};
 };
+
+class ReportWriterTest : public ReportWriterFixture {};
 
 }  // namespace ntrsreport

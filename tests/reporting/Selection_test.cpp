@@ -7,8 +7,8 @@
 #include "reporting/ReportRows.h"
 #include "reporting/SelectionStatements.h"
 #include "state/ZtfiApp.h"
-#include "support/FixtureApp.h"
 #include "support/EngineStories.h"
+#include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
 
