@@ -86,4 +86,18 @@ TEST_F(PostgresSessionTest, ErrorsCarryTheServersMessage)
     }
 }
 
+// The user and password of the start-up parameters sign in; a wrong password is the server's
+// refusal.
+TEST_F(PostgresSessionTest, TheStartUpParametersSignIn)
+{
+    try {
+        Connection::open(db->folder(), FixtureDb::alias(), PostgresServer::user(), QStringLiteral("wrong"));
+        FAIL() << "signed in with a wrong password";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("password authentication failed for user \"%1\"")
+                                             .arg(PostgresServer::user())))
+            << e.message().toStdString();
+    }
+}
+
 }  // namespace
