@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QSqlQuery>
+#include <QTimeZone>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -59,6 +60,23 @@ TEST_F(PostgresSessionTest, TheSessionRunsTheOracleDialect)
     const SequenceReader ids(db->connection(), SqlDialect::Oracle);
     EXPECT_EQ(ids.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 1);
     EXPECT_EQ(ids.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 2);
+}
+
+// The session's settings are the desk's, whatever the database's defaults say.
+TEST_F(PostgresSessionTest, TheDeskSetsItsSession)
+{
+    db->exec(QStringLiteral("DO $$BEGIN EXECUTE format('ALTER DATABASE %I SET TimeZone = %L', current_database(), "
+                            "'Pacific/Chatham'); EXECUTE format('ALTER DATABASE %I SET DateStyle = %L', "
+                            "current_database(), 'SQL, MDY'); END$$"));
+    auto desk = Connection::open(db->folder(), FixtureDb::alias(), PostgresServer::user(), PostgresServer::password());
+    const auto setting = [&](const char* name) {
+        QSqlQuery query(desk->database());
+        EXPECT_TRUE(query.exec(QStringLiteral("SHOW ") + QLatin1String(name)));
+        return query.next() ? query.value(0).toString() : QString();
+    };
+    EXPECT_EQ(setting("TimeZone"), QString::fromUtf8(QTimeZone::systemTimeZoneId()));
+    EXPECT_EQ(setting("DateStyle"), QStringLiteral("ISO, DMY"));
+    EXPECT_EQ(setting("search_path"), QStringLiteral("oracle, pg_catalog, public"));
 }
 
 // Column names come back as the program wrote them, not folded to lower case.
