@@ -212,6 +212,8 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     TQueryDM& reportRows = rows.query();
     if (!reportRows.isActive() || reportRows.isEmpty())
         throw ZtfiError(QStringLiteral("Nabor je prazen! Generiranje XML ni možno!"));
+    if (!rows.setsUnchanged())
+        throw ZtfiError(ReportRows::changedSetMessage());
     ControlsDisabled quietRows(reportRows);
     ControlsDisabled quietCodeList(codeList.query());
 

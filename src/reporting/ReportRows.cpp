@@ -70,10 +70,13 @@ void ReportRows::open(const PreparedStatements& saved, SqlDialect dialect, const
     selection_.hasRegularRows = false;
     query_.close();
     QString sql = saved.reportRows;
+    sets_ = regeneratedReport ? QList<qint64>{*regeneratedReport} : PendingSets::ids(query_.connection());
     if (regeneratedReport)
         sql = regeneratedReportRows(sql, *regeneratedReport);
     else
-        sql = PendingSets::narrowed(sql, PendingSets::ids(query_.connection()));
+        sql = PendingSets::narrowed(sql, sets_);
+    // Read before the rows: a change in between then refuses the report rather than passing.
+    stamp_ = SelectedSetStamp::read(query_.connection(), sets_);
     if (dialect == SqlDialect::Db2)
         sql = db2Rewrite(sql);
     query_.setSql(sql);
@@ -81,6 +84,16 @@ void ReportRows::open(const PreparedStatements& saved, SqlDialect dialect, const
     query_.paramByName(QStringLiteral("DatumDo")).setAsDate(lastDay);
     query_.paramByName(QStringLiteral("FMaxDpAtvpId")).setAsInteger(reportId);
     query_.open();
+}
+
+bool ReportRows::setsUnchanged() const
+{
+    return SelectedSetStamp::read(query_.connection(), sets_) == stamp_;
+}
+
+QString ReportRows::changedSetMessage()
+{
+    return QStringLiteral("Nabor se je medtem spremenil (nov nabor na drugi delovni postaji?). Ponovi nabor!");
 }
 
 QString ReportRows::currentReference() const

@@ -3,6 +3,7 @@
 #include "data/dataset/Queries.h"
 #include "data/engine/Dialect.h"
 #include "reporting/ReportRowColour.h"
+#include "reporting/SelectedSetStamp.h"
 
 #include <QDate>
 #include <QString>
@@ -30,6 +31,12 @@ public:
               const QDate& lastDay, qint64 reportId, std::optional<qint64> regeneratedReport = std::nullopt);
     void close() { query_.close(); }
 
+    // Whether the selected rows of the sets the rows were opened on are still those they were
+    // then (SelectedSetStamp); the report of rows that no longer describe their set is refused
+    // with changedSetMessage().
+    bool setsUnchanged() const;
+    static QString changedSetMessage();
+
     // RefStTransaC of the current row: the reference that the format errors name.
     QString currentReference() const;
 
@@ -47,6 +54,9 @@ private:
     const Config& config_;
     SelectionContext& selection_;
     TQueryDM query_;
+    // The sets whose rows were opened, and what they were just before.
+    QList<qint64> sets_;
+    SelectedSetStamp stamp_;
     // The declared fields the calculation of every row reads and sets (they live as long as
     // the query).
     struct CalculationFields {

@@ -347,6 +347,38 @@ TEST_P(ReportWriterRunTest, ReportThatCannotBeWrittenLeavesNothing)
     }
 }
 
+// A selection made meanwhile elsewhere (another desk, ztfi-cli) replaces the pending set, mostly
+// under the same identifier: the rows read before no longer describe it, and no report is made of
+// them. Opened again, the rows make their report.
+TEST_P(ReportWriterRunTest, SetChangedSinceItsRowsWereReadIsRefused)
+{
+    exchangeTrade(1);
+    exchangeTrade(2);
+    db.trade({.id = 3});
+    const struct {
+        const char* what;
+        QString change;
+    } cases[] = {
+        {"selected again with new references",
+         QStringLiteral("UPDATE DPATVPPSL SET IDREFATVP = IDREFATVP + 100 WHERE DPATVPID = 1")},
+        {"a trade left out", QStringLiteral("DELETE FROM DPATVPPSL WHERE DPATVPID = 1 AND IDPSL = 2")},
+        {"a trade added", QStringLiteral("INSERT INTO DPATVPPSL (DPATVPID, IDPSL, ISSTN, IDREFATVP) VALUES (1, 3, 'N', 3)")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        openSelection();
+        db.exec(c.change);
+        EXPECT_EQ(errorOf([&] { press(); }), ReportRows::changedSetMessage());
+        EXPECT_EQ(reportFiles(), QStringList());
+        EXPECT_EQ(registerRows(), 0);
+    }
+
+    openSelection();
+    const ReportOutcome outcome = press();
+    EXPECT_TRUE(outcome.valid) << outcome.errorLine.toStdString();
+    EXPECT_EQ(registerRows(), 1);
+}
+
 // The offset of the report header: the reporting market's time zone, or +01 of market 8, moved
 // one hour east in summer.
 TEST_P(ReportWriterRunTest, CreationTimeOffset)
