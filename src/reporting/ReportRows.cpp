@@ -70,11 +70,13 @@ void ReportRows::open(const PreparedStatements& saved, SqlDialect dialect, const
     selection_.hasRegularRows = false;
     query_.close();
     QString sql = saved.reportRows;
-    sets_ = regeneratedReport ? QList<qint64>{*regeneratedReport} : PendingSets::ids(query_.connection());
-    if (regeneratedReport)
+    if (regeneratedReport) {
+        sets_ = {*regeneratedReport};
         sql = regeneratedReportRows(sql, *regeneratedReport);
-    else
+    } else {
+        sets_ = PendingSets::ids(query_.connection());
         sql = PendingSets::narrowed(sql, sets_);
+    }
     // Read before the rows: a change in between then refuses the report rather than passing.
     stamp_ = SelectedSetStamp::read(query_.connection(), sets_);
     if (dialect == SqlDialect::Db2)
