@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 enum class Format { Xls, Xlsx, Other };
@@ -33,10 +35,18 @@ const Cell& WorkbookSheet::cell(int row, int column) const
     static const Cell empty;
     if (row < 1 || row > int(rows_.size()))
         return empty;
-    const std::vector<Cell>& cells = rows_[size_t(row - 1)];
-    if (column < 1 || column > int(cells.size()))
-        return empty;
-    return cells[size_t(column - 1)];
+    const Row& cells = rows_[size_t(row - 1)];
+    const auto found = std::lower_bound(cells.begin(), cells.end(), column,
+                                        [](const std::pair<int, Cell>& entry, int c) { return entry.first < c; });
+    return found != cells.end() && found->first == column ? found->second : empty;
+}
+
+bool WorkbookSheet::isRowEmpty(int row) const
+{
+    if (row < 1 || row > int(rows_.size()))
+        return true;
+    const Row& cells = rows_[size_t(row - 1)];
+    return std::all_of(cells.begin(), cells.end(), [](const std::pair<int, Cell>& entry) { return entry.second.isEmpty(); });
 }
 
 CellBlock WorkbookSheet::range(int rows, int columns) const
@@ -44,10 +54,11 @@ CellBlock WorkbookSheet::range(int rows, int columns) const
     CellBlock block(rows, columns);
     const int lastRow = qMin(rows, usedRows());
     for (int r = 1; r <= lastRow; ++r) {
-        const std::vector<Cell>& cells = rows_[size_t(r - 1)];
-        const int lastColumn = qMin(columns, int(cells.size()));
-        for (int c = 1; c <= lastColumn; ++c)
-            block.at(r, c) = cells[size_t(c - 1)];
+        for (const auto& [column, value] : rows_[size_t(r - 1)]) {
+            if (column > columns)
+                break;
+            block.at(r, column) = value;
+        }
     }
     return block;
 }
@@ -58,10 +69,17 @@ void WorkbookSheet::setCell(int row, int column, const Cell& value)
         return;
     if (row > int(rows_.size()))
         rows_.resize(size_t(row));
-    std::vector<Cell>& cells = rows_[size_t(row - 1)];
-    if (column > int(cells.size()))
-        cells.resize(size_t(column));
-    cells[size_t(column - 1)] = value;
+    Row& cells = rows_[size_t(row - 1)];
+    if (cells.empty() || cells.back().first < column) {
+        cells.emplace_back(column, value);
+    } else {
+        const auto found = std::lower_bound(cells.begin(), cells.end(), column,
+                                            [](const std::pair<int, Cell>& entry, int c) { return entry.first < c; });
+        if (found != cells.end() && found->first == column)
+            found->second = value;
+        else
+            cells.emplace(found, column, value);
+    }
     usedColumns_ = qMax(usedColumns_, column);
 }
 

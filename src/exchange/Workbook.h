@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 // One worksheet of a workbook read from a file: its name, its used range and its cells.
@@ -20,6 +21,8 @@ public:
     int usedColumns() const { return usedColumns_; }
     // The cell at (row, column); an empty cell outside the used range.
     const Cell& cell(int row, int column) const;
+    // The row holds no cell with a value (an empty text is none).
+    bool isRowEmpty(int row) const;
     // The values from A1 to (rows, columns) as one block.
     CellBlock range(int rows, int columns) const;
 
@@ -27,8 +30,12 @@ public:
     void setCell(int row, int column, const Cell& value);
 
 private:
+    // The cells of a row that hold something, by column in ascending order: a row takes the
+    // memory of its cells, not of its width.
+    using Row = std::vector<std::pair<int, Cell>>;
+
     QString name_;
-    std::vector<std::vector<Cell>> rows_;
+    std::vector<Row> rows_;
     int usedColumns_ = 0;
 };
 

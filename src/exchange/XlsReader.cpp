@@ -1,7 +1,9 @@
 #include "exchange/XlsReader.h"
 
 #include "data/engine/OleDate.h"
+#include "exchange/ReadBudget.h"
 #include "exchange/WorkbookReadError.h"
+#include "exchange/XlsFormulaResults.h"
 
 #include <QDate>
 #include <QFile>
@@ -82,6 +84,9 @@ std::vector<WorkbookSheet> readXlsSheets(const QString& path)
     if (rc != FREEXL_OK)
         throw workbookReadError(path, reasonOf(rc));
 
+    // FreeXL gives formula cells no value: their stored results are read from the stream.
+    ReadBudget budget(path);
+    const QHash<QString, std::vector<FormulaResult>> formulas = readXlsFormulaResults(path, budget);
     std::vector<WorkbookSheet> sheets;
     sheets.reserve(sheetCount);
     // FreeXL hands out a string of the shared table at the same address for every cell that uses
@@ -105,24 +110,31 @@ std::vector<WorkbookSheet> readXlsSheets(const QString& path)
                 Cell cell;
                 switch (value.type) {
                 case FREEXL_CELL_INT:
+                    budget.take(0);
                     cell = Cell::number(value.value.int_value);
                     break;
                 case FREEXL_CELL_DOUBLE:
+                    budget.take(0);
                     cell = Cell::number(value.value.double_value);
                     break;
                 case FREEXL_CELL_SST_TEXT: {
                     auto shared = sharedTexts.find(value.value.text_value);
-                    if (shared == sharedTexts.end())
+                    if (shared == sharedTexts.end()) {
                         shared = sharedTexts.insert(value.value.text_value, QString::fromUtf8(value.value.text_value));
+                        budget.take(shared->size());
+                    }
+                    budget.take(0);
                     cell = Cell::text(*shared);
                     break;
                 }
                 case FREEXL_CELL_TEXT:
                     cell = Cell::text(QString::fromUtf8(value.value.text_value));
+                    budget.take(cell.toText().size());
                     break;
                 case FREEXL_CELL_DATE:
                 case FREEXL_CELL_DATETIME:
                 case FREEXL_CELL_TIME:
+                    budget.take(0);
                     cell = dateCell(value.type, value.value.text_value);
                     break;
                 default:
@@ -130,6 +142,11 @@ std::vector<WorkbookSheet> readXlsSheets(const QString& path)
                 }
                 sheet.setCell(int(r) + 1, int(c) + 1, cell);
             }
+        }
+        const auto results = formulas.constFind(sheet.name());
+        if (results != formulas.constEnd()) {
+            for (const FormulaResult& formula : *results)
+                sheet.setCell(formula.row, formula.column, formula.value);
         }
         sheets.push_back(std::move(sheet));
     }

@@ -6,5 +6,6 @@
 
 #include <vector>
 
-// The worksheets of a legacy .xls workbook, read through FreeXL. Throws WorkbookError.
+// The worksheets of a legacy .xls workbook, read through FreeXL, with the stored results of
+// its formula cells. Throws WorkbookError.
 std::vector<WorkbookSheet> readXlsSheets(const QString& path);

@@ -102,6 +102,10 @@ bool XlsxPackage::Part::next()
     const int rc = xmlTextReaderRead(reader_);
     if (rc < 0 || !error.isEmpty())
         fail(kDamaged + (error.isEmpty() ? QString() : QStringLiteral(" (%1: %2)").arg(name_, error)));
+    // A workbook's parts never declare a document type; one that does could define entities,
+    // whose text would be lost or expanded without bound.
+    if (rc == 1 && xmlTextReaderNodeType(reader_) == XML_READER_TYPE_DOCUMENT_TYPE)
+        fail(QStringLiteral("del %1 vsebuje definicijo tipa dokumenta (DTD), ki je delovni zvezek ne sme imeti").arg(name_));
     return rc == 1;
 }
 

@@ -1,10 +1,11 @@
 #include "exchange/XlsxReader.h"
 
+#include "exchange/NumberFormatKind.h"
+#include "exchange/ReadBudget.h"
 #include "exchange/WorkbookReadError.h"
 #include "exchange/XlsxPackage.h"
 
 #include <QHash>
-#include <QRegularExpression>
 
 #include <utility>
 
@@ -12,6 +13,10 @@ namespace {
 
 const QString kDamaged = QStringLiteral("datoteka je poškodovana ali nepopolna");
 const QString kNotWorkbook = QStringLiteral("datoteka ni Excelov delovni zvezek (.xls ali .xlsx)");
+const QString kTooLong = QStringLiteral("besedilo celice je daljše od 32767 znakov");
+const QString kUncalculated = QStringLiteral(
+    "delovni zvezek vsebuje formule, ki niso bile nikoli izračunane; odprite ga v programu za preglednice, ga shranite "
+    "in ga nato uvozite znova");
 // Days between the 1904 date system's day zero and the 1900 system's.
 constexpr double k1904Offset = 1462;
 
@@ -51,7 +56,7 @@ Relationships readRelationships(const XlsxPackage& package, const QString& sourc
     return result;
 }
 
-std::vector<QString> readSharedStrings(const XlsxPackage& package, const QString& name)
+std::vector<QString> readSharedStrings(const XlsxPackage& package, const QString& name, ReadBudget& budget)
 {
     std::vector<QString> strings;
     if (name.isEmpty() || !package.hasPart(name))
@@ -60,48 +65,26 @@ std::vector<QString> readSharedStrings(const XlsxPackage& package, const QString
     QString current;
     bool inPhonetic = false;
     while (part->next()) {
-        if (part->isStart("si") && part->isEmptyElement())
+        if (part->isStart("si") && part->isEmptyElement()) {
+            budget.take(0);
             strings.push_back(QString());
-        else if (part->isStart("si"))
+        } else if (part->isStart("si")) {
             current.clear();
-        else if (part->isEnd("si"))
+        } else if (part->isEnd("si")) {
+            budget.take(current.size());
             strings.push_back(current);
+        }
         else if (part->isStart("rPh"))
             inPhonetic = !part->isEmptyElement();
         else if (part->isEnd("rPh"))
             inPhonetic = false;
-        else if (part->isStart("t") && !inPhonetic)
+        else if (part->isStart("t") && !inPhonetic) {
             current += part->elementText();
+            if (current.size() > WorkbookLimits::kTextLength)
+                throw workbookReadError(package.path(), kTooLong);
+        }
     }
     return strings;
-}
-
-// What a number format shows: a number, a date, a time of day or both.
-Cell::Kind kindOfFormat(int id, const QString& code)
-{
-    if ((id >= 14 && id <= 17) || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))
-        return Cell::Kind::Date;
-    if ((id >= 18 && id <= 21) || (id >= 45 && id <= 47))
-        return Cell::Kind::Time;
-    if (id == 22)
-        return Cell::Kind::DateTime;
-    if (code.isEmpty())
-        return Cell::Kind::Number;
-    // The first section of the code, without quoted texts, escaped characters and bracketed
-    // parts other than the elapsed-time ones ([h], [mm], [ss]).
-    static const QRegularExpression literals(QStringLiteral(R"("[^"]*"|\\.|_.|\*.|\[(?![hms]+\])[^\]]*\])"));
-    QString shown = code.section(QLatin1Char(';'), 0, 0);
-    shown.remove(literals);
-    shown = shown.toLower();
-    const bool date = shown.contains(QLatin1Char('y')) || shown.contains(QLatin1Char('d'));
-    const bool time = shown.contains(QLatin1Char('h')) || shown.contains(QLatin1Char('s'));
-    if (date && time)
-        return Cell::Kind::DateTime;
-    if (date)
-        return Cell::Kind::Date;
-    if (time)
-        return Cell::Kind::Time;
-    return Cell::Kind::Number;
 }
 
 // The kind of number shown by each cell format (index of cellXfs).
@@ -122,7 +105,7 @@ std::vector<Cell::Kind> readCellFormats(const XlsxPackage& package, const QStrin
             inCellFormats = false;
         else if (inCellFormats && part->isStart("xf")) {
             const int id = part->attribute("numFmtId").toInt();
-            kinds.push_back(kindOfFormat(id, codes.value(id)));
+            kinds.push_back(kindOfNumberFormat(id, codes.value(id)));
         }
     }
     return kinds;
@@ -152,8 +135,8 @@ double numberOf(const QString& text, bool& ok)
 class SheetReader {
 public:
     SheetReader(const XlsxPackage& package, const std::vector<QString>& strings,
-                const std::vector<Cell::Kind>& formats, bool date1904)
-        : package_(package), strings_(strings), formats_(formats), date1904_(date1904)
+                const std::vector<Cell::Kind>& formats, bool date1904, ReadBudget& budget)
+        : package_(package), strings_(strings), formats_(formats), date1904_(date1904), budget_(budget)
     {
     }
 
@@ -171,12 +154,17 @@ public:
                 checkPosition(row, 1);
             } else if (part->isStart("c")) {
                 const QString reference = part->attribute("r");
+                const QString type = part->attribute("t");
                 if (reference.isEmpty())
                     ++column;
                 else if (!parseReference(reference, row, column))
                     damaged();
                 checkPosition(row, column);
-                sheet.setCell(row, column, readCell(*part));
+                const Cell cell = readCell(*part);
+                if (cell.kind() != Cell::Kind::Empty) {
+                    budget_.take(cell.kind() == Cell::Kind::Text && type != QLatin1String("s") ? cell.toText().size() : 0);
+                    sheet.setCell(row, column, cell);
+                }
             }
         }
         return sheet;
@@ -201,12 +189,17 @@ private:
         QString value;
         QString inlineText;
         bool hasValue = false;
+        bool hasFormula = false;
         while (part.next() && !part.isEnd("c")) {
-            if (part.isStart("v")) {
+            if (part.isStart("f")) {
+                hasFormula = true;
+            } else if (part.isStart("v")) {
                 value = part.elementText();
                 hasValue = true;
             } else if (part.isStart("t")) {
                 inlineText += part.elementText();
+                if (inlineText.size() > WorkbookLimits::kTextLength)
+                    throw workbookReadError(package_.path(), kTooLong);
             } else if (part.isStart("rPh") && !part.isEmptyElement()) {
                 while (part.next() && !part.isEnd("rPh")) {
                 }
@@ -214,6 +207,10 @@ private:
         }
         if (type == QLatin1String("inlineStr"))
             return Cell::text(inlineText);
+        // A program that writes formulas without calculating them leaves their values out; only
+        // a spreadsheet program that opens and saves the workbook stores them.
+        if (hasFormula && (!hasValue || (value.isEmpty() && type != QLatin1String("str"))))
+            throw workbookReadError(package_.path(), kUncalculated);
         if (!hasValue)
             return Cell();
         bool ok = true;
@@ -248,6 +245,7 @@ private:
     const std::vector<QString>& strings_;
     const std::vector<Cell::Kind>& formats_;
     bool date1904_;
+    ReadBudget& budget_;
 };
 
 }  // namespace
@@ -273,10 +271,12 @@ std::vector<WorkbookSheet> readXlsxSheets(const QString& path)
         }
     }
     const Relationships relationships = readRelationships(package, workbookPart);
-    const std::vector<QString> strings = readSharedStrings(package, relationships.byType.value(QStringLiteral("sharedStrings")));
+    ReadBudget budget(path);
+    const std::vector<QString> strings =
+        readSharedStrings(package, relationships.byType.value(QStringLiteral("sharedStrings")), budget);
     const std::vector<Cell::Kind> formats = readCellFormats(package, relationships.byType.value(QStringLiteral("styles")));
 
-    SheetReader reader(package, strings, formats, date1904);
+    SheetReader reader(package, strings, formats, date1904, budget);
     std::vector<WorkbookSheet> sheets;
     for (const SheetEntry& entry : entries) {
         const QString partName = relationships.byId.value(entry.relationship);

@@ -205,4 +205,54 @@ TEST(XlsxFromAnotherProgram, CellsOfEveryKindAreRead)
     EXPECT_EQ(book.sheet(2).usedRows(), 0);
 }
 
+// A workbook whose content the reading must not take on trust is refused with a message: formulas
+// that were never calculated, a document type (which could define entities), more values than a
+// reading may hold. A sheet of rows whose one cell is in the last column is read.
+TEST(XlsxFromAnotherProgram, UncalculatedFormulasDtdsAndTooManyValuesAreRefusedWithAMessage)
+{
+    QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath(QStringLiteral("other.xlsx"));
+    auto refusal = [&] {
+        try {
+            Workbook::open(file);
+        } catch (const WorkbookError& e) {
+            return e.message();
+        }
+        return QString();
+    };
+    const QString prefix = QStringLiteral("Napaka pri branju datoteke ") + file + QStringLiteral(": ");
+    const QByteArray cell = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>x</t></is></c></row>";
+
+    for (const QByteArray& formula : {QByteArray("<c r=\"A2\"><f>10+2.5</f></c>"), QByteArray("<c r=\"A2\"><f>10+2.5</f><v></v></c>")}) {
+        XlsxFixture::writeWorkbook(file, {{QStringLiteral("A"), cell + "<row r=\"2\">" + formula + "</row>"}});
+        EXPECT_EQ(refusal(), prefix + QStringLiteral("delovni zvezek vsebuje formule, ki niso bile nikoli izračunane; odprite "
+                                                     "ga v programu za preglednice, ga shranite in ga nato uvozite znova"));
+    }
+
+    QMap<QString, QByteArray> parts = XlsxFixture::workbookParts({{QStringLiteral("A"), cell}});
+    QByteArray& sheet = parts[QStringLiteral("xl/worksheets/sheet1.xml")];
+    sheet.replace("<?xml version=\"1.0\"?>", "<?xml version=\"1.0\"?><!DOCTYPE worksheet [<!ENTITY firma \"ZTFI\">]>");
+    XlsxFixture::writeParts(file, parts);
+    EXPECT_EQ(refusal(), prefix + QStringLiteral("del xl/worksheets/sheet1.xml vsebuje definicijo tipa dokumenta (DTD), ki "
+                                                 "je delovni zvezek ne sme imeti"));
+
+    QByteArray strings;
+    for (int i = 0; i <= 2000000; ++i)
+        strings += "<si/>";
+    XlsxFixture::writeWorkbook(file, {{QStringLiteral("A"), cell}}, strings);
+    EXPECT_EQ(refusal(), prefix + QStringLiteral("delovni zvezek je prevelik za uvoz (več kot 2.000.000 vrednosti ali "
+                                                 "50.000.000 znakov besedila)"));
+
+    QByteArray rows;
+    for (int r = 1; r <= 8000; ++r)
+        rows += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"XFD" + QByteArray::number(r) + "\"><v>" + QByteArray::number(r)
+            + "</v></c></row>";
+    XlsxFixture::writeWorkbook(file, {{QStringLiteral("A"), rows}});
+    const Workbook wide = Workbook::open(file);
+    EXPECT_EQ(wide.sheet(1).usedColumns(), 16384);
+    EXPECT_EQ(wide.sheet(1).cell(8000, 16384), Cell::number(8000));
+    EXPECT_TRUE(wide.sheet(1).isRowEmpty(8001));
+    EXPECT_FALSE(wide.sheet(1).isRowEmpty(7));
+}
+
 }  // namespace

@@ -19,8 +19,9 @@ void writeParts(const QString& path, const QMap<QString, QByteArray>& parts)
     ASSERT_EQ(zip_close(archive), 0);
 }
 
-void writeWorkbook(const QString& path, const std::vector<std::pair<QString, QByteArray>>& sheetData,
-                   const QByteArray& sharedStrings, const QByteArray& styles, const QByteArray& workbookProperties)
+QMap<QString, QByteArray> workbookParts(const std::vector<std::pair<QString, QByteArray>>& sheetData,
+                                        const QByteArray& sharedStrings, const QByteArray& styles,
+                                        const QByteArray& workbookProperties)
 {
     const QByteArray main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
     const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
@@ -51,7 +52,13 @@ void writeWorkbook(const QString& path, const std::vector<std::pair<QString, QBy
     parts.insert(QStringLiteral("xl/_rels/workbook.xml.rels"),
                  "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
                      + relationships + "</Relationships>");
-    writeParts(path, parts);
+    return parts;
+}
+
+void writeWorkbook(const QString& path, const std::vector<std::pair<QString, QByteArray>>& sheetData,
+                   const QByteArray& sharedStrings, const QByteArray& styles, const QByteArray& workbookProperties)
+{
+    writeParts(path, workbookParts(sheetData, sharedStrings, styles, workbookProperties));
 }
 
 }  // namespace XlsxFixture

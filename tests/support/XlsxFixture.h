@@ -18,6 +18,11 @@ void writeParts(const QString& path, const QMap<QString, QByteArray>& parts);
 // A package of one workbook "xl/workbook.xml" whose sheets are "xl/worksheets/sheetN.xml" with
 // the given names and <sheetData> contents, in order, and optional shared strings (<sst> content) and styles
 // (<styleSheet> content). workbookProperties is the <workbookPr> element or empty.
+QMap<QString, QByteArray> workbookParts(const std::vector<std::pair<QString, QByteArray>>& sheetData,
+                                        const QByteArray& sharedStrings = QByteArray(),
+                                        const QByteArray& styles = QByteArray(),
+                                        const QByteArray& workbookProperties = QByteArray());
+// The parts of workbookParts written as a package at path.
 void writeWorkbook(const QString& path, const std::vector<std::pair<QString, QByteArray>>& sheetData,
                    const QByteArray& sharedStrings = QByteArray(), const QByteArray& styles = QByteArray(),
                    const QByteArray& workbookProperties = QByteArray());
