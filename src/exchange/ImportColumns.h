@@ -15,6 +15,7 @@ struct ImportColumn {
     const char* label;  // the list's caption; empty for columns shown by name
     enum class Kind { Integer, Date, DateTime, Text, Number } kind;
     bool stored;        // a column of the table (else computed for display)
+    int size = 0;       // the characters a text column holds
 
     // Positions in the list.
     static constexpr int kId = 0;
@@ -33,7 +34,8 @@ const std::vector<ImportColumn>& importColumns();
 // The values of row n of the sheet in list order: the day of column 1, that day with the time of
 // column 2, the columns 3 to 19 from the sheet columns of the same number (the currency upper-cased, an
 // apostrophe that marks a text dropped); the identifier, the instrument, the computed columns
-// and the report identifier empty. A value of the wrong kind throws ZtfiError ("EConvertError").
+// and the report identifier empty. A value of the wrong kind throws ZtfiError ("EConvertError")
+// whose message starts with the column's label ("Cena enote: ...").
 std::vector<QVariant> importRowValues(const WorkbookSheet& sheet, int n);
 
 // The audit content of a row in list order: for every column its value as text, "#|", its

@@ -10,10 +10,9 @@
 
 namespace {
 
-ZtfiError conversionError(const QString& text, const char* kind)
+ZtfiError conversionError(const QString& text, const QString& kind)
 {
-    return ZtfiError(QStringLiteral("'%1' is not a valid %2").arg(text, QLatin1String(kind)),
-                     QStringLiteral("EConvertError"));
+    return ZtfiError(QStringLiteral("\"%1\" ni %2.").arg(text, kind), QStringLiteral("EConvertError"));
 }
 
 }  // namespace
@@ -37,7 +36,7 @@ QDate date(const Cell& cell)
     const QString value = text(cell).trimmed();
     const QDate day = Formats::parseDate(value.section(QLatin1Char(' '), 0, 0));
     if (!day.isValid())
-        throw conversionError(value, "date");
+        throw conversionError(value, QStringLiteral("datum"));
     return day;
 }
 
@@ -45,14 +44,17 @@ QTime time(const Cell& cell)
 {
     if (cell.isDateOrTime())
         return cell.dateTimeValue().time();
-    if (cell.kind() == Cell::Kind::Number)
+    if (cell.kind() == Cell::Kind::Number) {
+        if (!(cell.numberValue() >= 0))
+            throw conversionError(cell.toText(), QStringLiteral("čas"));
         return OleDate::toTime(cell.numberValue() - std::floor(cell.numberValue()));
+    }
     const QString value = text(cell).trimmed();
     QTime result = QTime::fromString(value, QStringLiteral("H:mm:ss"));
     if (!result.isValid())
         result = QTime::fromString(value, QStringLiteral("H:mm"));
     if (!result.isValid())
-        throw conversionError(value, "time");
+        throw conversionError(value, QStringLiteral("čas"));
     return result;
 }
 
@@ -69,7 +71,7 @@ QVariant number(const Cell& cell)
     bool ok = false;
     const double result = value.toDouble(&ok);
     if (!ok)
-        throw conversionError(text(cell), "floating point value");
+        throw conversionError(text(cell), QStringLiteral("število"));
     return result;
 }
 
@@ -83,7 +85,7 @@ QVariant integer(const Cell& cell)
     bool ok = false;
     const qint64 result = text(cell).trimmed().toLongLong(&ok);
     if (!ok)
-        throw conversionError(cell.toText(), "integer value");
+        throw conversionError(cell.toText(), QStringLiteral("celo število"));
     return result;
 }
 

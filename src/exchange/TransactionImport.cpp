@@ -7,7 +7,9 @@
 #include "data/Step.h"
 #include "data/dataset/AuditTrail.h"
 #include "data/engine/Connection.h"
+#include "data/engine/DeskLock.h"
 #include "exchange/ImportColumns.h"
+#include "exchange/ImportRowCheck.h"
 #include "exchange/ReusedStatement.h"
 #include "exchange/SheetValues.h"
 #include "exchange/Workbook.h"
@@ -76,6 +78,14 @@ QString TransactionImport::referenceStatement()
     return QLatin1String(kFindReference);
 }
 
+QString TransactionImport::summary(const ImportOutcome& outcome)
+{
+    return QStringLiteral("Zapisanih vrstic: %1, zavrnjenih: %2, neprebranih: %3.")
+        .arg(outcome.written)
+        .arg(outcome.listed)
+        .arg(outcome.unread);
+}
+
 qint64 TransactionImport::firstIdentifier()
 {
     return Identifiers::nextImportId(connection_, dialect_);
@@ -98,21 +108,68 @@ ImportOutcome TransactionImport::read(const QString& fileName, const QDate& day,
         onStart(rows);
     instruments_.clear();
     ImportOutcome outcome;
-    // One transaction for the whole reading, committed at its end whatever ended it: the rows
-    // written stay, as they would row by row, and the engine writes them at once.
-    connection_.startTransaction();
+    // The rows written stay, as they would row by row, and are committed at once whatever ended
+    // the reading.
     try {
         readRows(sheet, rows, day, nextId, outcome);
     } catch (...) {
-        try {
-            connection_.commit();
-        } catch (const ZtfiError&) {
-            rollBackQuietly(connection_);
-        }
+        finishWriting(true);
         throw;
     }
-    connection_.commit();
+    finishWriting(false);
+    if (outcome.complete)
+        listUnread(sheet, rows, outcome);
     return outcome;
+}
+
+void TransactionImport::startWriting(qint64& nextId)
+{
+    if (writing_)
+        return;
+    desk_ = std::make_unique<DeskLock>(connection_);
+    connection_.startWriteTransaction();
+    writing_ = true;
+    nextId = qMax(nextId, firstIdentifier());
+}
+
+void TransactionImport::finishWriting(bool failed)
+{
+    if (writing_) {
+        writing_ = false;
+        if (!failed) {
+            connection_.commit();
+        } else {
+            try {
+                connection_.commit();
+            } catch (const ZtfiError&) {
+                rollBackQuietly(connection_);
+            }
+        }
+    }
+    desk_.reset();
+}
+
+void TransactionImport::listUnread(const WorkbookSheet& sheet, int rows, ImportOutcome& outcome)
+{
+    const QString reason = QStringLiteral(": branje se konča pri vrstici %1, ki v stolpcu A nima datuma.").arg(rows + 1);
+    int first = 0;
+    auto listRange = [&](int last) {
+        if (first == 0)
+            return;
+        outcome.errors += kErrorBreak
+            + (first == last ? QStringLiteral("Vrstica %1 ni prebrana").arg(first)
+                             : QStringLiteral("Vrstice %1 do %2 niso prebrane").arg(first).arg(last))
+            + reason;
+        outcome.unread += last - first + 1;
+        first = 0;
+    };
+    for (int r = rows + 1; r <= sheet.usedRows(); ++r) {
+        if (sheet.isRowEmpty(r))
+            listRange(r - 1);
+        else if (first == 0)
+            first = r;
+    }
+    listRange(sheet.usedRows());
 }
 
 void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDate& day, qint64& nextId,
@@ -127,8 +184,9 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
             rowDay = SheetValues::date(first);
         } catch (const ZtfiError& e) {
             if (!confirmed)
-                throw;
-            outcome.errors += rowError(n, e.message());
+                throw ZtfiError(QStringLiteral("Datum transakcije: ") + e.message(), e.className());
+            outcome.errors += rowError(n, QStringLiteral("Datum transakcije: ") + e.message());
+            ++outcome.listed;
             if (onProgress)
                 onProgress(n);
             continue;
@@ -141,6 +199,7 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
             if (!ui_.confirmOkCancel(QStringLiteral("Prosim potrdi import podatkov na dan ") + dayText + QStringLiteral(" !")))
                 return;
             confirmed = true;
+            startWriting(nextId);
         } else if (rowDay != day) {
             ui_.warn(QStringLiteral("Datum v Excelu ") + SheetValues::text(first) + QStringLiteral(" ne ustreza izbranemu dnevu ")
                      + dayText + QStringLiteral(" !") + kWarningBreak + QStringLiteral("Napaka v %1. vrstici.").arg(n)
@@ -159,6 +218,7 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
             }
             outcome.errors += kErrorBreak + QStringLiteral("Za ISIN \"") + isin + QStringLiteral("\" in kratico \"")
                 + shortName + QStringLiteral("\" ne najdem ustreznega fin. instrumenta!");
+            ++outcome.listed;
         } else {
             try {
                 importRow(sheet, n, *instrument, nextId, outcome);
@@ -166,6 +226,7 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
                 if (e.className() != QLatin1String("EConvertError"))
                     throw;
                 outcome.errors += rowError(n, e.message());
+                ++outcome.listed;
             }
         }
         if (onProgress)
@@ -198,9 +259,16 @@ void TransactionImport::importRow(const WorkbookSheet& sheet, int n, qint64 inst
     const QVariant reference = SheetValues::integer(sheet.cell(n, ImportColumn::kReference));
     if (reference.isNull()) {
         outcome.errors += rowError(n, QStringLiteral("Manjka referenčna številka transakcije."));
+        ++outcome.listed;
         return;
     }
     std::vector<QVariant> row = importRowValues(sheet, n);
+    const QString fault = importRowFault(row);
+    if (!fault.isEmpty()) {
+        outcome.errors += rowError(n, fault);
+        ++outcome.listed;
+        return;
+    }
     row[ImportColumn::kInstrument] = instrument;
 
     if (!findReference_)
@@ -221,7 +289,6 @@ void TransactionImport::importRow(const WorkbookSheet& sheet, int n, qint64 inst
     while (findReference_->next()) {
     }
 
-    audit_.LogAct(QStringLiteral("DPATVPIMP"), exists ? QStringLiteral("^") : QStringLiteral("+"), importRowContent(row));
     std::unique_ptr<ReusedStatement>& write = exists ? update_ : insert_;
     if (!write)
         write = std::make_unique<ReusedStatement>(connection_, exists ? updateSql() : insertSql());
@@ -230,5 +297,7 @@ void TransactionImport::importRow(const WorkbookSheet& sheet, int n, qint64 inst
             write->bind(QLatin1String(column.name), row[size_t(column.index)]);
     }
     write->exec();
+    // After the write: a write that fails leaves no audit row of a row that is not there.
+    audit_.LogAct(QStringLiteral("DPATVPIMP"), exists ? QStringLiteral("^") : QStringLiteral("+"), importRowContent(row));
     ++outcome.written;
 }

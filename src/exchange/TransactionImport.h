@@ -12,17 +12,25 @@
 
 class AuditTrail;
 class Connection;
+class DeskLock;
 class Interaction;
 class ReusedStatement;
 class WorkbookSheet;
 
 // What an import of manual transactions did.
 struct ImportOutcome {
-    // The error list: every entry starts on a new line (carriage return, line feed).
+    // The error list: every entry starts on a new line (carriage return, line feed). It names
+    // the rows listed and, last, the rows left unread, by their sheet row numbers.
     QString errors;
     // Rows written (new or changed).
     int written = 0;
-    // Every sheet row was read (no refusal, no interruption, no Abort).
+    // Rows listed in the error list and not written.
+    int listed = 0;
+    // Rows that hold values below the end of the reading (the first row without a day in column
+    // A), which the import does not read.
+    int unread = 0;
+    // Every row up to the first row without a day was read (no refusal, no interruption, no
+    // Abort).
     bool complete = false;
     // Abort on an instrument that was not found: the caller leaves the list as it is.
     bool aborted = false;
@@ -30,10 +38,15 @@ struct ImportOutcome {
 
 // The import of a sheet of manual transactions (the layout of "Izvoz nabora") for a chosen day
 // into DPATVPIMP: a row is matched by its transaction reference number and inserted or updated,
-// each write with its audit row. The first dated row must be of the chosen day and the user
-// confirms the import; a later row of another day interrupts it. A row whose instrument is not
-// in the instrument list asks Abort or Ignore. Rows written stay written whatever happens later
+// each write followed by its audit row. The first dated row must be of the chosen day and the
+// user confirms the import; a later row of another day interrupts it. A row whose instrument is
+// not in the instrument list asks Abort or Ignore. A row whose values do not fit their columns
+// is listed with the reason and not written. Rows written stay written whatever happens later
 // (they are committed together when the reading ends, also after an Abort or an error).
+//
+// The writing starts after the confirmation, in one write transaction (on a server under the
+// desk lock), and takes the first identifier inside it: two imports of one database at once
+// run one after the other.
 class TransactionImport {
 public:
     TransactionImport(Connection& connection, SqlDialect dialect, const AuditTrail& audit, Interaction& ui);
@@ -48,17 +61,26 @@ public:
     static QString instrumentStatement();
     static QString referenceStatement();
 
+    // What the import did: "Zapisanih vrstic: <written>, zavrnjenih: <listed>, neprebranih:
+    // <unread>."
+    static QString summary(const ImportOutcome& outcome);
+
     // " select NVL(max(IDImp),0)+1 ... from DPATVPIMP ": the first identifier of an import.
     qint64 firstIdentifier();
 
     // Reads the first worksheet of the workbook; nextId is the identifier of the next new row
-    // and is advanced by every new row. A file that is not a readable workbook throws its
-    // message before anything is written.
+    // (raised to the first identifier when the writing starts) and is advanced by every new row.
+    // A file that is not a readable workbook throws its message before anything is written.
     ImportOutcome read(const QString& fileName, const QDate& day, qint64& nextId);
 
 private:
     // The rows of the sheet whose column 1 is filled from row 1 on.
     static int countRows(const WorkbookSheet& sheet);
+    // Lists the rows that hold values below the rows read, by ranges of sheet row numbers.
+    static void listUnread(const WorkbookSheet& sheet, int rows, ImportOutcome& outcome);
+    // The write transaction (and on a server the desk lock), started once per import.
+    void startWriting(qint64& nextId);
+    void finishWriting(bool failed);
     void readRows(const WorkbookSheet& sheet, int rows, const QDate& day, qint64& nextId, ImportOutcome& outcome);
     // Inserts or updates sheet row n by its reference number, with its audit row.
     void importRow(const WorkbookSheet& sheet, int n, qint64 instrument, qint64& nextId, ImportOutcome& outcome);
@@ -72,6 +94,8 @@ private:
     std::unique_ptr<ReusedStatement> findReference_;
     std::unique_ptr<ReusedStatement> insert_;
     std::unique_ptr<ReusedStatement> update_;
+    std::unique_ptr<DeskLock> desk_;
+    bool writing_ = false;
     // Instruments found (or not) by ISIN and short name during one import.
     QHash<QString, std::optional<qint64>> instruments_;
 };

@@ -2,14 +2,22 @@
 
 #include "core/Error.h"
 #include "data/dataset/AuditTrail.h"
+#include "data/engine/Connection.h"
 #include "exchange/ImportList.h"
 #include "exchange/SelectionExport.h"
 #include "exchange/WorkbookWriter.h"
 #include "ntrs/ReportWriterFixture.h"
 #include "support/QueryPlan.h"
+#include "support/SqlScript.h"
 #include "support/ScriptedInteraction.h"
 
 #include <QFile>
+#include <QSqlQuery>
+#include <QThread>
+
+#include <future>
+#include <thread>
+#include <tuple>
 
 using namespace fixture;
 using namespace ntrsreport;
@@ -185,6 +193,115 @@ TEST_F(TransactionImportTest, NothingIsImportedOrAskedWhenRowTwoHasNoDay)
     EXPECT_TRUE(outcome.complete);
     EXPECT_TRUE(ui.calls().empty());
     EXPECT_EQ(imported(), "");
+    EXPECT_EQ(outcome.errors,
+              QStringLiteral("\r\nVrstice 2 do 3 niso prebrane: branje se konča pri vrstici 2, ki v stolpcu A nima datuma."));
+    EXPECT_EQ(outcome.unread, 2);
+}
+
+// The rows below a blank line are not read; each is named by its sheet row number.
+TEST_F(TransactionImportTest, RowsBelowABlankLineAreNamedAsUnread)
+{
+    ui.answerOkCancel(true);
+
+    const ImportOutcome outcome = run(sheet({trade(11), {}, trade(13), trade(14), {}, {}, trade(17)}));
+
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_EQ(outcome.written, 1);
+    EXPECT_EQ(outcome.unread, 3);
+    EXPECT_EQ(outcome.errors,
+              QStringLiteral("\r\nVrstice 4 do 5 niso prebrane: branje se konča pri vrstici 3, ki v stolpcu A nima datuma."
+                             "\r\nVrstica 8 ni prebrana: branje se konča pri vrstici 3, ki v stolpcu A nima datuma."));
+    EXPECT_EQ(TransactionImport::summary(outcome), QStringLiteral("Zapisanih vrstic: 1, zavrnjenih: 0, neprebranih: 3."));
+    EXPECT_EQ(db.texts(QStringLiteral("SELECT REFSTTRANSA FROM DPATVPIMP")), QStringList({"11"}));
+}
+
+// A value that does not fit its column lists its row with the reason; nothing of the row is
+// written, the other rows are.
+TEST_F(TransactionImportTest, ValuesThatDoNotFitTheirColumnsAreListedAndNotWritten)
+{
+    const std::vector<std::tuple<int, QString, QString>> cases = {
+        {2, QStringLiteral("+0100"), QStringLiteral("Časovni pas: vrednost je daljša od dovoljene (dolžina 5, največ 3).")},
+        {13, QStringLiteral("000000000123"), QStringLiteral("Klient: vrednost je daljša od dovoljene (dolžina 12, največ 11).")},
+        {11, QStringLiteral("CPTY\u0001SI"), QStringLiteral("Nasprotna stranka: vrednost vsebuje nedovoljen kontrolni znak.")},
+        {9, QStringLiteral("EURO"), QStringLiteral("Valuta: vrednost je daljša od dovoljene (dolžina 4, največ 3).")},
+        {18, QStringLiteral("-5"), QStringLiteral("Referenčna številka transakcije: vrednost -5 ni pozitivno celo število.")},
+        {10, QStringLiteral("-3"), QStringLiteral("Količina: vrednost -3 ni med 0 in 999.999.999.999.999.")},
+        {10, QStringLiteral("nan"), QStringLiteral("Količina: vrednost nan ni med 0 in 999.999.999.999.999.")},
+        {7, QStringLiteral("1e308"), QStringLiteral("Cena enote: vrednost 1e+308 ni med 0 in 999.999.999.999.999.")},
+        {1, QStringLiteral("-0,25"), QStringLiteral("Čas transakcije: \"-0,25\" ni čas.")},
+    };
+    QList<QStringList> rows = {trade(1)};
+    for (const auto& [column, value, reason] : cases) {
+        QStringList row = trade(rows.size() + 1);
+        row[column] = value;
+        rows.append(row);
+    }
+    ui.answerOkCancel(true);
+
+    const ImportOutcome outcome = run(sheet(rows));
+
+    QString expected;
+    for (size_t i = 0; i < cases.size(); ++i)
+        expected += QStringLiteral("\r\nNapaka v %1. vrstici. ").arg(i + 3) + std::get<2>(cases[i]);
+    EXPECT_EQ(outcome.errors, expected);
+    EXPECT_EQ(outcome.listed, int(cases.size()));
+    EXPECT_EQ(db.texts(QStringLiteral("SELECT REFSTTRANSA FROM DPATVPIMP")), QStringList({"1"}));
+    EXPECT_EQ(auditKinds(), QStringList({"+"}));
+}
+
+// A workbook that a spreadsheet program saved with formulas for the day, time, short name,
+// price, quantity and reference: their values are imported; a price dividing by zero is listed.
+TEST_F(TransactionImportTest, FormulaCellsOfASavedWorkbookImportTheirValues)
+{
+    ui.answerOkCancel(true);
+
+    const ImportOutcome outcome = run(sourcePath(QStringLiteral("tests/exchange/fixtures/formulas.xls")));
+
+    EXPECT_EQ(imported(),
+              "1|02.03.2026|02.03.2026 09:30:15|+02|B|A|SI0000000011|DELA|12.5|C|EUR|1500|CPTYSI22|BIC|0000000123|"
+              "Internal|XLJU|MIC||11|1|");
+    EXPECT_EQ(outcome.errors, QStringLiteral("\r\nNapaka v 3. vrstici. Cena enote: \"#DIV/0!\" ni število."));
+}
+
+// Two imports of one database at once run one after the other: the second waits for the write
+// transaction of the first (here another desk's, holding a row of its own) and takes its first
+// identifier after the first's rows.
+TEST_F(TransactionImportTest, TwoImportsAtOnceRunOneAfterTheOther)
+{
+    const QString file = sheet({trade(11), trade(12)});
+    std::promise<void> locked;
+    std::thread otherDesk([&] {
+        std::unique_ptr<Connection> other = Connection::open(db.folder(), FixtureDb::alias(), QString(), QString());
+        other->startWriteTransaction();
+        QSqlQuery insert(other->database());
+        insert.exec(QStringLiteral("INSERT INTO DPATVPIMP (IDIMP, DATUM, REFSTTRANSA) VALUES (1, 46083, 99)"));
+        locked.set_value();
+        QThread::msleep(700);
+        other->commit();
+    });
+    locked.get_future().wait();
+    ui.answerOkCancel(true);
+
+    const ImportOutcome outcome = run(file);
+    otherDesk.join();
+
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(db.texts(QStringLiteral("SELECT IDIMP, REFSTTRANSA FROM DPATVPIMP ORDER BY IDIMP")),
+              QStringList({"1|99", "2|11", "3|12"}));
+}
+
+// An insert that fails leaves no audit row of a row that is not there; the rows before it stay
+// with theirs.
+TEST_F(TransactionImportTest, AFailedInsertLeavesNoAuditRow)
+{
+    db.refuse(QStringLiteral("no12"), QStringLiteral("BEFORE INSERT ON DPATVPIMP"), QStringLiteral("NEW.REFSTTRANSA = 12"),
+              QStringLiteral("vrstica 12 odklonjena"));
+    ui.answerOkCancel(true);
+
+    EXPECT_THROW(run(sheet({trade(11), trade(12)})), ZtfiError);
+
+    EXPECT_EQ(db.texts(QStringLiteral("SELECT REFSTTRANSA FROM DPATVPIMP")), QStringList({"11"}));
+    EXPECT_EQ(auditKinds(), QStringList({"+"}));
 }
 
 TEST_F(TransactionImportTest, AFirstRowOfAnotherDayOrACancelledConfirmationImportsNothing)
@@ -246,7 +363,7 @@ TEST_F(TransactionImportTest, RowsWithUnreadableValuesOrWithoutReferenceAreListe
 
     const ImportOutcome outcome = run(sheet({trade(11), badPrice, noReference, trade(14)}));
 
-    EXPECT_EQ(outcome.errors, QStringLiteral("\r\nNapaka v 3. vrstici. 'dvanajst' is not a valid floating point value"
+    EXPECT_EQ(outcome.errors, QStringLiteral("\r\nNapaka v 3. vrstici. Cena enote: \"dvanajst\" ni število."
                                              "\r\nNapaka v 4. vrstici. Manjka referenčna številka transakcije."));
     EXPECT_EQ(db.texts(QStringLiteral("SELECT REFSTTRANSA FROM DPATVPIMP ORDER BY IDIMP")), QStringList({"11", "14"}));
 }

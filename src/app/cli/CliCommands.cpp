@@ -9,6 +9,8 @@
 #include "app/cli/RegisterCommands.h"
 #include "core/Error.h"
 
+#include <new>
+
 const QList<CliCommand>& cliCommands()
 {
     static const QList<CliCommand> table = dailyCommands() + registerCommands() + exchangeCommands() + emirCommands();
@@ -53,6 +55,9 @@ int runCliCommand(CliRun& run)
         return command->run(run);
     } catch (const ZtfiError& e) {
         run.ui.error(e.message());
+        return CliStatus::Failed;
+    } catch (const std::bad_alloc&) {
+        run.ui.error(QStringLiteral("Za to dejanje ni dovolj pomnilnika."));
         return CliStatus::Failed;
     }
 }

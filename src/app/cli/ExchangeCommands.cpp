@@ -35,7 +35,8 @@ int exportSelection(CliRun& run)
 }
 
 // The import of manual transactions for the day; running the command is the confirmation. The
-// messages and the error list go to standard error; anything refused or listed fails.
+// messages, the error list and what was done go to standard error; anything refused, listed or
+// left unread fails.
 int importTransactions(CliRun& run)
 {
     if (run.args.hasFlag(QStringLiteral("--ignore-unknown")))
@@ -46,6 +47,7 @@ int importTransactions(CliRun& run)
     const ImportOutcome outcome = import.read(QFileInfo(run.args.args.at(1)).absoluteFilePath(), run.args.date(0), nextId);
     for (const QString& entry : outcome.errors.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
         run.ui.error(entry);
+    run.ui.inform(TransactionImport::summary(outcome));
     return outcome.complete && outcome.errors.isEmpty() ? CliStatus::Done : CliStatus::Failed;
 }
 

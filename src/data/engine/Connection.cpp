@@ -10,8 +10,10 @@
 #include "data/engine/TDMLB.h"
 
 #include <QAtomicInteger>
+#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QTimeZone>
 
 #include <sqlite3.h>
@@ -154,6 +156,28 @@ void Connection::startTransaction()
     if (!db.transaction())
         throw DatabaseError(db.lastError().text());
     inTransaction_ = true;
+}
+
+void Connection::startWriteTransaction(int waitMs)
+{
+    if (engine_ != Engine::Sqlite) {
+        startTransaction();
+        return;
+    }
+    QSqlDatabase db = database();
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery begin(db);
+        if (begin.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            inTransaction_ = true;
+            return;
+        }
+        const bool busy = begin.lastError().nativeErrorCode() == QString::number(SQLITE_BUSY);
+        if (!busy || waited.elapsed() >= waitMs)
+            throw DatabaseError(sqlErrorText(begin.lastError()));
+        QThread::msleep(50);
+    }
 }
 
 void Connection::commit()

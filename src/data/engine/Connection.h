@@ -43,6 +43,10 @@ public:
     // Throw DatabaseError with the driver's text. Rolling back when no transaction is open does
     // nothing, so a step whose start failed can still roll back in its error path.
     void startTransaction();
+    // A transaction that is to write: on the embedded engine the database's write lock is taken
+    // at its start (BEGIN IMMEDIATE), so what it reads stays true until its commit; another
+    // writer's lock is waited for up to waitMs. Other engines start a plain transaction.
+    void startWriteTransaction(int waitMs = 120000);
     void commit();
     void rollback();
     bool inTransaction() const { return inTransaction_; }
