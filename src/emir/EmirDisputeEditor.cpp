@@ -1,5 +1,6 @@
 #include "emir/EmirDisputeEditor.h"
 
+#include "core/EnteredText.h"
 #include "core/Error.h"
 #include "data/dataset/Field.h"
 #include "data/dataset/Queries.h"
@@ -7,6 +8,13 @@
 #include "emir/EmirNumbers.h"
 #include "emir/EmirStatements.h"
 #include "emir/EmirTransaction.h"
+
+namespace {
+
+// The characters of the text columns of EMIRPOSEL.
+constexpr int kTextColumn = 250;
+
+}  // namespace
 
 EmirDisputeEditor::EmirDisputeEditor(Connection& connection, SqlDialect dialect, qint64 reportId)
     : connection_(connection), dialect_(dialect), reportId_(reportId)
@@ -46,6 +54,18 @@ std::optional<EmirDisputeEditor::Failure> EmirDisputeEditor::check(const EmirDis
     if (values.lastDay.isValid() && values.firstDay > values.lastDay)
         return Failure{FieldId::FirstDay,
                        QStringLiteral("Datum začetka spora mora biti pred datumom zaključka spora.")};
+    struct Text {
+        FieldId field;
+        const char* label;
+        const QString& value;
+    };
+    for (const Text& text : {Text{FieldId::Party, "Stranka", values.party},
+                             Text{FieldId::Counterparty, "Nasprotna stranka", values.counterparty},
+                             Text{FieldId::Notes, "Opomba", values.notes}}) {
+        const QString fault = EnteredText::fault(QString::fromUtf8(text.label), text.value, kTextColumn);
+        if (!fault.isEmpty())
+            return Failure{text.field, fault};
+    }
     return std::nullopt;
 }
 

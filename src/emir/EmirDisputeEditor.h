@@ -26,7 +26,7 @@ struct EmirDisputeValues {
 // without the dialog (the import of disputes) runs the same checks and statement.
 class EmirDisputeEditor {
 public:
-    enum class FieldId { Party, Counterparty, FirstDay, LastDay };
+    enum class FieldId { Party, Counterparty, FirstDay, LastDay, Notes };
     using Failure = EmirCheckFailure<FieldId>;
 
     // A report identifier of 0 or less throws "Neveljaven ID poročila.".
@@ -34,7 +34,8 @@ public:
 
     // The stored dispute; throws "Ne najdem posla v tabeli, ID = <id>" when there is none.
     EmirDisputeValues load(qint64 id);
-    // The checks of "Zapiši", in their order; the first that fails.
+    // The checks of "Zapiši", in their order, then the texts against their columns (at most 250
+    // characters, no control characters); the first that fails.
     static std::optional<Failure> check(const EmirDisputeValues& values);
     // Checks (a failure throws its message) and writes the dispute: a new one (id 0) with a new
     // identifier into the report, else the dispute id. Texts are written as given. Returns the

@@ -6,6 +6,7 @@
 #include "emir/EmirDisputeEditor.h"
 #include "emir/EmirTransaction.h"
 #include "exchange/DataImport.h"
+#include "exchange/Workbook.h"
 
 namespace {
 
@@ -16,6 +17,26 @@ void addItem(TDataImport& import, const char* name, int column, TDataImportDataT
     item.Column = column;
     item.DataType = type;
     item.CheckDataType = check;
+}
+
+QString rowFailure(int n, const QString& message)
+{
+    return QStringLiteral("Prišlo je do napake pri uvozu vrstice ") + QString::number(n) + QStringLiteral(": ") + message;
+}
+
+// The reading ends at the first row without a party; a row with values below it would be left
+// out without a word, and a retry after adding it would add the rows before it twice.
+void refuseUnreadRows(const QString& file, int rowsRead)
+{
+    const Workbook book = Workbook::open(file);
+    const WorkbookSheet& sheet = book.sheet(1);
+    const int end = rowsRead + 2;  // the sheet row after the header and the rows read
+    for (int r = end + 1; r <= sheet.usedRows(); ++r) {
+        if (!sheet.isRowEmpty(r))
+            throw ZtfiError(rowFailure(r - 1, QStringLiteral("vrstica ni prebrana, ker se branje konča pri vrstici %1, "
+                                                             "ki v stolpcu A nima stranke; uvoz ni izveden.")
+                                                  .arg(end - 1)));
+    }
 }
 
 }  // namespace
@@ -50,6 +71,7 @@ int EmirDisputeImport::importFile(const QString& file, qint64 reportId)
     addItem(import, "Opombe", 5, didtString, false);
     import.setFileName(file);
     import.Load();
+    refuseUnreadRows(file, import.Count());
 
     EmirDisputeEditor editor(connection_, dialect_, reportId);
     runInTransaction(connection_, [&] {
@@ -65,8 +87,7 @@ int EmirDisputeImport::importFile(const QString& file, qint64 reportId)
                 values.notes = row.Value(QStringLiteral("Opombe"));
                 editor.save(values, 0);
             } catch (const ZtfiError& e) {
-                throw ZtfiError(QStringLiteral("Prišlo je do napake pri uvozu vrstice ") + QString::number(n)
-                                + QStringLiteral(": ") + e.message());
+                throw ZtfiError(rowFailure(n, e.message()));
             }
         }
     });

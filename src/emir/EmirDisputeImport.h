@@ -23,7 +23,9 @@ public:
     // Reads the workbook (its reading errors end the import before anything is written) and adds
     // its disputes to the report in one transaction; a row that fails its checks or its insert
     // rolls everything back and throws "Prišlo je do napake pri uvozu vrstice <n>: <message>",
-    // n counting the data rows from 1. Returns the number of disputes added.
+    // n counting the data rows from 1. A row with values below the first row without a party
+    // refuses the whole import the same way, naming the first such row. Returns the number of
+    // disputes added.
     int importFile(const QString& file, qint64 reportId);
 
 private:

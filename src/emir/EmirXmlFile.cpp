@@ -11,6 +11,7 @@
 #include "emir/EmirTransaction.h"
 #include "emir/EmirXmlText.h"
 #include "ntrs/AtomicFile.h"
+#include "ntrs/SchemaValidation.h"
 #include "reporting/ReportCodes.h"
 
 #include <QDateTime>
@@ -111,8 +112,16 @@ QString EmirXmlFile::generate(EmirRegistry& registry, Interaction& ui)
     content.unconfirmed = stamped->unconfirmed;
     content.cancelled = stamped->cancelled;
     content.disputes = disputesOf(registry.disputes());
-    writeFileAtomically(path, EmirXmlText::document(content));
+    // The file takes its name only when it is valid against the schema it names.
     EmirSchema::ensureInFolder(programFolder_);
+    AtomicFile file(path);
+    const QByteArray bytes = EmirXmlText::document(content);
+    file.write(bytes.constData(), bytes.size());
+    file.close();
+    if (const std::optional<ValidationFault> fault = validateFileAgainstNamedSchema(file.temporaryPath(), programFolder_))
+        throw ZtfiError(QStringLiteral("Datoteka ") + path + QStringLiteral(" ni zapisana, ker ne ustreza shemi ")
+                        + EmirSchema::fileName() + QStringLiteral(": ") + fault->reason);
+    file.putInPlace();
 
     ui.inform(QStringLiteral("Generiranje XML datoteke je končano. Ime datoteke: ") + QLatin1Char('"') + path
               + QLatin1Char('"') + QLatin1Char('.'));

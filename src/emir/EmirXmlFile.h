@@ -9,8 +9,9 @@ class Interaction;
 
 // "Generiraj XML": the current report of the registry's list written as an EMIR file in the
 // program folder (a report, or the cancellation notice of a cancelled report), with the report
-// stamped with the time of its preparation. The file is written under a temporary name and
-// renamed into place, so a failure never leaves a part of it under the report's name.
+// stamped with the time of its preparation. The file is written under a temporary name,
+// validated against EMIR.xsd and renamed into place only when it is valid, so neither a failure
+// nor an invalid file is ever left under the report's name.
 class EmirXmlFile {
 public:
     EmirXmlFile(Connection& connection, const QString& matStev, const QString& programFolder);

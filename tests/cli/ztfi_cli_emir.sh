@@ -31,7 +31,10 @@ run 1 emir-add-report "" "" -1 ""
 run 1 emir-add-report 01.05.2024 31.05.2024 -1 05.06.2024
 [[ "$err" == "Neveljavno število nepotrjenih transakcij." ]] || fail "count check: $err"
 
-run 0 emir-add-report 01.05.2024 31.05.2024 0 05.06.2024
+# A day the calendar does not have is no date; an empty count is none, which is 0.
+run 1 emir-add-report 05.06.2024 31.02.2026 0 05.06.2024
+[[ "$err" == "Neveljaven datum do." ]] || fail "impossible day: $err"
+run 0 emir-add-report 01.05.2024 31.05.2024 "" 05.06.2024
 first=$(tail -n1 <<<"$out")
 run 0 emir-add-report 01.06.2024 30.06.2024 3 05.07.2024
 second=$(tail -n1 <<<"$out")
@@ -44,6 +47,11 @@ run 1 emir-add-dispute "$first" A B 10.05.2024 09.05.2024 5 ""
 [[ "$err" == "Datum začetka spora mora biti pred datumom zaključka spora." ]] || fail "order check: $err"
 run 1 emir-add-dispute 0 A B 10.05.2024 "" 5 ""
 [[ "$err" == "Neveljaven ID poročila." ]] || fail "report check: $err"
+# Texts the columns cannot hold, and which no XML file could carry.
+run 1 emir-add-dispute "$first" $'A\x01' B 10.05.2024 "" 5 ""
+[[ "$err" == "Stranka: vrednost vsebuje nedovoljen kontrolni znak." ]] || fail "control character: $err"
+run 1 emir-add-dispute "$first" A B 10.05.2024 "" 5 "$(printf 'x%.0s' {1..300})"
+[[ "$err" == "Opomba: vrednost je daljša od dovoljene (dolžina 300, največ 250)." ]] || fail "300 characters: $err"
 run 0 emir-add-dispute "$first" "Kovač & Co" 'Banka "A" <d.d.>' 02.05.2024 20.05.2024 "1.234,56" "it's"
 run 0 emir-add-dispute "$first" B C 03.05.2024 "" 5 ""
 run 0 emir-add-dispute "$first" D E 04.05.2024 "" "" ""
@@ -106,6 +114,14 @@ run 1 emir-import "$second" "$work/slabi.xlsx"
 [[ "$err" == "Prišlo je do napake pri uvozu vrstice 2: Neveljavna nasprotna stranka." ]] || fail "bad row: $err"
 run 0 emir-disputes "$second"
 [[ $(wc -l <<<"$out") == 3 ]] || fail "nothing of a refused workbook stays: $out"
+# A row below a blank line refuses the whole workbook; an amount with an exponent is kept.
+workbook "$work/prazna.xlsx" "Peta|Banka|05.06.2024" "" "Sesta|Banka|06.06.2024"
+run 1 emir-import "$second" "$work/prazna.xlsx"
+[[ "$err" == "Prišlo je do napake pri uvozu vrstice 3: vrstica ni prebrana, ker se branje konča pri vrstici 2, ki v stolpcu A nima stranke; uvoz ni izveden." ]] || fail "unread row: $err"
+workbook "$work/velik.xlsx" "Peta|Banka|05.06.2024||1e15|"
+run 0 emir-import "$second" "$work/velik.xlsx"
+run 0 emir-disputes "$second"
+grep -q $'\tPeta\tBanka\t05.06.2024\t\t1.000.000.000.000.000,00\t' <<<"$out" || fail "amount with an exponent: $out"
 
 # Cancelling: a new report refers to the cancelled one, which refuses every change.
 run 0 emir-cancel "$first"

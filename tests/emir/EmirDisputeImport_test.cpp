@@ -120,4 +120,44 @@ TEST_F(EmirDisputeImportTest, AValueThatDoesNotConvertEndsTheReadingBeforeAnythi
     }
 }
 
+// Amounts as a spreadsheet shows them, with exponents, are kept.
+TEST_F(EmirDisputeImportTest, AmountsWithExponentsAreKept)
+{
+    const QString file = workbook({{t("A"), t("B"), t("01.03.2024"), Cell(), Cell::number(1e15)},
+                                   {t("C"), t("D"), t("01.03.2024"), Cell(), Cell::number(0.00001)},
+                                   {t("E"), t("F"), t("01.03.2024"), Cell(), t("1,5E+3")}});
+    EXPECT_EQ(import.importFile(file, 5), 3);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT Vrednost FROM EMIRPOSEL WHERE Stranka = 'A'")).toDouble(), 1e15);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT Vrednost FROM EMIRPOSEL WHERE Stranka = 'C'")).toDouble(), 0.00001);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT Vrednost FROM EMIRPOSEL WHERE Stranka = 'E'")).toDouble(), 1500);
+}
+
+// A row below the first row without a party, or a value its column cannot hold, refuses the
+// whole import: nothing is written, so a retry never adds a dispute twice.
+TEST_F(EmirDisputeImportTest, UnreadRowsAndValuesThatDoNotFitRefuseTheWholeImport)
+{
+    const Row good = {t("A"), t("B"), t("01.03.2024"), Cell(), t("5")};
+    const struct {
+        std::vector<Row> rows;
+        const char* message;
+    } cases[] = {
+        {{good, {}, {}, good},
+         "Prišlo je do napake pri uvozu vrstice 4: vrstica ni prebrana, ker se branje konča pri vrstici 2, ki v stolpcu A "
+         "nima stranke; uvoz ni izveden."},
+        {{good, {t("A"), t("B\x0b"), t("01.03.2024")}},
+         "Prišlo je do napake pri uvozu vrstice 2: Nasprotna stranka: vrednost vsebuje nedovoljen kontrolni znak."},
+        {{good, {t("A"), t("B"), t("01.03.2024"), Cell(), t("1"), Cell::text(QString(300, QLatin1Char('x')))}},
+         "Prišlo je do napake pri uvozu vrstice 2: Opomba: vrednost je daljša od dovoljene (dolžina 300, največ 250)."},
+    };
+    for (const auto& c : cases) {
+        try {
+            import.importFile(workbook(c.rows), 5);
+            FAIL() << c.message;
+        } catch (const ZtfiError& e) {
+            EXPECT_EQ(e.message(), QString::fromUtf8(c.message));
+        }
+        EXPECT_TRUE(stored().isEmpty());
+    }
+}
+
 }  // namespace

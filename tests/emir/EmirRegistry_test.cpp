@@ -261,8 +261,17 @@ TEST_F(EmirRegistryTest, TheDialogChecksRunInTheirOrder)
          "Neveljaven datum zaključka spora."},
         {[](EmirDisputeValues& v) { v.lastDay = QDate(2024, 5, 2); }, EmirDisputeEditor::FieldId::FirstDay,
          "Datum začetka spora mora biti pred datumom zaključka spora."},
+        {[](EmirDisputeValues& v) { v.party = QString(251, QLatin1Char('x')); }, EmirDisputeEditor::FieldId::Party,
+         "Stranka: vrednost je daljša od dovoljene (dolžina 251, največ 250)."},
+        {[](EmirDisputeValues& v) { v.counterparty = QStringLiteral("B\x01"); }, EmirDisputeEditor::FieldId::Counterparty,
+         "Nasprotna stranka: vrednost vsebuje nedovoljen kontrolni znak."},
+        {[](EmirDisputeValues& v) { v.notes = QString(300, QLatin1Char('n')); }, EmirDisputeEditor::FieldId::Notes,
+         "Opomba: vrednost je daljša od dovoljene (dolžina 300, največ 250)."},
     };
     EXPECT_FALSE(EmirDisputeEditor::check(goodDispute));
+    EmirDisputeValues longest = goodDispute;
+    longest.party = longest.notes = QString(250, QChar(u'č'));
+    EXPECT_FALSE(EmirDisputeEditor::check(longest));
     EmirDisputeValues sameDay = goodDispute;
     sameDay.lastDay = sameDay.firstDay;
     EXPECT_FALSE(EmirDisputeEditor::check(sameDay));

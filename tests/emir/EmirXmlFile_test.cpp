@@ -191,6 +191,36 @@ TEST_F(EmirXmlFileTest, ACancelledReportGivesItsCancellationAndItsSuccessorAnOrd
     EXPECT_TRUE(successor.contains("<SifraPorocila>EMTR</SifraPorocila>"));
 }
 
+// A dispute stored before its values were checked (a party of 300 characters, a control
+// character): the file would not validate against EMIR.xsd and never takes its name; an earlier
+// valid file of the report stays as it was.
+TEST_F(EmirXmlFileTest, AFileThatWouldNotValidateIsNeverWrittenUnderItsName)
+{
+    add(db, Report{.id = 1, .serial = 1});
+    QDateTime at;
+    const QByteArray valid = generate(1, at);
+    for (const QString& party : {QString(300, QLatin1Char('x')), QStringLiteral("A\x01B")}) {
+        db.exec(QStringLiteral("DELETE FROM EMIRPOSEL"));
+        add(db, Dispute{.id = 1, .report = 1, .party = party, .counterparty = QStringLiteral("C"),
+                        .firstDay = QDate(2024, 5, 3), .amount = 5});
+        reg.reloadReports(1);
+        ui.answerYesNo(true);
+        ui.answerYesNo(true);
+        try {
+            file.generate(reg, ui);
+            FAIL() << "an invalid file was written";
+        } catch (const ZtfiError& e) {
+            EXPECT_TRUE(e.message().startsWith(QStringLiteral("Datoteka ") + path
+                                               + QStringLiteral(" ni zapisana, ker ne ustreza shemi EMIR.xsd: ")))
+                << e.message().toStdString();
+        }
+        QFile kept(path);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), valid);
+        EXPECT_EQ(QDir(db.folder()).entryList({QStringLiteral("*EMIR001*")}, QDir::Files | QDir::Hidden).size(), 1);
+    }
+}
+
 TEST_F(EmirXmlFileTest, GeneratingAgainAsksBeforeReplacingAndRenewsTheStamp)
 {
     add(db, Report{.id = 1, .serial = 1});

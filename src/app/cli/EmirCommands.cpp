@@ -87,8 +87,10 @@ EmirReportValues reportValues(const CliRun& run, int first)
     EmirReportValues values;
     values.firstDay = dateArg(run, first);
     values.lastDay = dateArg(run, first + 1);
-    bool ok = false;
-    const int unconfirmed = run.args.args.at(first + 2).trimmed().toInt(&ok);
+    // An empty count is none (0); a text that is not a number fails the check.
+    const QString count = run.args.args.at(first + 2).trimmed();
+    bool ok = count.isEmpty();
+    const int unconfirmed = ok ? 0 : count.toInt(&ok);
     if (ok)
         values.unconfirmed = unconfirmed;
     values.reportDay = dateArg(run, first + 3);

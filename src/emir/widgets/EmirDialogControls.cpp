@@ -1,6 +1,7 @@
 #include "emir/widgets/EmirDialogControls.h"
 
 #include "core/Interaction.h"
+#include "data/engine/OleDate.h"
 #include "ui/TPTypedEdit.h"
 
 #include <QDialogButtonBox>
@@ -49,6 +50,12 @@ void reportConversionFailures(QWidget* dialog, Interaction& ui)
     const QList<TPTypedEdit*> edits = dialog->findChildren<TPTypedEdit*>();
     for (TPTypedEdit* edit : edits)
         QObject::connect(edit, &TPTypedEdit::conversionFailed, dialog, [&ui](const QString& message) { ui.error(message); });
+}
+
+QDate dateOf(const TPTypedEdit* edit)
+{
+    const QDate day = edit->asDate();
+    return day.isValid() && day > OleDate::epoch() ? day : QDate();
 }
 
 bool commitAll(QWidget* dialog)

@@ -68,12 +68,13 @@ void TfrmEMIRPslDlg::btnZapisiClick()
     EmirDisputeValues values;
     values.party = eStranka->text();
     values.counterparty = eNasStranka->text();
-    values.firstDay = pteDatZacetka->asDate();
-    values.lastDay = pteDatZakljucka->asDate();
+    values.firstDay = EmirDialogControls::dateOf(pteDatZacetka);
+    values.lastDay = EmirDialogControls::dateOf(pteDatZakljucka);
+    values.lastDayUnreadable = !pteDatZakljucka->isNull() && !values.lastDay.isValid();
     values.amount = pteVrednost->asFloat();
     values.notes = eOpombe->text();
     if (const auto failure = EmirDisputeEditor::check(values)) {
-        QWidget* fields[] = {eStranka, eNasStranka, pteDatZacetka, pteDatZakljucka};
+        QWidget* fields[] = {eStranka, eNasStranka, pteDatZacetka, pteDatZakljucka, eOpombe};
         fields[int(failure->field)]->setFocus();
         ui_.error(failure->message);
         return;

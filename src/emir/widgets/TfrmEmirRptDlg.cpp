@@ -59,11 +59,11 @@ void TfrmEmirRptDlg::btnZapisiClick()
     if (!EmirDialogControls::commitAll(this))
         return;
     EmirReportValues values;
-    values.firstDay = pteDanOd->asDate();
-    values.lastDay = pteDanDo->asDate();
-    if (!pteStNepotrjenih->isNull())
-        values.unconfirmed = int(pteStNepotrjenih->asInteger());
-    values.reportDay = pteDanPorocila->asDate();
+    values.firstDay = EmirDialogControls::dateOf(pteDanOd);
+    values.lastDay = EmirDialogControls::dateOf(pteDanDo);
+    // An empty count is none: 0.
+    values.unconfirmed = pteStNepotrjenih->isNull() ? 0 : int(pteStNepotrjenih->asInteger());
+    values.reportDay = EmirDialogControls::dateOf(pteDanPorocila);
     if (const auto failure = EmirReportEditor::check(values)) {
         TPTypedEdit* fields[] = {pteDanPorocila, pteDanOd, pteDanDo, pteStNepotrjenih};
         fields[int(failure->field)]->setFocus();

@@ -12,8 +12,10 @@
 #include "ui/TPTypedEdit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -164,6 +166,48 @@ TEST_F(EMIRTabTest, TheDialogsCheckInOrderFocusTheFieldAndWrite)
     } catch (const ZtfiError& e) {
         EXPECT_EQ(e.message(), QStringLiteral("Neveljaven ID poročila."));
     }
+}
+
+// Types text into an edit over its whole content, as the user does.
+void typeInto(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, c.unicode(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+}
+
+// A date that the calendar does not have (31.02.2026) is read as day zero, which is no date; an
+// empty count of unconfirmed transactions is 0; a control character is refused.
+TEST_F(EMIRTabTest, AnImpossibleDateIsNoDateAndAnEmptyCountIsZero)
+{
+    ZtfiApp& app = fixture.app();
+    TfrmEmirRptDlg report(app.connection(), app.dialect(), fixture.ui(), 1, window_.get());
+    auto* from = report.findChild<TPTypedEdit*>(QStringLiteral("pteDanOd"));
+    typeInto(from, QStringLiteral("31022026"));
+    report.btnZapisiClick();
+    EXPECT_EQ(fixture.ui().messages(), QStringList{QStringLiteral("Neveljaven datum od.")});
+    from->setAsDate(kMonth);
+    report.findChild<TPTypedEdit*>(QStringLiteral("pteStNepotrjenih"))->clearValue();
+    report.btnZapisiClick();
+    EXPECT_EQ(report.result(), QDialog::Accepted);
+    EXPECT_EQ(db.value(QStringLiteral("SELECT StNepotrjenih FROM EMIRPOROCILO WHERE EMIRPorociloId = 1")).toInt(), 0);
+
+    TfrmEMIRPslDlg dispute(app.connection(), app.dialect(), fixture.ui(), 0, 1, window_.get());
+    fixture.ui().clearCalls();
+    dispute.findChild<QLineEdit*>(QStringLiteral("eStranka"))->setText(QStringLiteral("A"));
+    dispute.findChild<QLineEdit*>(QStringLiteral("eNasStranka"))->setText(QStringLiteral("B"));
+    dispute.findChild<TPTypedEdit*>(QStringLiteral("pteDatZacetka"))->setAsDate(kMonth.addDays(3));
+    typeInto(dispute.findChild<TPTypedEdit*>(QStringLiteral("pteDatZakljucka")), QStringLiteral("31022026"));
+    dispute.btnZapisiClick();
+    EXPECT_EQ(fixture.ui().messages(), QStringList{QStringLiteral("Neveljaven datum zaključka spora.")});
+    dispute.findChild<TPTypedEdit*>(QStringLiteral("pteDatZakljucka"))->clearValue();
+    dispute.findChild<QLineEdit*>(QStringLiteral("eOpombe"))->setText(QStringLiteral("prva\vdruga"));
+    dispute.btnZapisiClick();
+    EXPECT_EQ(fixture.ui().messages().last(), QStringLiteral("Opomba: vrednost vsebuje nedovoljen kontrolni znak."));
+    EXPECT_EQ(dispute.focusWidget(), dispute.findChild<QWidget*>(QStringLiteral("eOpombe")));
+    EXPECT_NE(dispute.result(), QDialog::Accepted);
 }
 
 }  // namespace
