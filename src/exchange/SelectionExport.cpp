@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "data/dataset/Field.h"
+#include "data/engine/OleDate.h"
 #include "exchange/WorkbookWriter.h"
 #include "reporting/ReportCodes.h"
 #include "reporting/ReportRows.h"
@@ -107,24 +108,38 @@ void SelectionExport::fillRow(CellBlock& block, int row)
         if (!value.isEmpty())
             block.at(row, column) = Cell::text(value);
     };
-    put(1, text("Dan"));
-    put(2, text("Cas"));
+    // Days, times, prices and quantities as the spreadsheet's own dates, times and numbers, so
+    // that they sort and sum; texts that such a conversion would change ("+01", codes with
+    // leading zeros) stay texts.
+    const Field& day = rows_.query().fieldByName(QStringLiteral("Dan"));
+    if (!day.isNull())
+        block.at(row, 1) = Cell::date(day.asDate());
+    const Field& time = rows_.query().fieldByName(QStringLiteral("Cas"));
+    if (!time.isNull())
+        block.at(row, 2) = Cell::serial(Cell::Kind::Time, OleDate::fromTime(time.asDateTime().time()));
     // A spreadsheet keeps "+01" as a text only with its apostrophe marker; the cell is a text.
     put(3, text("Offset"));
     put(4, text("IndNakProd"));
     put(5, text("TrgZmog"));
     put(6, text("ISIN"));
     put(7, text("SFVP_KRT"));
-    put(8, text("CenaEnote"));
+    putNumber(block, row, 8, "CenaEnote");
     put(9, text("ZapisCene"));
     put(10, text("Valuta"));
-    put(11, text("Lot"));
+    putNumber(block, row, 11, "Lot");
     fillParties(block, row);
     const bool onVenue = text("SFTRZ") == QLatin1String("2");
     put(16, onVenue ? checked("IDENTMESTA", "20(x)") : QStringLiteral("OTC"));
     put(17, onVenue ? checked("OZNAKAIDENTMESTA", "4(a)") : QStringLiteral("XOFF"));
     put(18, text("ISSTN") == QLatin1String("D") ? QStringLiteral("C") : QString());
     block.at(row, 19) = Cell::number(double(referenceNumber(text("RefStTransaC"))));
+}
+
+void SelectionExport::putNumber(CellBlock& block, int row, int column, const char* field) const
+{
+    const Field& value = rows_.query().fieldByName(QLatin1String(field));
+    if (!value.isNull())
+        block.at(row, column) = Cell::number(value.asFloat());
 }
 
 void SelectionExport::fillParties(CellBlock& block, int row)

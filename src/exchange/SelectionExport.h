@@ -9,8 +9,9 @@ class Interaction;
 class ReportRows;
 
 // The report rows of a selection as a worksheet: a header row, then one row of nineteen values
-// per report row, in the order of the rows. The same layout is what the import of manual
-// transactions reads back.
+// per report row, in the order of the rows: the day as a date cell, the time as a time cell, the
+// price and the quantity as numbers, the reference number as a whole number, every other value
+// as a text. The same layout is what the import of manual transactions reads back.
 class SelectionExport {
 public:
     // The name of the worksheet written by "Izvoz nabora".
@@ -35,6 +36,8 @@ public:
 
 private:
     void fillRow(CellBlock& block, int row);
+    // A number field as a number cell; nothing when it is empty.
+    void putNumber(CellBlock& block, int row, int column, const char* field) const;
     // Columns 12 to 15: counterparty, its kind, client, its kind.
     void fillParties(CellBlock& block, int row);
     void fillClient(CellBlock& block, int row);

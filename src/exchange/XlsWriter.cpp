@@ -1,5 +1,7 @@
 #include "exchange/XlsWriter.h"
 
+#include "exchange/BiffRecords.h"
+#include "exchange/GObjectRef.h"
 #include "exchange/WorkbookError.h"
 
 #include <QHash>
@@ -12,28 +14,15 @@
 
 namespace {
 
-// Record types of the BIFF8 stream.
-enum : quint16 {
-    kBof = 0x0809,
-    kEof = 0x000A,
-    kCodePage = 0x0042,
-    kWindow1 = 0x003D,
-    kFont = 0x0031,
-    kXf = 0x00E0,
-    kStyle = 0x0293,
-    kBoundSheet = 0x0085,
-    kSst = 0x00FC,
-    kContinue = 0x003C,
-    kDimensions = 0x0200,
-    kLabelSst = 0x00FD,
-    kNumber = 0x0203,
-    kWindow2 = 0x023E,
-};
+using namespace BiffRecord;
 
 // The longest record body; longer tables go on in CONTINUE records.
 constexpr int kMaxRecordData = 8224;
-// The cell formats, after the sixteen style formats: General, and the built-in formats of a date
-// (14), a time of day (21) and a date with a time (22).
+// The workbook's own number formats: a date "dd.mm.yyyy", a date with a time of day.
+constexpr quint16 kDateFormat = 164;
+constexpr quint16 kDateTimeFormat = 165;
+// The cell formats, after the sixteen style formats: General, a date, the built-in format of a
+// time of day (21) and a date with a time.
 constexpr quint16 kCellXf = 16;
 constexpr quint16 kDateXf = 17;
 constexpr quint16 kTimeXf = 18;
@@ -146,6 +135,17 @@ void xf(Bytes& stream, bool style, quint16 format = 0)
     body.u32(0);
     body.u16(0x20C0);  // pattern colours: automatic
     record(stream, kXf, body);
+}
+
+// A number format of the workbook's own, by its number (164 and up) and code.
+void format(Bytes& stream, quint16 id, const QString& code)
+{
+    Bytes body;
+    body.u16(id);
+    body.u16(quint16(code.size()));
+    body.u8(1);  // UTF-16
+    body.utf16(code);
+    record(stream, kFormat, body);
 }
 
 void styleNormal(Bytes& stream)
@@ -280,12 +280,14 @@ QByteArray workbookStream(const std::vector<SheetContent>& sheets)
     record(globals, kWindow1, window);
     for (int i = 0; i < 4; ++i)
         font(globals);
+    format(globals, kDateFormat, QStringLiteral("dd.mm.yyyy"));
+    format(globals, kDateTimeFormat, QStringLiteral("dd.mm.yyyy hh:mm:ss"));
     for (quint16 i = 0; i < 16; ++i)
         xf(globals, true);
     xf(globals, false);
-    xf(globals, false, 14);
+    xf(globals, false, kDateFormat);
     xf(globals, false, 21);
-    xf(globals, false, 22);
+    xf(globals, false, kDateTimeFormat);
     styleNormal(globals);
     std::vector<int> positionFields;
     for (const SheetContent& sheet : sheets) {
@@ -314,24 +316,6 @@ QByteArray workbookStream(const std::vector<SheetContent>& sheets)
         stream.append(QByteArray(kMinimumStreamSize - stream.size(), '\0'));
     return stream;
 }
-
-// Unreferences a GObject when it goes out of scope.
-template <typename T>
-class GObjectRef {
-public:
-    explicit GObjectRef(T* object) : object_(object) {}
-    ~GObjectRef()
-    {
-        if (object_)
-            g_object_unref(object_);
-    }
-    GObjectRef(const GObjectRef&) = delete;
-    GObjectRef& operator=(const GObjectRef&) = delete;
-    T* get() const { return object_; }
-
-private:
-    T* object_;
-};
 
 }  // namespace
 

@@ -45,15 +45,16 @@ QString writeXlsxFile(const QString& path, const std::vector<SheetContent>& shee
     WorkbookHandle workbook(workbook_new_opt(QFile::encodeName(path).constData(), &options));
     if (!workbook.get())
         return QStringLiteral("delovnega zvezka ni mogoče ustvariti");
-    // The built-in formats of a date (14), a time of day (21) and a date with a time (22).
-    auto numberFormat = [&](uint8_t index) {
+    // A date "dd.mm.yyyy", the built-in format of a time of day (21), a date with a time.
+    auto numberFormat = [&](const char* code) {
         lxw_format* format = workbook_add_format(workbook.get());
-        format_set_num_format_index(format, index);
+        format_set_num_format(format, code);
         return format;
     };
-    lxw_format* const date = numberFormat(14);
-    lxw_format* const time = numberFormat(21);
-    lxw_format* const dateTime = numberFormat(22);
+    lxw_format* const date = numberFormat("dd.mm.yyyy");
+    lxw_format* const time = workbook_add_format(workbook.get());
+    format_set_num_format_index(time, 21);
+    lxw_format* const dateTime = numberFormat("dd.mm.yyyy hh:mm:ss");
     auto formatOf = [&](Cell::Kind kind) -> lxw_format* {
         return kind == Cell::Kind::Date ? date : kind == Cell::Kind::Time ? time : kind == Cell::Kind::DateTime ? dateTime : nullptr;
     };

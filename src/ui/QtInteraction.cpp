@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
 
@@ -77,6 +78,12 @@ QString QtInteraction::chooseFileToSave(const QString& folder, const QString& fi
     QFileDialog dialog(dialogParent(), title, folder, qtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without a suffix takes that of the filter chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+        const QString suffix = suffixOfFilter(chosen);
+        if (!suffix.isEmpty())
+            dialog.setDefaultSuffix(suffix);
+    });
     if (!fileName.isEmpty())
         dialog.selectFile(QDir(folder).filePath(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -104,6 +111,12 @@ void QtInteraction::pause(int milliseconds)
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+QString QtInteraction::suffixOfFilter(const QString& qtFilter)
+{
+    static const QRegularExpression mask(QStringLiteral(R"(\*\.(\w+))"));
+    return mask.match(qtFilter).captured(1);
 }
 
 QString QtInteraction::qtFileFilter(const QString& filter)

@@ -24,4 +24,7 @@ public:
     // ("Excel files (*.xls)|*.xls"), in the form of the Qt file dialogs
     // ("Excel files (*.xls)"). A filter without "|" is taken as it is.
     static QString qtFileFilter(const QString& filter);
+    // The suffix of the first mask of a Qt filter ("Excel 2007 file (*.xlsx)" gives "xlsx"); empty
+    // when its mask names none ("*.*").
+    static QString suffixOfFilter(const QString& qtFilter);
 };

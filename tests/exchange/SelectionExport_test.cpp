@@ -27,7 +27,7 @@ public:
     }
 };
 
-TEST_F(SelectionExportTest, AnIndependentReaderFindsTheSheetTheHeadersAndEveryColumnsText)
+TEST_F(SelectionExportTest, AnIndependentReaderFindsTheSheetTheHeadersAndEveryColumnsValue)
 {
     db.trade({.id = 123456789012, .time = QTime(15, 45, 10), .kind = QStringLiteral("P"), .quantity = 1500,
               .price = 12.75})
@@ -49,11 +49,12 @@ TEST_F(SelectionExportTest, AnIndependentReaderFindsTheSheetTheHeadersAndEveryCo
                                "text:Razveljavitvena zastavica", "text:Referenčna št. transakcije"})
                       .join(u'|')
                       .toStdString());
-        // The offset is a text without the apostrophe that marks it as one in a spreadsheet.
+        // The day, the time, the price and the quantity are the spreadsheet's own date, time and
+        // numbers; the offset is a text without the apostrophe that marks it as one.
         EXPECT_EQ(sheet.rows[1].join(u'|').toStdString(),
-                  QStringList({"text:02.03.2026", "text:15:45:10", "text:+01", "text:S", "text:P",
-                               "text:SI0000000011", "text:DELA", "text:12,75", "text:C", "text:EUR",
-                               "text:1500", "text:XLJU", "text:MIC", "empty:", "empty:", "text:XLJU",
+                  QStringList({"date:2026-03-02 00:00:00", "date:0000-00-00 15:45:10", "text:+01", "text:S", "text:P",
+                               "text:SI0000000011", "text:DELA", "number:12.75", "text:C", "text:EUR",
+                               "number:1500.0", "text:XLJU", "text:MIC", "empty:", "empty:", "text:XLJU",
                                "text:MIC", "empty:", "number:123456789012.0"})
                       .join(u'|')
                       .toStdString());

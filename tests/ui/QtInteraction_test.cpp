@@ -17,11 +17,20 @@ TEST(QtInteraction, FileFiltersTakeQtForm)
         {QStringLiteral("Excel files (*.xls)|*.xls|Vse datoteke|*.*"),
          QStringLiteral("Excel files (*.xls);;Vse datoteke (*.*)")},
         {QStringLiteral("Poročila|*.xml;*.bad"), QStringLiteral("Poročila (*.xml *.bad)")},
+        {QStringLiteral("Excel files (*.xls *.xlsx)|*.xls;*.xlsx"), QStringLiteral("Excel files (*.xls *.xlsx)")},
         {QStringLiteral("Excel files (*.xls)"), QStringLiteral("Excel files (*.xls)")},
         {QString(), QString()},
     };
     for (const auto& c : cases)
         EXPECT_EQ(QtInteraction::qtFileFilter(c.system), c.qt) << c.system.toStdString();
+}
+
+// The save dialog's default suffix follows the filter chosen.
+TEST(QtInteraction, TheSuffixOfAFilterIsThatOfItsFirstMask)
+{
+    EXPECT_EQ(QtInteraction::suffixOfFilter(QStringLiteral("Excel 2007 file (*.xlsx)")), QStringLiteral("xlsx"));
+    EXPECT_EQ(QtInteraction::suffixOfFilter(QStringLiteral("Excel file (*.xls)")), QStringLiteral("xls"));
+    EXPECT_EQ(QtInteraction::suffixOfFilter(QStringLiteral("Vse datoteke (*.*)")), QString());
 }
 
 TEST(QtInteraction, PauseKeepsProcessingEvents)

@@ -119,7 +119,7 @@ void ImportXLSTab::bbImportXLSClick()
         TransactionImport import(app_.connection(), app_.dialect(), app_.auditTrail(), app_.ui());
         qint64 nextId = import.firstIdentifier();
         const QString file = app_.ui().chooseFileToOpen(
-            app_.programFolder(), QStringLiteral("Excel files (*.xls)|*.xls|Excel files (*.xlsx)|*.xlsx"));
+            app_.programFolder(), QStringLiteral("Excel files (*.xls *.xlsx)|*.xls;*.xlsx"));
         if (file.isEmpty())
             return;
         import.onStart = [this](int rows) {
