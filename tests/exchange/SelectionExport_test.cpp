@@ -7,6 +7,8 @@
 #include "support/WorkbookDump.h"
 
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 using namespace fixture;
 using namespace ntrsreport;
@@ -58,6 +60,42 @@ TEST_F(SelectionExportTest, AnIndependentReaderFindsTheSheetTheHeadersAndEveryCo
                                "text:MIC", "empty:", "number:123456789012.0"})
                       .join(u'|')
                       .toStdString());
+    }
+}
+
+// LibreOffice takes the exported day, time, price and quantity as its own date, time and numbers
+// (which it sorts and sums), shows the day as dd.mm.yyyy and keeps the offset a text. Skipped
+// where LibreOffice is not installed.
+TEST_F(SelectionExportTest, LibreOfficeTakesTheDayTimePriceAndQuantityAsItsOwnValues)
+{
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    db.trade({.id = 41, .time = QTime(15, 45, 10), .quantity = 1500, .price = 12.75})
+        .selected({.report = kReport, .trade = 41, .reference = 1});
+    openSelection();
+    for (const QString& name : {QStringLiteral("export.xls"), QStringLiteral("export.xlsx")}) {
+        SCOPED_TRACE(name.toStdString());
+        SelectionExport(rows).write(SelectionExport::sheetTitle(), path(name));
+        for (const QString& format :
+             {QStringLiteral("fods"), QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true")}) {
+            QProcess convert;
+            convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + folder.path() + QStringLiteral("/profile"),
+                                   QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
+                                   QStringLiteral("--outdir"), path(QStringLiteral("lo")), path(name)});
+            ASSERT_TRUE(convert.waitForFinished(180000));
+        }
+        QFile fods(path(QStringLiteral("lo/export.fods")));
+        ASSERT_TRUE(fods.open(QIODevice::ReadOnly));
+        const QByteArray document = fods.readAll();
+        for (const char* cell : {"office:value-type=\"date\" office:date-value=\"2026-03-02\"",
+                                 "office:value-type=\"time\" office:time-value=\"PT15H45M10S\"",
+                                 "office:value-type=\"float\" office:value=\"12.75\"",
+                                 "office:value-type=\"float\" office:value=\"1500\""})
+            EXPECT_TRUE(document.contains(cell)) << cell;
+        QFile csv(path(QStringLiteral("lo/export.csv")));
+        ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(csv.readAll().split('\n').value(1).startsWith("02.03.2026,15:45:10,+01,"));
     }
 }
 
