@@ -307,20 +307,56 @@ private:
     bool date1904_ = false;
 };
 
+// The "Workbook" stream of the compound file; none when the file is no compound file or holds
+// no BIFF8 workbook.
+class WorkbookStream {
+public:
+    explicit WorkbookStream(const QString& path)
+        : file_(gsf_input_stdio_new(QFile::encodeName(path).constData(), nullptr)),
+          container_(file_.get() ? gsf_infile_msole_new(file_.get(), nullptr) : nullptr),
+          stream_(container_.get() ? gsf_infile_child_by_name(container_.get(), "Workbook") : nullptr)
+    {
+    }
+    bool isCompoundFile() const { return container_.get() != nullptr; }
+    GsfInput* get() const { return stream_.get(); }
+
+private:
+    GObjectRef<GsfInput> file_;
+    GObjectRef<GsfInfile> container_;
+    GObjectRef<GsfInput> stream_;
+};
+
 }  // namespace
+
+qint64 declaredXlsCells(const QString& path)
+{
+    const WorkbookStream workbook(path);
+    if (!workbook.get())
+        return 0;
+    RecordStream stream(workbook.get(), path);
+    qint64 cells = 0;
+    try {
+        Record record;
+        while (stream.next(record)) {
+            if (record.type != kDimensions)
+                continue;
+            BodyReader body(record.body, stream);
+            body.skip(4);
+            const qint64 rows = body.u32();
+            body.skip(2);
+            cells += rows * body.u16();
+        }
+    } catch (const WorkbookError&) {
+        // The reading of the workbook names the fault.
+    }
+    return cells;
+}
 
 QHash<QString, std::vector<FormulaResult>> readXlsFormulaResults(const QString& path, ReadBudget& budget)
 {
-    GError* error = nullptr;
-    GObjectRef<GsfInput> file(gsf_input_stdio_new(QFile::encodeName(path).constData(), &error));
-    g_clear_error(&error);
-    if (!file.get())
+    const WorkbookStream workbook(path);
+    if (!workbook.isCompoundFile())
         throw workbookReadError(path, kDamaged);
-    GObjectRef<GsfInfile> container(gsf_infile_msole_new(file.get(), &error));
-    g_clear_error(&error);
-    if (!container.get())
-        throw workbookReadError(path, kDamaged);
-    GObjectRef<GsfInput> workbook(gsf_infile_child_by_name(container.get(), "Workbook"));
     if (!workbook.get())
         return {};
     return FormulaReader(workbook.get(), path, budget).read();

@@ -22,3 +22,8 @@ struct FormulaResult {
 // format (BIFF5 and before) gives none. Every result is counted in the budget. Throws
 // WorkbookError when the stream breaks off or the budget is spent.
 QHash<QString, std::vector<FormulaResult>> readXlsFormulaResults(const QString& path, ReadBudget& budget);
+
+// The cells that the worksheets of a legacy .xls workbook declare (their DIMENSIONS records: last
+// row times last column), for which FreeXL takes memory whatever they hold; 0 for a file whose
+// stream cannot be read (its reading names the fault).
+qint64 declaredXlsCells(const QString& path);

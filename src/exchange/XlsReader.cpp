@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr qint64 kDeclaredCells = 8388608;
+
 QString reasonOf(int code)
 {
     switch (code) {
@@ -67,6 +69,10 @@ Cell dateCell(unsigned char type, const char* text)
 
 std::vector<WorkbookSheet> readXlsSheets(const QString& path)
 {
+    // FreeXL takes 16 bytes for every cell a sheet declares: at most half a full sheet's worth.
+    if (declaredXlsCells(path) > kDeclaredCells)
+        throw workbookReadError(path, QStringLiteral("delovni zvezek je prevelik za uvoz (listi obsegajo več kot "
+                                                     "8.388.608 celic)"));
     Handle handle;
     const QByteArray name = QFile::encodeName(path);
     int rc = freexl_open(name.constData(), handle.out());

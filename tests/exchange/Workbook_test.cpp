@@ -255,4 +255,34 @@ TEST(XlsxFromAnotherProgram, UncalculatedFormulasDtdsAndTooManyValuesAreRefusedW
     EXPECT_FALSE(wide.sheet(1).isRowEmpty(7));
 }
 
+// FreeXL takes memory for every cell that a sheet of an .xls declares, whatever it holds: a sheet
+// that declares all 65536 rows of 256 columns is refused with a message before it is read.
+TEST(XlsDeclaringMoreThanItHolds, IsRefusedBeforeItIsRead)
+{
+    QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath(QStringLiteral("siroki.xls"));
+    CellBlock values(2, 2);
+    values.at(1, 1) = Cell::text(QStringLiteral("Datum transakcije"));
+    writeWorkbook(file, {{QStringLiteral("A"), values}});
+    QFile book(file);
+    ASSERT_TRUE(book.open(QIODevice::ReadWrite));
+    QByteArray bytes = book.readAll();
+    const qsizetype dimensions = bytes.indexOf(QByteArray("\x00\x02\x0e\x00", 4));
+    ASSERT_GT(dimensions, 0);
+    // rows 0 to 65536, columns 0 to 256
+    bytes.replace(dimensions + 4, 12, QByteArray("\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x01", 12));
+    book.seek(0);
+    book.write(bytes);
+    book.close();
+
+    try {
+        Workbook::open(file);
+        FAIL() << "a sheet declaring 16,777,216 cells was read";
+    } catch (const WorkbookError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Napaka pri branju datoteke ") + file
+                                   + QStringLiteral(": delovni zvezek je prevelik za uvoz (listi obsegajo več kot "
+                                                    "8.388.608 celic)"));
+    }
+}
+
 }  // namespace
