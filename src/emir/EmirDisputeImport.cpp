@@ -70,7 +70,14 @@ int EmirDisputeImport::importFile(const QString& file, qint64 reportId)
     addItem(import, "Vrednost", 4, didtFloat, true);
     addItem(import, "Opombe", 5, didtString, false);
     import.setFileName(file);
-    import.Load();
+    try {
+        import.Load();
+    } catch (const ZtfiError& e) {
+        // A value that does not convert ends the reading in the row after those read.
+        if (e.className() != QLatin1String("EConvertError"))
+            throw;
+        throw ZtfiError(rowFailure(import.Count() + 1, e.message()));
+    }
     refuseUnreadRows(file, import.Count());
 
     EmirDisputeEditor editor(connection_, dialect_, reportId);

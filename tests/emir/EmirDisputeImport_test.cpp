@@ -107,7 +107,12 @@ TEST_F(EmirDisputeImportTest, AValueThatDoesNotConvertEndsTheReadingBeforeAnythi
 {
     const QString file = workbook({{t("A"), t("B"), t("01.03.2024"), Cell(), t("5")},
                                    {t("A"), t("B"), t("01.03.2024"), Cell(), t("pet")}});
-    EXPECT_THROW(import.importFile(file, 5), ZtfiError);
+    try {
+        import.importFile(file, 5);
+        FAIL() << "an amount that is no number was read";
+    } catch (const ZtfiError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Prišlo je do napake pri uvozu vrstice 2: 'pet' is not a valid floating point value"));
+    }
     EXPECT_TRUE(stored().isEmpty());
     const QString noDate = workbook({{t("A"), t("B"), t("jutri"), Cell(), t("5")}});
     EXPECT_THROW(import.importFile(noDate, 5), ZtfiError);
