@@ -7,6 +7,7 @@
 #include "exchange/SelectionExport.h"
 #include "exchange/WorkbookWriter.h"
 #include "ntrs/ReportWriterFixture.h"
+#include "support/EngineStories.h"
 #include "support/QueryPlan.h"
 #include "support/SqlScript.h"
 #include "support/ScriptedInteraction.h"
@@ -34,9 +35,12 @@ QStringList trade(qint64 reference, const QString& day = kDayText)
             "CPTYSI22", "BIC", "0000000123", "Internal", "XLJU", "MIC", "", QString::number(reference)};
 }
 
-class TransactionImportTest : public ReportWriterTest {
+class TransactionImportFixture : public ReportWriterFixture {
 public:
-    TransactionImportTest() : import(db.connection(), SqlDialect::Oracle, audit, ui) {}
+    explicit TransactionImportFixture(Connection::Engine engine = Connection::Engine::Sqlite)
+        : ReportWriterFixture(engine), import(db.connection(), SqlDialect::Oracle, audit, ui)
+    {
+    }
 
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
 
@@ -80,7 +84,12 @@ public:
     TransactionImport import;
 };
 
-TEST_F(TransactionImportTest, ASheetOfTextsIsImportedForItsDayAfterTheConfirmation)
+class TransactionImportTest : public TransactionImportFixture {};
+
+// The import, its list and its deletion run on each engine.
+class TransactionImportStory : public OnEachEngine<TransactionImportFixture> {};
+
+TEST_P(TransactionImportStory, ASheetOfTextsIsImportedForItsDayAfterTheConfirmation)
 {
     ui.answerOkCancel(true);
 
@@ -137,7 +146,7 @@ TEST_F(TransactionImportTest, TheLookUpsOfARowSearchAnIndex)
               QStringList({"SEARCH DPATVPIMP USING INDEX DPATVPIMP_REFSTTRANSA (REFSTTRANSA=?)"}));
 }
 
-TEST_F(TransactionImportTest, TheSameSheetTwiceUpdatesTheRowsItImportedFirst)
+TEST_P(TransactionImportStory, TheSameSheetTwiceUpdatesTheRowsItImportedFirst)
 {
     ui.answerOkCancel(true);
     run(sheet({trade(11), trade(12)}));
@@ -153,7 +162,7 @@ TEST_F(TransactionImportTest, TheSameSheetTwiceUpdatesTheRowsItImportedFirst)
     EXPECT_EQ(auditKinds(), QStringList({"+", "+", "^", "^"}));
 }
 
-TEST_F(TransactionImportTest, AnInstrumentWithoutIsinIsFoundByItsShortNameAlone)
+TEST_P(TransactionImportStory, AnInstrumentWithoutIsinIsFoundByItsShortNameAlone)
 {
     db.instrument({.id = 7, .isin = QString(), .shortName = QStringLiteral("OPC1"), .cfi = QStringLiteral("OCASPS")});
     QStringList row = trade(11);
@@ -168,7 +177,7 @@ TEST_F(TransactionImportTest, AnInstrumentWithoutIsinIsFoundByItsShortNameAlone)
 
 // A transaction reported earlier and imported again as a cancellation leaves its report, so
 // that the next report carries the cancellation.
-TEST_F(TransactionImportTest, ACancellationOfAReportedTransactionLeavesItsReport)
+TEST_P(TransactionImportStory, ACancellationOfAReportedTransactionLeavesItsReport)
 {
     ui.answerOkCancel(true);
     run(sheet({trade(11), trade(12)}));
@@ -315,7 +324,7 @@ TEST_F(TransactionImportTest, AFirstRowOfAnotherDayOrACancelledConfirmationImpor
     EXPECT_EQ(imported(), "");
 }
 
-TEST_F(TransactionImportTest, ALaterRowOfAnotherDayInterruptsTheImportAndKeepsTheRowsBeforeIt)
+TEST_P(TransactionImportStory, ALaterRowOfAnotherDayInterruptsTheImportAndKeepsTheRowsBeforeIt)
 {
     ui.answerOkCancel(true);
 
@@ -328,7 +337,7 @@ TEST_F(TransactionImportTest, ALaterRowOfAnotherDayInterruptsTheImportAndKeepsTh
     EXPECT_EQ(db.texts(QStringLiteral("SELECT REFSTTRANSA FROM DPATVPIMP")), QStringList({"11"}));
 }
 
-TEST_F(TransactionImportTest, AnUnknownInstrumentAbortsOrIsListedAndSkipped)
+TEST_P(TransactionImportStory, AnUnknownInstrumentAbortsOrIsListedAndSkipped)
 {
     QStringList unknown = trade(12);
     unknown[5] = QStringLiteral("XS0000000099");
@@ -398,7 +407,7 @@ TEST_F(TransactionImportTest, AFileThatIsNotAWorkbookIsRefusedWithItsNameAndWrit
     EXPECT_EQ(imported(), "");
 }
 
-TEST_F(TransactionImportTest, BrisanjeNaboraDeletesOnlyTheUnreportedRowsOfTheDay)
+TEST_P(TransactionImportStory, BrisanjeNaboraDeletesOnlyTheUnreportedRowsOfTheDay)
 {
     ui.answerOkCancel(true);
     run(sheet({trade(11), trade(12), trade(13)}));
@@ -419,7 +428,7 @@ TEST_F(TransactionImportTest, BrisanjeNaboraDeletesOnlyTheUnreportedRowsOfTheDay
 }
 
 // The list shows the instrument data only for an option or future without an ISIN.
-TEST_F(TransactionImportTest, TheListShowsInstrumentDataOfDerivativesWithoutIsin)
+TEST_P(TransactionImportStory, TheListShowsInstrumentDataOfDerivativesWithoutIsin)
 {
     db.instrument({.id = 7, .isin = QString(), .shortName = QStringLiteral("OPC1"), .cfi = QStringLiteral("OCASPS"),
                    .strikePrice = 25.5})
@@ -445,5 +454,7 @@ TEST_F(TransactionImportTest, TheListShowsInstrumentDataOfDerivativesWithoutIsin
                          .join(u'|'));
     EXPECT_EQ(shown.join(u'/').toStdString(), "11||||/12|XLJU|25,5|OCASPS|");
 }
+
+INSTANTIATE_ENGINE_STORIES(TransactionImportStory);
 
 }  // namespace

@@ -311,7 +311,7 @@ QStringList FixtureDb::texts(const QString& sql)
     while (query.next()) {
         QStringList columns;
         for (int i = 0; i < query.record().count(); ++i)
-            columns << query.value(i).toString();
+            columns << (query.isNull(i) ? QString() : query.value(i).toString());
         rows << columns.join(QLatin1Char('|'));
     }
     return rows;

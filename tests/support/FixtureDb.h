@@ -193,7 +193,7 @@ public:
     void exec(const QString& sql);
     // The first column of the first row of a statement; an invalid QVariant when it has none.
     QVariant value(const QString& sql);
-    // Every row of a statement, its columns joined by "|".
+    // Every row of a statement, its columns joined by "|" (a NULL as an empty text).
     QStringList texts(const QString& sql);
 
 private:

@@ -90,6 +90,8 @@ public:
         while (pos_ < tokens_.size()) {
             if (tokens_[pos_].kind == Token::Word) {
                 rewriteName();
+            } else if (target_ == Target::Postgres && typesNullTest()) {
+                continue;
             } else {
                 if (truncCloses_.contains(pos_))
                     out_ += QStringLiteral(", 0");
@@ -114,6 +116,32 @@ private:
         return i < tokens_.size() && tokens_[i].kind == Token::Space ? i + 1 : i;
     }
     bool isSpace(qsizetype i) const { return i < tokens_.size() && tokens_[i].kind == Token::Space; }
+    bool isParameter(qsizetype i) const
+    {
+        return i < tokens_.size() && tokens_[i].kind == Token::Opaque && tokens_[i].text.startsWith(u':');
+    }
+
+    // ":X IS [NOT] NULL": nothing around the parameter tells the server its type, so it gets
+    // one. Any value is null exactly when its text is.
+    bool typesNullTest()
+    {
+        const qsizetype i = pos_;
+        if (!isParameter(i))
+            return false;
+        const qsizetype is = skipSpace(i + 1);
+        if (!isWord(is, u"IS") || !isSpace(is + 1))
+            return false;
+        qsizetype null = is + 2;
+        if (isWord(null, u"NOT") && isSpace(null + 1))
+            null += 2;
+        if (!isWord(null, u"NULL"))
+            return false;
+        out_ += QStringLiteral("CAST(");
+        out_ += tokens_[i].text;
+        out_ += QStringLiteral(" AS text)");
+        pos_ = i + 1;
+        return true;
+    }
 
     void emitNextval(QStringView sequence)
     {
@@ -257,7 +285,8 @@ QString forPostgres(const QString& sql)
     if (!sql.contains(QLatin1String("NEXTVAL"), Qt::CaseInsensitive)
         && !sql.contains(QLatin1String("CURRENT_DATE"), Qt::CaseInsensitive)
         && !sql.contains(QLatin1String("NVL"), Qt::CaseInsensitive)
-        && !sql.contains(QLatin1String("trunc"), Qt::CaseInsensitive))
+        && !sql.contains(QLatin1String("trunc"), Qt::CaseInsensitive)
+        && !sql.contains(QLatin1String("NULL"), Qt::CaseInsensitive))
         return sql;
     return Rewriter(sql, Target::Postgres).run();
 }

@@ -14,6 +14,8 @@
 //   CURRENT_DATE                     ->  LOCALTIMESTAMP(0)     (the date and time now, as Oracle's)
 //   NVL(                             ->  COALESCE(             (orafce's NVL refuses a date and a text)
 //   mod(trunc(x), n)                 ->  mod(trunc(x, 0), n)   (mod takes no double precision)
+//   :X IS [NOT] NULL                 ->  CAST(:X AS text) IS [NOT] NULL
+//                                        (the server cannot tell the type of such a parameter)
 namespace SqlRewrite {
 
 QString forSqlite(const QString& sql);

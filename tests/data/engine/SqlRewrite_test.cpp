@@ -100,6 +100,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "select NVL2(a,b,c), T.NVL(a), MY_NVL(a), NVL, 'NVL(x)', :NVL, \"mod\"(trunc(x),7) "
                     "-- CURRENT_DATE\n from t"},
         RewriteCase{"mod(trunc(unclosed", "mod(trunc(unclosed"},
+        // a parameter tested for null alone gets a type; compared with anything, it has one
+        RewriteCase{" where ((upper(ISIN) = :ISIN AND KRT = :KRT) OR (( :ISIN = 'N' OR :ISIN IS NULL OR :ISIN = '') "
+                    "AND KRT = :KRT)) ",
+                    " where ((upper(ISIN) = :ISIN AND KRT = :KRT) OR (( :ISIN = 'N' OR CAST(:ISIN AS text) IS NULL "
+                    "OR :ISIN = '') AND KRT = :KRT)) "},
+        RewriteCase{"(:Dan is not  NULL) and (:X IS\nNULL or :Y is null)",
+                    "(CAST(:Dan AS text) is not  NULL) and (CAST(:X AS text) IS\nNULL or CAST(:Y AS text) is null)"},
+        RewriteCase{"X IS NULL, :X IS NOT DISTINCT FROM Y, :X ISNULL, ':X IS NULL', -- :X IS NULL\n",
+                    "X IS NULL, :X IS NOT DISTINCT FROM Y, :X ISNULL, ':X IS NULL', -- :X IS NULL\n"},
         // the DB2 forms are not the server's
         RewriteCase{"EXTRACT(Year FROM P.Dan), Current DATE", "EXTRACT(Year FROM P.Dan), Current DATE"}));
 
