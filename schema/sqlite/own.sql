@@ -17,6 +17,15 @@ CREATE INDEX DPATVP_DANPOROCANJA ON DPATVP (DANPOROCANJA);
 CREATE INDEX DPATVP_DAN ON DPATVP (DAN);
 CREATE INDEX DPATVP_XML_FILE ON DPATVP (XML_FILE);
 
+-- The SHA-256 of each registered report file, written and removed with its register row: a
+-- report is delivered only as the file that was registered
+CREATE TABLE DPATVPXML (
+    DPATVPID INTEGER NOT NULL,
+    ZAPST INTEGER NOT NULL,
+    SHA256 VARCHAR(64) NOT NULL,
+    PRIMARY KEY (DPATVPID, ZAPST)
+);
+
 -- Transactions of a selection and of a report; a regenerated report may hold a trade and its
 -- cancellation side by side
 CREATE TABLE DPATVPPSL (

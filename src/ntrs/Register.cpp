@@ -6,6 +6,7 @@
 #include "data/dataset/Field.h"
 #include "data/engine/Connection.h"
 #include "data/engine/OleDate.h"
+#include "data/RegisteredDigests.h"
 #include "data/Step.h"
 #include "instruments/VersionStamps.h"
 
@@ -345,4 +346,5 @@ void ReportRegister::deleteRegisterRow(const RegisterRow& row)
 {
     locate({row.id, row.serial, row.status}, QStringLiteral("DPATVPID;ZAPST;STATUS"));
     table_.deleteRecord();
+    RegisteredDigests::remove(connection_, row.id, row.serial);
 }

@@ -10,6 +10,7 @@
 #include "data/dataset/TDMTable.h"
 #include "data/engine/DeskLock.h"
 #include "data/Identifiers.h"
+#include "data/RegisteredDigests.h"
 #include "data/Step.h"
 #include "instruments/CodeList.h"
 #include "ntrs/AtomicFile.h"
@@ -18,6 +19,7 @@
 #include "ntrs/NtrsRecords.h"
 #include "ntrs/NtrsSchema.h"
 #include "ntrs/NtrsValues.h"
+#include "ntrs/ReportDigest.h"
 #include "ntrs/ReportFileName.h"
 #include "ntrs/SchemaValidation.h"
 #include "reporting/ReportCodes.h"
@@ -175,7 +177,7 @@ QString ReportWriter::creationTimeOffset(const QDateTime& now) const
 }
 
 void ReportWriter::registerReport(qint64 reportId, const ReportRequest& request, int serial, int status,
-                                  const QString& fileName) const
+                                  const QString& fileName, const QString& digest) const
 {
     runStep(connection_, QStringLiteral("Napaka pri insertu v DPATVP!"), [&] {
         TDMTable table(connection_, QStringLiteral("tDPATVP"));
@@ -201,6 +203,7 @@ void ReportWriter::registerReport(qint64 reportId, const ReportRequest& request,
         table.fieldByName(QStringLiteral("XML_FILE")).setValue(fileName);
         table.fieldByName(QStringLiteral("DANOD")).setValue(QDateTime(request.firstDay, QTime(0, 0)));
         table.post();
+        RegisteredDigests::record(connection_, reportId, serial, digest);
     });
 }
 
@@ -259,7 +262,9 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     document.reset();
     file.close();
 
-    // The validation reads the written file: the bytes it passes are the bytes put in place.
+    // The validation reads the written file: the bytes it passes are the bytes put in place, and
+    // the bytes the register's digest names.
+    const QString digest = ReportDigest::ofFile(file.temporaryPath());
     NtrsSchema::ensureInFolder(programFolder_);
     const std::optional<ValidationFault> fault = validateFileAgainstNamedSchema(file.temporaryPath(), programFolder_);
     if (fault) {
@@ -276,7 +281,7 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
         if (regeneration.active && regeneration.firstDay.isValid())
             period.firstDay = regeneration.firstDay;
         registerReport(reportRows.fieldByName(QStringLiteral("DPATVPID")).asInteger(), period, outcome.serial,
-                       outcome.status, outcome.fileName);
+                       outcome.status, outcome.fileName, digest);
         outcome.valid = true;
     }
 

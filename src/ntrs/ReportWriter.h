@@ -67,8 +67,9 @@ private:
     QString creationTimeOffset(const QDateTime& now) const;
     void refuseTakenName(const QString& fileName) const;
     bool deliveredUnder(const QString& fileName) const;
+    // The register row and the digest of its file, in one step.
     void registerReport(qint64 reportId, const ReportRequest& request, int serial, int status,
-                        const QString& fileName) const;
+                        const QString& fileName, const QString& digest) const;
 
     Connection& connection_;
     const Config& config_;

@@ -12,6 +12,7 @@
 #include "data/filter/TFilter.h"
 #include "data/Identifiers.h"
 #include "data/PendingSets.h"
+#include "data/RegisteredDigests.h"
 #include "data/Step.h"
 #include "instruments/CodeList.h"
 #include "reporting/ReportRows.h"
@@ -311,6 +312,7 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
                 execute(connection, SelectionStatements::deleteReportRows(reportId.asInteger()));
             if (reports.SQLSetRange({reportId.asInteger(), serial.asInteger()}))
                 reports.deleteRecord();
+            RegisteredDigests::remove(connection, reportId.asInteger(), serial.asInteger());
         }
     });
 

@@ -9,6 +9,7 @@
 #include "data/dataset/Queries.h"
 #include "data/dataset/TDMTable.h"
 #include "data/engine/Connection.h"
+#include "ntrs/ReportDigest.h"
 #include "signing/FileCopy.h"
 #include "signing/FileDelivery.h"
 #include "signing/FileSigner.h"
@@ -112,6 +113,7 @@ QString ReportSigner::SignAndSend(const QString& file, const QString& user, cons
     WaitingReports::check(connection_, programFolder_, file);
     const SigningLock lock(programFolder_, file);
     WaitingReports::check(connection_, programFolder_, file);
+    ReportDigest::check(connection_, programFolder_, file);
     FileSigner(config_.Path, programFolder_).sign(programFolder_, file, user, passPhrase, recipient);
     if (!deliver)
         return ProgramFolder::join(programFolder_, FileSigner::signatureName(file));

@@ -31,7 +31,8 @@ public:
     // them from the program folder. The send date is committed only once both copies are
     // whole under their names. Returns the path of the signature where it now lies.
     //
-    // Throws ZtfiError when anything of it did not happen: the file does not wait, another
+    // Throws ZtfiError when anything of it did not happen: the file does not wait, it is not
+    // the file that was registered under its name (ReportDigest), another
     // signing of it runs, gpg made no signature, the register could not be updated (its
     // message and the database's reason) or a copy failed (the copy message and the system's
     // reason). The report then stays in the program folder, no send is recorded and no copy

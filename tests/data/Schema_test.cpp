@@ -78,6 +78,7 @@ TEST(Schema, KeysOfTheOwnTables)
         {QStringLiteral("DPATVP"), QStringLiteral("DPATVPID;ZAPST")},
         {QStringLiteral("DPATVPPSL"), QStringLiteral("DPATVPID;IDPSL;ISSTN")},
         {QStringLiteral("DPATVPIMP"), QStringLiteral("IDIMP")},
+        {QStringLiteral("DPATVPXML"), QStringLiteral("DPATVPID;ZAPST")},
         {QStringLiteral("EMIRPOSEL"), QStringLiteral("EMIRPoselId")},
         {QStringLiteral("EMIRPOROCILO"), QStringLiteral("EMIRPorociloId")},
     };
@@ -114,6 +115,23 @@ TEST(Schema, KeysOfTheOwnTables)
     EXPECT_TRUE(runs(c, QStringLiteral("INSERT INTO ACT (IdAct, Tbl) VALUES (NULL, 'DPATVP')")));
     EXPECT_TRUE(runs(c, QStringLiteral("INSERT INTO ACT (IdAct, Tbl) VALUES (1, 'DPATVP')")));
     EXPECT_FALSE(runs(c, QStringLiteral("INSERT INTO ACT (IdAct, Tbl) VALUES (1, 'DPATVP')")));
+}
+
+// A database made before the digest table gets it, as schema/sqlite/own.sql declares it, when a
+// desk opens it; a database that has it is left as it is.
+TEST(Schema, AnOlderEmbeddedDatabaseGetsTheDigestTableWhenOpened)
+{
+    FixtureDb current;
+    const QString declared = schemaOf(current.connection()).at(QStringLiteral("DPATVPXML"));
+    FixtureDb older;
+    older.exec(QStringLiteral("DROP TABLE DPATVPXML"));
+    ASSERT_EQ(schemaOf(older.connection()).count(QStringLiteral("DPATVPXML")), 0U);
+
+    auto desk = Connection::open(older.folder(), FixtureDb::alias(), QString(), QString());
+
+    EXPECT_EQ(schemaOf(*desk).at(QStringLiteral("DPATVPXML")), declared);
+    EXPECT_TRUE(runs(*desk, QStringLiteral("INSERT INTO DPATVPXML (DPATVPID, ZAPST, SHA256) VALUES (1, 1, 'x')")));
+    EXPECT_FALSE(runs(*desk, QStringLiteral("INSERT INTO DPATVPXML (DPATVPID, ZAPST, SHA256) VALUES (1, 1, 'y')")));
 }
 
 TEST(Schema, ScriptSplitterKeepsQuotedSemicolonsAndDropsComments)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Identifiers.h"
+#include "data/RegisteredDigests.h"
 #include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
@@ -77,6 +78,7 @@ protected:
         report.write("<NTRSRoot/>");
         db.report({.id = reportId, .serial = serial, .reportDay = lastDay, .file = file, .status = status,
                    .firstDay = firstDay});
+        RegisteredDigests::record(db.connection(), reportId, serial, QStringLiteral("digest of ") + file);
         app.regeneration = RegenerationState();
     }
 

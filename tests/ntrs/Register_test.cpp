@@ -139,6 +139,9 @@ TEST_P(ReportRegisterTest, AReportSetWalksThroughTheStatesOfTheRegister)
     EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID FROM DPATVPIMP WHERE IDIMP=31")), QStringList{QStringLiteral("1")});
     EXPECT_TRUE(fileExists(fileName(1)));
     EXPECT_TRUE(fileExists(fileName(2))) << "the file of a regeneration is not the register's to delete";
+    EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID || '/' || ZAPST FROM DPATVPXML ORDER BY DPATVPID, ZAPST")),
+              QStringList{QStringLiteral("1/1")})
+        << "the digest of the deleted regeneration's file goes with its register row";
 
     // Regenerated again, sent and confirmed.
     select(1);
@@ -196,6 +199,8 @@ TEST_P(ReportRegisterTest, AReportSetWalksThroughTheStatesOfTheRegister)
     EXPECT_EQ(listed(list), (QStringList{QStringLiteral("2|Potrjeno|"), QStringLiteral("1|Zavrnjeno|")}));
     EXPECT_EQ(texts(QStringLiteral("SELECT COUNT(*) FROM DPATVPPSL WHERE DPATVPID=1")), QStringList{QStringLiteral("2")})
         << "the confirmed set keeps its contents";
+    EXPECT_EQ(texts(QStringLiteral("SELECT DPATVPID || '/' || ZAPST FROM DPATVPXML ORDER BY DPATVPID, ZAPST")),
+              (QStringList{QStringLiteral("1/1"), QStringLiteral("1/2")}));
 }
 
 TEST_P(ReportRegisterTest, StatusTextsOfTheList)

@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "data/engine/AliasResolver.h"
 #include "data/engine/Dialect.h"
+#include "data/engine/EmbeddedUpgrade.h"
 #include "data/engine/OleDate.h"
 #include "data/engine/SqlErrors.h"
 #include "data/engine/SqliteCompat.h"
@@ -81,9 +82,10 @@ std::unique_ptr<Connection> Connection::open(const QString& programFolder, const
     }
     if (!db.open())
         throw DatabaseError(sqlErrorText(db.lastError()));
-    if (target.engine == Engine::Sqlite)
+    if (target.engine == Engine::Sqlite) {
         SqliteCompat::install(db);
-    else if (target.engine == Engine::PostgreSql)
+        EmbeddedUpgrade::apply(db);
+    } else if (target.engine == Engine::PostgreSql)
         preparePostgresSession(db);
     return connection;
 }
