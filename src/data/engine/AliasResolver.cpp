@@ -85,6 +85,14 @@ AliasTarget resolve(const QString& programFolder, const QString& alias)
                                     .arg(server, alias));
         target.database = firstValue(
             entry, {QStringLiteral("CONNECTIONSTRING"), QStringLiteral("DSN")}, alias);
+        const QString timeout = firstValue(entry, {QStringLiteral("STATEMENTTIMEOUT")}, QString());
+        if (!timeout.isEmpty()) {
+            bool ok = false;
+            target.statementTimeout = timeout.toInt(&ok);
+            if (!ok || target.statementTimeout <= 0)
+                throw DatabaseError(QStringLiteral("Invalid StatementTimeout '%1' for alias '%2' in aliases.ini")
+                                        .arg(timeout, alias));
+        }
         return target;
     }
     if (driver.compare(QLatin1String("SQLITE"), Qt::CaseInsensitive) != 0)

@@ -5,6 +5,7 @@
 #include "data/engine/Dialect.h"
 #include "data/engine/EmbeddedUpgrade.h"
 #include "data/engine/OleDate.h"
+#include "data/engine/ServerTimeouts.h"
 #include "data/engine/SqlErrors.h"
 #include "data/engine/SqliteCompat.h"
 #include "data/engine/SqlRewrite.h"
@@ -41,13 +42,15 @@ void execSessionStatement(QSqlQuery& query, const QString& sql)
         throw DatabaseError(sqlErrorText(query.lastError()) + QStringLiteral(" (") + sql + u')');
 }
 
-// What the statements rely on in a PostgreSQL session: orafce's Oracle functions and types
+// What the statements rely on in a PostgreSQL session: an end to a statement that the server
+// cannot finish (ServerTimeouts), orafce's Oracle functions and types
 // (its DATE with the time of day) before the built-in ones, dates written day first, and the
 // workstation's time zone for the current date and time (its present offset from UTC when the
 // server does not know the zone's name).
-void preparePostgresSession(QSqlDatabase& db)
+void preparePostgresSession(QSqlDatabase& db, int statementTimeout)
 {
     QSqlQuery query(db);
+    execSessionStatement(query, QStringLiteral("SET statement_timeout = %1").arg(qint64(statementTimeout) * 1000));
     execSessionStatement(query, QStringLiteral("SET search_path TO oracle, pg_catalog, public"));
     execSessionStatement(query, QStringLiteral("SET DateStyle = 'ISO, DMY'"));
     const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
@@ -73,10 +76,13 @@ std::unique_ptr<Connection> Connection::open(const QString& programFolder, const
     const AliasTarget target = AliasResolver::resolve(programFolder, alias);
     std::unique_ptr<Connection> connection(new Connection(nextConnectionName(), target.engine));
     QSqlDatabase db = QSqlDatabase::addDatabase(driverOf(target.engine), connection->connectionName_);
-    db.setDatabaseName(target.database);
     if (target.engine == Engine::Sqlite) {
+        db.setDatabaseName(target.database);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     } else {
+        db.setDatabaseName(target.engine == Engine::PostgreSql ? ServerTimeouts::withKeepalive(target.database)
+                                                               : target.database);
+        db.setConnectOptions(ServerTimeouts::connectOptions(target.database));
         db.setUserName(user);
         db.setPassword(password);
     }
@@ -86,7 +92,7 @@ std::unique_ptr<Connection> Connection::open(const QString& programFolder, const
         SqliteCompat::install(db);
         EmbeddedUpgrade::apply(db);
     } else if (target.engine == Engine::PostgreSql)
-        preparePostgresSession(db);
+        preparePostgresSession(db, target.statementTimeout);
     return connection;
 }
 
