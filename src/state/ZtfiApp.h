@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Config.h"
+#include "core/DriverMessages.h"
 #include "core/ErrorLog.h"
 #include "data/engine/Dialect.h"
 #include "data/engine/TDMLB.h"
@@ -78,6 +79,8 @@ private:
     Interaction& ui_;
     PreparedStatements saved_;
     ErrorLog errorLog_;
+    // Lines of Qt's database drivers go to the error log, not to standard error.
+    DriverMessages driverMessages_{errorLog_};
     // Declared after the connection so that they end before it.
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<AuditTrail> auditTrail_;
