@@ -1,5 +1,6 @@
 #include "emir/EmirXmlFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "data/dataset/Field.h"
@@ -10,7 +11,6 @@
 #include "emir/EmirStatements.h"
 #include "emir/EmirTransaction.h"
 #include "emir/EmirXmlText.h"
-#include "ntrs/AtomicFile.h"
 #include "ntrs/SchemaValidation.h"
 #include "reporting/ReportCodes.h"
 

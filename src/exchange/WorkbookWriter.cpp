@@ -4,7 +4,7 @@
 #include "exchange/Workbook.h"
 #include "exchange/XlsWriter.h"
 #include "exchange/XlsxWriter.h"
-#include "ntrs/AtomicFile.h"
+#include "core/AtomicFile.h"
 
 #include <QRegularExpression>
 
@@ -70,7 +70,7 @@ void writeWorkbook(const QString& path, const std::vector<SheetContent>& sheets)
     checkLimits(path, sheets, xlsx);
     AtomicFile file(path);
     if (xlsx) {
-        const QString failure = writeXlsxFile(file.temporaryPath(), sheets);
+        const QString failure = writeXlsxFile(file.descriptorPath(), sheets);
         if (!failure.isEmpty())
             file.fail(failure);
     } else {

@@ -1,5 +1,7 @@
 #include "listing/ListExport.h"
 
+#include "core/AtomicFile.h"
+#include "core/AtomicFileStream.h"
 #include "core/Error.h"
 #include "core/Formats.h"
 #include "core/Windows1250.h"
@@ -88,12 +90,48 @@ void report(const ListExport::Progress& progress, int done, int total, bool* go)
         *go = false;
 }
 
+// The dBase library opens its files by name through its hooks; while a table is created they
+// open the file being written, whatever name they are given, and remove nothing.
+thread_local AtomicFile* dbfTarget = nullptr;
+
+SAFile openDbfTarget(const char*, const char*)
+{
+    return reinterpret_cast<SAFile>(openAtomicFileStream(*dbfTarget));
+}
+
+int removeNothing(const char*)
+{
+    return 0;
+}
+
+DBFHandle createDbf(AtomicFile& file)
+{
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.FOpen = openDbfTarget;
+    hooks.Remove = removeNothing;
+    dbfTarget = &file;
+    DBFHandle dbf = DBFCreateLL(QFile::encodeName(file.path()).constData(), "LDID/200", &hooks);
+    dbfTarget = nullptr;
+    return dbf;
+}
+
+// Puts a written table in place; a fault its library found, without a reason of the system,
+// is named by its own.
+void finish(AtomicFile& file, bool written)
+{
+    if (!written)
+        file.fail(QStringLiteral("pisanje ni uspelo"));
+    file.putInPlace();
+}
+
 }  // namespace
 
 void ListExport::writeDbf(const Dataset& dataset, const QString& path, const Progress& progress)
 {
     const QList<Field*> fields = listColumns(dataset);
-    DBFHandle dbf = DBFCreateEx(QFile::encodeName(path).constData(), "LDID/200");
+    AtomicFile file(path);
+    DBFHandle dbf = createDbf(file);
     if (!dbf)
         throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče ustvariti.").arg(path));
     const QStringList names = columnNames(fields, 10, true);
@@ -154,8 +192,7 @@ void ListExport::writeDbf(const Dataset& dataset, const QString& path, const Pro
         report(progress, row + 1, total, &go);
     }
     DBFClose(dbf);
-    if (!ok)
-        throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo.").arg(path));
+    finish(file, ok);
 }
 
 void ListExport::writeParadox(const Dataset& dataset, const QString& path, const Progress& progress)
@@ -187,8 +224,12 @@ void ListExport::writeParadox(const Dataset& dataset, const QString& path, const
         offsets.push_back(recordSize);
         recordSize += d.px_flen;
     }
-    if (PX_create_file(px, pxf, int(fields.size()), QFile::encodeName(path).constData(), pxfFileTypNonIndexDB) < 0) {
+    AtomicFile file(path);
+    FILE* stream = openAtomicFileStream(file);
+    if (!stream || PX_create_fp(px, pxf, int(fields.size()), stream, pxfFileTypNonIndexDB) < 0) {
         PX_delete(px);
+        if (stream)
+            std::fclose(stream);
         throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče ustvariti.").arg(path));
     }
     PX_set_parameter(px, "codepage", "1250");
@@ -227,16 +268,15 @@ void ListExport::writeParadox(const Dataset& dataset, const QString& path, const
     }
     PX_close(px);
     PX_delete(px);
-    if (!ok)
-        throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo.").arg(path));
+    // The library leaves a stream it was given open.
+    ok = std::fclose(stream) == 0 && ok;
+    finish(file, ok);
 }
 
 void ListExport::writeText(const Dataset& dataset, const QString& path, const Progress& progress)
 {
     const QList<Field*> fields = listColumns(dataset);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče ustvariti: %2").arg(path, file.errorString()));
+    AtomicFile file(path);
     const int total = dataset.recordCount();
     bool go = true;
     for (int row = 0; row < total && go; ++row) {
@@ -247,10 +287,10 @@ void ListExport::writeText(const Dataset& dataset, const QString& path, const Pr
             line += isNumericType(f->type()) ? text.rightJustified(size) : text.leftJustified(size);
         }
         line += QStringLiteral("\r\n");
-        if (file.write(line.toUtf8()) < 0)
-            throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo: %2").arg(path, file.errorString()));
+        const QByteArray bytes = line.toUtf8();
+        if (!file.write(bytes.constData(), bytes.size()))
+            break;
         report(progress, row + 1, total, &go);
     }
-    if (!file.flush())
-        throw ZtfiError(QStringLiteral("Pisanje v %1 ni uspelo: %2").arg(path, file.errorString()));
+    file.putInPlace();
 }

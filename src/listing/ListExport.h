@@ -14,7 +14,9 @@ class Dataset;
 //   fixed-length text (.txt): one line per record (CR LF), every field padded to its size
 //     (numbers to the right), UTF-8.
 // Every record from the first is written; progress (rows done) may return false to stop, which
-// leaves the table as far as written. Errors are ZtfiError with the file's name and the reason.
+// leaves the table as far as written. The file is written through an AtomicFile: it takes its
+// name only when whole, and a failure leaves no partial file and a file of the name as it was.
+// Errors are ZtfiError with the file's name and the reason.
 namespace ListExport {
 
 using Progress = std::function<bool(int done, int total)>;

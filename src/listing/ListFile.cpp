@@ -1,17 +1,16 @@
 #include "listing/ListFile.h"
 
+#include "core/AtomicFile.h"
+#include "core/AtomicFileDevice.h"
 #include "core/Error.h"
 #include "listing/ListExport.h"
 #include "listing/ListReport.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
-
-#include <filesystem>
 
 std::optional<ListFile::Type> ListFile::typeOf(const QString& path)
 {
@@ -38,13 +37,18 @@ namespace {
 
 void writePdf(const Dataset& dataset, const QString& title, const QString& path, const QFont& font)
 {
-    QPdfWriter pdf(path);
-    pdf.setResolution(600);
-    pdf.setTitle(title);
-    pdf.setCreator(QCoreApplication::applicationFilePath() + QStringLiteral(" : "));
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                  QPageLayout::Millimeter));
-    ListReport(dataset, title, font).print(pdf);
+    AtomicFile file(path);
+    {
+        AtomicFileDevice device(file);
+        QPdfWriter pdf(&device);
+        pdf.setResolution(600);
+        pdf.setTitle(title);
+        pdf.setCreator(QCoreApplication::applicationFilePath() + QStringLiteral(" : "));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                      QPageLayout::Millimeter));
+        ListReport(dataset, title, font).print(pdf);
+    }
+    file.putInPlace();
 }
 
 }  // namespace
@@ -58,28 +62,10 @@ void ListFile::write(const Dataset& dataset, const QString& title, const QString
     if (!target.dir().exists())
         throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati: mapa %2 ne obstaja")
                             .arg(path, QDir::toNativeSeparators(target.absolutePath())));
-    // The library of dBase files names its file by the extension ".dbf" itself.
-    const QString temporary = target.dir().filePath(
-        QStringLiteral(".%1.%2.part.%3")
-            .arg(target.completeBaseName())
-            .arg(QCoreApplication::applicationPid())
-            .arg(*type == Type::Dbf ? QStringLiteral("dbf") : target.suffix()));
-    try {
-        switch (*type) {
-        case Type::Pdf: writePdf(dataset, title, temporary, font); break;
-        case Type::Dbf: ListExport::writeDbf(dataset, temporary); break;
-        case Type::Paradox: ListExport::writeParadox(dataset, temporary); break;
-        case Type::Text: ListExport::writeText(dataset, temporary); break;
-        }
-        if (!QFileInfo(temporary).isFile())
-            throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati").arg(path));
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), error);
-        if (error)
-            throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati: %2")
-                                .arg(path, QString::fromLocal8Bit(error.message())));
-    } catch (...) {
-        QFile::remove(temporary);
-        throw;
+    switch (*type) {
+    case Type::Pdf: writePdf(dataset, title, path, font); break;
+    case Type::Dbf: ListExport::writeDbf(dataset, path); break;
+    case Type::Paradox: ListExport::writeParadox(dataset, path); break;
+    case Type::Text: ListExport::writeText(dataset, path); break;
     }
 }

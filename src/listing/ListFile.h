@@ -8,9 +8,9 @@
 class Dataset;
 
 // A dataset's list written to a file by the file's extension (any case): ".pdf" the list
-// report (ListReport) on A4 pages, ".dbf", ".db" and ".txt" the exports (ListExport). The file
-// is written under a temporary name beside it and takes its name only when whole, so a failure
-// leaves no partial file and an existing file untouched.
+// report (ListReport) on A4 pages, ".dbf", ".db" and ".txt" the exports (ListExport). Each is
+// written through an AtomicFile, so a failure leaves no partial file and an existing file
+// untouched.
 namespace ListFile {
 
 enum class Type { Pdf, Dbf, Paradox, Text };

@@ -1,7 +1,7 @@
 #include "ntrs/BundledSchema.h"
 
 #include "core/Error.h"
-#include "ntrs/AtomicFile.h"
+#include "core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

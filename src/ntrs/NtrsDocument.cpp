@@ -1,9 +1,11 @@
 #include "ntrs/NtrsDocument.h"
 
-#include "ntrs/AtomicFile.h"
+#include "core/AtomicFile.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>
+
+#include <sys/file.h>
 
 #include <libxml/xmlerror.h>
 #include <libxml/xmlsave.h>
@@ -89,12 +91,15 @@ QByteArray endTag(xmlNodePtr element)
 }  // namespace
 
 // The items of a list that comes after the one being written, until that list's turn. When the
-// file cannot be made, out stays null and the report fails.
+// file cannot be made, out stays null and the report fails. It is named and locked as a
+// temporary file of the report, so that what a killed generation left is removed by the next.
 struct NtrsDocument::Spill {
-    explicit Spill(const QString& besidePath) : file(besidePath + QStringLiteral("-XXXXXX"))
+    explicit Spill(const QString& reportPath) : file(reportPath + QStringLiteral(".XXXXXX.part"))
     {
-        if (file.open())
+        if (file.open()) {
+            ::flock(file.handle(), LOCK_EX | LOCK_NB);
             out = outputTo(&writeToSpill, &file);
+        }
     }
     ~Spill()
     {
@@ -252,7 +257,7 @@ void NtrsDocument::settle(const XmlElementWrapper& item)
     } else {
         std::unique_ptr<Spill>& spill = spills_[list];
         if (!spill)
-            spill = std::make_unique<Spill>(file_.temporaryPath());
+            spill = std::make_unique<Spill>(file_.path());
         if (spill->out)
             writeItem(spill->out, node);
         else

@@ -13,7 +13,7 @@
 #include "data/RegisteredDigests.h"
 #include "data/Step.h"
 #include "instruments/CodeList.h"
-#include "ntrs/AtomicFile.h"
+#include "core/AtomicFile.h"
 #include "ntrs/InstrumentRowIndex.h"
 #include "ntrs/NtrsDocument.h"
 #include "ntrs/NtrsRecords.h"

@@ -84,6 +84,35 @@ fi
 chmod 755 "$work/out"
 [[ -z $(ls -A "$work/out" | grep -v -E '^(rows\.pdf|ROWS\.DBF|rows\.db|rows\.txt|register\.pdf)$') ]] ||
   fail "partial files left: $(ls -A "$work/out")"
+# Links planted at the temporary names that lists once took (".NAME.PID.part.EXT") for the next
+# 400 processes redirect nothing: the file they point at stays as it was.
+echo "not a list" >"$work/victim"
+chmod 600 "$work/victim"
+next=$(($(sh -c 'echo $$') + 1))
+for ((pid = next; pid < next + 400; pid++)); do
+  for ext in txt dbf db pdf; do ln -sf "$work/victim" "$work/out/.planted.$pid.part.$ext"; done
+done
+for ext in txt dbf db pdf; do "${cli[@]}" register 01.12.2026 31.12.2026 --out "$work/out/planted.$ext"; done
+[[ $(cat "$work/victim") == "not a list" && $(stat -c %a "$work/victim") == 600 ]] || fail "a planted link was followed"
+find "$work/out" -name '.planted.*' -delete
+
+# A full disk of 64 KB: every format exits 1 and the list of the name keeps every byte (as root,
+# who can mount one).
+if [[ $(id -u) == 0 ]] && mkdir "$work/full" && mount -t tmpfs -o size=64k tmpfs "$work/full"; then
+  trap 'umount -l "$work/full" 2>/dev/null || true; [[ -n ${KEEP:-} ]] || rm -rf "$work"' EXIT
+  head -c 60000 /dev/urandom >"$work/old"
+  for ext in txt dbf db pdf; do
+    cp "$work/old" "$work/full/rows.$ext"
+    set +e; "${cli[@]}" select 01.12.2026 31.12.2026 --out "$work/full/rows.$ext" 2>"$work/err"; rc=$?; set -e
+    [[ $rc == 1 ]] || fail "full disk .$ext exit $rc"
+    grep -q "No space left on device" "$work/err" || fail "full disk .$ext message: $(cat "$work/err")"
+    cmp -s "$work/old" "$work/full/rows.$ext" || fail "full disk .$ext changed the old file"
+    [[ $(ls -A "$work/full") == "rows.$ext" ]] || fail "full disk .$ext left $(ls -A "$work/full")"
+    rm "$work/full/rows.$ext"
+  done
+  umount "$work/full"
+fi
+
 set +e; "${cli[@]}" register $day $day --out 2>/dev/null; rc=$?; set -e
 [[ $rc == 2 ]] || fail "--out without a file exit $rc"
 echo "ok"

@@ -4,12 +4,15 @@
 #include "listing/ListReport.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
+#include "support/SmallDisk.h"
 
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -182,6 +185,37 @@ TEST_F(ListFileTest, TextLinesOfFixedLengthAndRefusals)
         }
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("list.TXT")});
+}
+
+// A list larger than the disk's room: every format fails with the disk's reason and leaves the
+// list of the name byte for byte as it was, and nothing else.
+TEST_F(ListFileTest, AFullDiskKeepsTheOldListOfEveryFormat)
+{
+    SmallDisk disk(64);
+    if (!disk.available())
+        GTEST_SKIP() << "a small disk needs the superuser";
+    open(3000);
+    const QByteArray old = "the list of yesterday";
+    for (const char* name : {"list.pdf", "list.dbf", "list.db", "list.txt"}) {
+        SCOPED_TRACE(name);
+        const QString target = disk.filePath(QLatin1String(name));
+        {
+            QFile previous(target);
+            ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+            previous.write(old);
+        }
+        try {
+            ListFile::write(query, QStringLiteral("Seznam"), target, ListFile::defaultFont());
+            ADD_FAILURE() << "no error";
+        } catch (const ZtfiError& e) {
+            EXPECT_TRUE(e.message().endsWith(qt_error_string(ENOSPC))) << e.message().toStdString();
+        }
+        QFile kept(target);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), old);
+        EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QLatin1String(name)});
+        QFile::remove(target);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "ntrs/NtrsDocument.h"
 
-#include "ntrs/AtomicFile.h"
+#include "core/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>

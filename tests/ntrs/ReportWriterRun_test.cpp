@@ -1,7 +1,7 @@
 #include "ntrs/ReportWriterFixture.h"
 
 #include "core/Error.h"
-#include "ntrs/AtomicFile.h"
+#include "core/AtomicFile.h"
 #include "ntrs/NtrsSchema.h"
 #include "support/EngineStories.h"
 
@@ -60,9 +60,11 @@ TEST_P(ReportWriterRunTest, FirstReportOfTheYearIsRegisteredWithSerialOneAndAudi
 TEST_P(ReportWriterRunTest, TheNextGenerationRemovesWhatAKilledOneLeft)
 {
     exchangeTrade();
-    const QString abandoned = QStringLiteral("TRDAT01_1234567000_0007_26.xml.k1LLed");
-    const QStringList others{QStringLiteral("ZTFI.ini.k1LLed"), QStringLiteral("TRDAT01_1234567000_0007_26.xml.k1LL"),
-                             QStringLiteral("porocilo.xml.k1LLed")};
+    const QString abandoned = QStringLiteral("TRDAT01_1234567000_0007_26.xml.k1LLed.part");
+    const QStringList others{QStringLiteral("ZTFI.ini.k1LLed.part"),
+                             QStringLiteral("TRDAT01_1234567000_0007_26.xml.k1LL.part"),
+                             QStringLiteral("porocilo.xml.k1LLed.part"),
+                             QStringLiteral("TRDAT01_1234567000_0007_26.xml.backup")};
     for (const QString& name : QStringList{abandoned} + others) {
         QFile file(QDir(folder.path()).filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
