@@ -136,6 +136,8 @@ Config Config::read(const QString& folder, Interaction& ui)
     bool isInteger = false;
     const int debug = ini.value(kGeneral, QStringLiteral("Debug")).toInt(&isInteger);
     config.Debug = isInteger ? debug : 0;
+    const int wait = cut(ini.value(kGeneral, QStringLiteral("CakanjeStreznik"))).toInt(&isInteger);
+    config.CakanjeStreznik = isInteger && wait > 0 ? wait : 60;
 
     // An empty PDF_Path becomes the separator alone: no PDF folder is configured.
     config.PDF_Path = cut(ini.value(kGeneral, QStringLiteral("PDF_Path")));

@@ -28,6 +28,9 @@ struct Config {
     QString FiksniTimeZoneZaTrg;     // pasted into SQL: a list of market codes, else empty
     QStringList fixedZoneMarkets;    // its codes, without quotes
     int Debug = 0;
+    // Seconds a delivery waits for a server folder before it gives up: a positive whole
+    // number, cut; 60 when missing or otherwise.
+    int CakanjeStreznik = 60;
     QString PDF_Path;        // ends with a separator; "/" alone when no PDF folder is configured
     QString PDF_Server;      // the program folder when not configured
     QString PDF_SIGServer;   // the program folder when not configured

@@ -5,17 +5,19 @@
 #include <functional>
 #include <memory>
 
-// Where the bytes of a delivered copy go: a new file, written under a temporary name. The
-// system's writer goes through the operating system; a delivery can be given another one.
+class AtomicFile;
+
+// Where the bytes of a delivered copy go: the AtomicFile of the copy's target. The system's
+// writer hands them to the file; a delivery can be given another one.
 class CopyWriter {
 public:
     virtual ~CopyWriter() = default;
 
-    // Creates the file, or empties it when it is there. False when it cannot be created.
-    virtual bool create(const QString& path) = 0;
+    // Starts writing into file. False when it cannot.
+    virtual bool create(AtomicFile& file) = 0;
     // Writes at most size bytes. The number written, which may be fewer than size, or -1.
     virtual qint64 write(const char* data, qint64 size) = 0;
-    // Puts everything written on the disk and closes the file. False when that failed.
+    // Puts everything written on the disk (AtomicFile::close). False when that failed.
     virtual bool finish() = 0;
     // The system's text of the last failure.
     virtual QString errorText() const = 0;
@@ -24,16 +26,10 @@ public:
 // Makes the writer of one copy; target is the name the copy will take.
 using CopyWriterFactory = std::function<std::unique_ptr<CopyWriter>(const QString& target)>;
 
-// The writer of the operating system: open, write, fsync and close; a file it creates is
-// readable by everyone its folder lets in, as a copy by the system's own tools would be.
+// The writer of the operating system, through the AtomicFile of the copy.
 class SystemCopyWriter : public CopyWriter {
 public:
-    SystemCopyWriter() = default;
-    ~SystemCopyWriter() override;
-    SystemCopyWriter(const SystemCopyWriter&) = delete;
-    SystemCopyWriter& operator=(const SystemCopyWriter&) = delete;
-
-    bool create(const QString& path) override;
+    bool create(AtomicFile& file) override;
     qint64 write(const char* data, qint64 size) override;
     bool finish() override;
     QString errorText() const override { return errorText_; }
@@ -42,8 +38,6 @@ public:
     static CopyWriterFactory factory();
 
 private:
-    bool failed(int error);
-
-    int descriptor_ = -1;
+    AtomicFile* file_ = nullptr;
     QString errorText_;
 };

@@ -1,85 +1,103 @@
 #include "signing/FileCopy.h"
 
-#include <QDir>
+#include "core/AtomicFile.h"
+#include "core/BoundedWait.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr qint64 kChunk = 1 << 20;
 
-// Puts a rename in the folder on the disk. A folder that cannot be synced still holds the file:
-// this only narrows the time a power cut could take the rename back.
-void syncFolder(const QString& folder)
+// The source opened for reading without waiting for a writer and never through a link; -1
+// with errorText set when it is not a regular file.
+int openSource(const QString& path, QString& errorText)
 {
-    const int descriptor = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0)
-        return;
-    ::fsync(descriptor);
-    ::close(descriptor);
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (descriptor < 0) {
+        errorText = qt_error_string(errno);
+        return -1;
+    }
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        errorText = QStringLiteral("%1 ni navadna datoteka").arg(path);
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
 }
 
 }  // namespace
 
-FileCopy::FileCopy(const QString& from, const QString& to, const CopyWriterFactory& writers)
-    : from_(from), to_(to), writers_(writers ? writers : SystemCopyWriter::factory())
-{
-    const QFileInfo target(to_);
-    temporary_ = target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".part"));
-}
+// What the steps of one copy share with the threads they run in.
+struct FileCopy::Job {
+    QString from;
+    QString to;
+    CopyWriterFactory writers;
+    std::unique_ptr<AtomicFile> file;
+    bool ok = false;
+    QString errorText;
 
-FileCopy::~FileCopy()
-{
-    if (!inPlace_)
-        removeTemporary();
-}
+    bool fail(const QString& text)
+    {
+        errorText = text;
+        file.reset();
+        return ok = false;
+    }
 
-bool FileCopy::fail(const QString& errorText)
-{
-    errorText_ = errorText;
-    return false;
-}
+    void stage();
+    void putInPlace();
+    void withdraw();
+};
 
-void FileCopy::removeTemporary()
+void FileCopy::Job::stage()
 {
-    ::unlink(QFile::encodeName(temporary_).constData());
-}
-
-bool FileCopy::stage()
-{
-    QFile source(from_);
-    if (!source.open(QIODevice::ReadOnly))
-        return fail(source.errorString());
-    const std::unique_ptr<CopyWriter> writer = writers_(to_);
-    if (!writer->create(temporary_))
-        return fail(writer->errorText());
-
+    const int source = openSource(from, errorText);
+    if (source < 0) {
+        ok = false;
+        return;
+    }
+    struct Closer {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer{source};
+    try {
+        file = std::make_unique<AtomicFile>(to);
+    } catch (const FileWriteError& e) {
+        fail(e.reason());
+        return;
+    }
+    const std::unique_ptr<CopyWriter> writer = writers(to);
+    if (!writer->create(*file)) {
+        fail(writer->errorText());
+        return;
+    }
+    QByteArray chunk(kChunk, Qt::Uninitialized);
     qint64 copied = 0;
-    QByteArray chunk;
     for (;;) {
-        chunk = source.read(kChunk);
-        if (chunk.isEmpty()) {
-            if (source.error() != QFileDevice::NoError) {
-                writer->finish();
-                removeTemporary();
-                return fail(source.errorString());
-            }
-            break;
+        const ssize_t read = ::read(source, chunk.data(), size_t(chunk.size()));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read < 0) {
+            fail(qt_error_string(errno));
+            return;
         }
+        if (read == 0)
+            break;
         // A writer may take fewer bytes than it is given; the rest follows until it takes none.
         const char* data = chunk.constData();
-        qint64 left = chunk.size();
+        qint64 left = read;
         while (left > 0) {
             const qint64 written = writer->write(data, left);
             if (written <= 0) {
                 const QString reason = writer->errorText();
-                writer->finish();
-                removeTemporary();
-                return fail(reason.isEmpty() ? QStringLiteral("the copy stopped after %1 bytes").arg(copied) : reason);
+                fail(reason.isEmpty() ? QStringLiteral("the copy stopped after %1 bytes").arg(copied) : reason);
+                return;
             }
             data += written;
             left -= written;
@@ -87,45 +105,103 @@ bool FileCopy::stage()
         }
     }
     if (!writer->finish()) {
-        removeTemporary();
-        return fail(writer->errorText());
+        fail(writer->errorText());
+        return;
     }
-    const qint64 onDisk = QFileInfo(temporary_).size();
-    if (onDisk != copied || copied != source.size()) {
-        removeTemporary();
-        return fail(QStringLiteral("the copy holds %1 of %2 bytes").arg(onDisk).arg(source.size()));
+    struct stat status;
+    const qint64 sourceSize = ::fstat(source, &status) == 0 ? status.st_size : -1;
+    if (file->size() != copied || copied != sourceSize) {
+        fail(QStringLiteral("the copy holds %1 of %2 bytes").arg(file->size()).arg(sourceSize));
+        return;
     }
-    staged_ = true;
-    return true;
+    ok = true;
+}
+
+void FileCopy::Job::putInPlace()
+{
+    // Only a file, or a folder that the rename then refuses, may stand under the name: a FIFO
+    // or a link there is another's.
+    struct stat status;
+    const QByteArray target = QFile::encodeName(to);
+    if (::lstat(target.constData(), &status) == 0 && !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode)) {
+        fail(QStringLiteral("%1 ni navadna datoteka").arg(to));
+        return;
+    }
+    try {
+        file->putInPlace(AtomicFile::Replaced::Kept);
+        ok = true;
+    } catch (const FileWriteError& e) {
+        fail(e.reason());
+    }
+}
+
+void FileCopy::Job::withdraw()
+{
+    ok = !file || file->withdraw();
+    if (!ok)
+        errorText = file->failure();
+}
+
+FileCopy::FileCopy(const QString& from, const QString& to, const CopyWriterFactory& writers, int waitSeconds)
+    : from_(from),
+      to_(to),
+      waitSeconds_(waitSeconds),
+      job_(std::make_shared<Job>(Job{from, to, writers ? writers : SystemCopyWriter::factory(), {}, false, {}}))
+{
+}
+
+FileCopy::~FileCopy() = default;
+
+bool FileCopy::fail(const QString& errorText)
+{
+    errorText_ = errorText;
+    return false;
+}
+
+QString FileCopy::noAnswerText(int seconds)
+{
+    return QStringLiteral("strežniška mapa se ni odzvala v %1 s").arg(seconds);
+}
+
+bool FileCopy::run(void (Job::*step)(), void (Job::*undo)())
+{
+    const std::shared_ptr<Job> job = job_;
+    if (!job)
+        return fail(noAnswerText(waitSeconds_));
+    std::function<void()> takeBack;
+    if (undo)
+        takeBack = [job, undo] { (job.get()->*undo)(); };
+    if (!BoundedWait::run(waitSeconds_, [job, step] { (job.get()->*step)(); }, takeBack)) {
+        // The step goes on alone with its job; this copy is done with it.
+        job_.reset();
+        return fail(noAnswerText(waitSeconds_));
+    }
+    return job->ok || fail(job->errorText);
+}
+
+bool FileCopy::stage()
+{
+    return run(&Job::stage, nullptr);
 }
 
 bool FileCopy::putInPlace()
 {
-    if (!staged_)
+    if (!job_ || !job_->file)
         return fail(QStringLiteral("the copy was not written"));
-    if (::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(to_).constData()) != 0) {
-        const int error = errno;
-        removeTemporary();
-        return fail(qt_error_string(error));
-    }
-    inPlace_ = true;
-    syncFolder(QFileInfo(to_).absolutePath());
-    return true;
+    return run(&Job::putInPlace, &Job::withdraw);
 }
 
-void FileCopy::withdraw()
+bool FileCopy::withdraw()
 {
-    if (inPlace_)
-        QFile::remove(to_);
-    else
-        removeTemporary();
-    inPlace_ = false;
-    staged_ = false;
+    if (!job_ || !job_->file)
+        return true;
+    return run(&Job::withdraw, nullptr);
 }
 
-bool FileCopy::copy(const QString& from, const QString& to, QString& errorText, const CopyWriterFactory& writers)
+bool FileCopy::copy(const QString& from, const QString& to, QString& errorText, const CopyWriterFactory& writers,
+                    int waitSeconds)
 {
-    FileCopy file(from, to, writers);
+    FileCopy file(from, to, writers, waitSeconds);
     if (file.stage() && file.putInPlace())
         return true;
     errorText = file.errorText();

@@ -54,7 +54,7 @@ void PdfSigner::move(const QString& folder, const QString& file, const QString& 
     const QString local = folder + file;
     const QString target = ProgramFolder::join(server, file);
     QString error;
-    if (!FileCopy::copy(local, target, error)) {
+    if (!FileCopy::copy(local, target, error, {}, config_.CakanjeStreznik)) {
         ui_.error(FileDelivery::copyFailedMessage(local, target, error));
         return;
     }

@@ -4,15 +4,11 @@
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "core/ProgramFolder.h"
-#include "data/Step.h"
-#include "data/dataset/Field.h"
-#include "data/dataset/Queries.h"
-#include "data/dataset/TDMTable.h"
-#include "data/engine/Connection.h"
 #include "ntrs/ReportDigest.h"
 #include "signing/FileCopy.h"
 #include "signing/FileDelivery.h"
 #include "signing/FileSigner.h"
+#include "signing/SendRecording.h"
 #include "signing/SigningLock.h"
 #include "signing/SigningPrompt.h"
 #include "signing/WaitingReports.h"
@@ -25,18 +21,19 @@
 
 namespace {
 
-// The copies of one delivery; those put in place are withdrawn again when the delivery fails.
+// The copies of one delivery; those put in place are withdrawn again when the delivery fails,
+// and a file they replaced returns under its name.
 class Shipment {
 public:
     void add(const QString& local, const QString& server, const QString& shownName,
-             const CopyWriterFactory& writers)
+             const CopyWriterFactory& writers, int waitSeconds)
     {
-        copies_.push_back(std::make_unique<FileCopy>(local, server, writers));
+        copies_.push_back(std::make_unique<FileCopy>(local, server, writers, waitSeconds));
         shownNames_ << shownName;
     }
 
     // Every copy whole under its temporary name first, then each under its name. Throws
-    // ZtfiError with the copy message of the first that failed.
+    // ZtfiError with the copy message of the first that failed, the others withdrawn.
     void place()
     {
         for (std::size_t i = 0; i < copies_.size(); ++i) {
@@ -66,7 +63,10 @@ private:
     [[noreturn]] void fail(std::size_t i)
     {
         const FileCopy& copy = *copies_[i];
-        throw ZtfiError(FileDelivery::copyFailedMessage(shownNames_.at(qsizetype(i)), copy.to(), copy.errorText()));
+        const QString message =
+            FileDelivery::copyFailedMessage(shownNames_.at(qsizetype(i)), copy.to(), copy.errorText());
+        withdraw();
+        throw ZtfiError(message);
     }
 
     std::vector<std::unique_ptr<FileCopy>> copies_;
@@ -93,7 +93,7 @@ bool ReportSigner::isDelivered(const QString& file)
 
 QString ReportSigner::registerFailureMessage()
 {
-    return QStringLiteral("Napaka pri popravku v DPATVP!");
+    return SendRecording::failureMessage();
 }
 
 void ReportSigner::bSignClick(const QString& selectedFile)
@@ -133,73 +133,23 @@ QString ReportSigner::deliver(const QString& file)
     Shipment shipment;
     if (isServerFolder(config_.XMLPath_Server))
         shipment.add(ProgramFolder::join(programFolder_, file), ProgramFolder::join(config_.XMLPath_Server, file),
-                     file, writers_);
+                     file, writers_, config_.CakanjeStreznik);
     if (isServerFolder(config_.SIGPath_Server)) {
         delivered = ProgramFolder::join(config_.SIGPath_Server, signature);
-        shipment.add(localSignature, delivered, localSignature, writers_);
+        shipment.add(localSignature, delivered, localSignature, writers_, config_.CakanjeStreznik);
     }
 
-    // The send date is written first and committed last: it is recorded exactly when both
-    // files lie whole in their server folders.
-    const auto failed = [&](const QString& kind, const QString& message) {
-        return ZtfiError(stepFailureMessage(registerFailureMessage(), StepCause::OnNextLine, kind, message));
-    };
+    // The copies first, with no transaction open: a server folder that keeps the delivery
+    // waiting keeps no other desk from the database. The send is then recorded in a short
+    // transaction of its own, so that it is recorded exactly when both files lie whole in
+    // their server folders.
+    shipment.place();
     try {
-        connection_.startTransaction();
-    } catch (const ZtfiError& e) {
-        throw failed(e.className(), e.message());
-    }
-    try {
-        recordSend(file);
-    } catch (const ZtfiError& e) {
-        rollBackQuietly(connection_);
-        throw failed(e.className(), e.message());
-    } catch (const std::exception& e) {
-        rollBackQuietly(connection_);
-        throw failed(QStringLiteral("Exception"), QString::fromLocal8Bit(e.what()));
-    }
-    try {
-        shipment.place();
+        SendRecording(connection_, registerTable_).record(file, QDateTime::currentDateTime());
     } catch (const ZtfiError&) {
-        rollBackQuietly(connection_);
         shipment.withdraw();
         throw;
     }
-    try {
-        connection_.commit();
-    } catch (const ZtfiError& e) {
-        rollBackQuietly(connection_);
-        shipment.withdraw();
-        throw failed(e.className(), e.message());
-    }
     shipment.removeOriginals();
     return delivered;
-}
-
-void ReportSigner::recordSend(const QString& file)
-{
-    TDMQuery sent(connection_, QStringLiteral("qPoslano"));
-    // The report just signed is the one of that name not sent yet; a sent namesake keeps its
-    // own send date.
-    sent.setSql(QStringLiteral(" SELECT DPATVPID, ZAPST FROM DPATVP ")
-                + QStringLiteral(" WHERE XML_file = :XML_file AND DAN IS NULL "));
-    sent.paramByName(QStringLiteral("XML_file")).setAsString(file);
-    sent.open();
-    if (!registerTable_.isActive())
-        registerTable_.open();
-    const QDateTime now = QDateTime::currentDateTime();
-    for (sent.first(); !sent.eof(); sent.next()) {
-        const QVariantList key{sent.fieldByName(QStringLiteral("DPATVPID")).value(),
-                               sent.fieldByName(QStringLiteral("ZAPST")).value()};
-        if (!registerTable_.SQLSetRange(key))
-            continue;
-        try {
-            registerTable_.edit();
-            registerTable_.fieldByName(QStringLiteral("DAN")).setValue(now);
-            registerTable_.post();
-        } catch (...) {
-            registerTable_.cancel();
-            throw;
-        }
-    }
 }

@@ -26,17 +26,18 @@ public:
     void bSignClick(const QString& selectedFile);
 
     // Signs and encrypts one report file that waits in the program folder (WaitingReports)
-    // into base + ".sig"; when deliver is set, records the send date in the register and
-    // copies the report to XMLPath_Server and the signature to SIGPath_Server, then removes
-    // them from the program folder. The send date is committed only once both copies are
-    // whole under their names. Returns the path of the signature where it now lies.
+    // into base + ".sig"; when deliver is set, copies the report to XMLPath_Server and the
+    // signature to SIGPath_Server (waiting for each folder at most CakanjeStreznik seconds,
+    // with no transaction open), then records the send date on the report's unsent register
+    // row (SendRecording) and removes the files from the program folder. Returns the path of
+    // the signature where it now lies.
     //
     // Throws ZtfiError when anything of it did not happen: the file does not wait, it is not
-    // the file that was registered under its name (ReportDigest), another
-    // signing of it runs, gpg made no signature, the register could not be updated (its
-    // message and the database's reason) or a copy failed (the copy message and the system's
-    // reason). The report then stays in the program folder, no send is recorded and no copy
-    // is left under its name in a server folder.
+    // the file that was registered under its name (ReportDigest), another signing of it runs,
+    // gpg made no signature, a copy failed (the copy message and the system's reason) or the
+    // send could not be recorded (its message and the reason). The report then stays in the program folder, no send is recorded, and the server folders
+    // hold what they held before: no copy of this delivery, an earlier copy of the name
+    // restored.
     QString SignAndSend(const QString& file, const QString& user, const QString& passPhrase,
                         const QString& recipient, bool deliver);
 
@@ -47,7 +48,6 @@ public:
     static QString registerFailureMessage();
 
 private:
-    void recordSend(const QString& file);
     QString deliver(const QString& file);
     bool isServerFolder(const QString& folder) const;
 

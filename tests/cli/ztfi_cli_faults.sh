@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # ztfi-cli under the faults a careful operator tries, on the demo database with real gpg: broken
 # ZTFI.ini files, a period that ends before it starts, files that are not waiting reports, an
-# empty or wrong pass phrase, a missing or full server folder, a kill between the two copies of a
-# delivery and its retry, two signings of one report at once. Whatever did not happen exits 1
-# with its reason and leaves the report local and unrecorded; whatever did is whole.
+# empty or wrong pass phrase, a missing, full or hanging server folder (while another desk
+# imports), a FIFO under the report's name, a kill between the two copies of a delivery and its
+# retry, a failed delivery over an earlier copy, two signings of one report at once. Whatever did
+# not happen exits 1 with its reason and leaves the report local and unrecorded, and the server
+# folders as they were; whatever did is whole.
 # usage: ztfi_cli_faults.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 src=$2
 work=$(mktemp -d /tmp/ztfiXXXX)
 firm="Demo Firm <firm@demo.test>" regulator="Demo Regulator <reg@demo.test>"
 cleanup() {
+  umount -l "$xmlServer" 2>/dev/null || true
   for h in firm reg; do gpgconf --homedir "$work/$h" --kill gpg-agent 2>/dev/null || true; done
   rm -rf "$work"
 }
@@ -55,6 +58,9 @@ run "${cli[@]}" select 08.12.2026 08.12.2026
 expect 3 "first selection"
 sfvp=$(sqlite3 "$db" "SELECT SFVP_OXU FROM DPATVP_SFVP WHERE ISIN='SI0031200007' AND SFVP_POROCANJE IS NULL LIMIT 1")
 "${cli[@]}" choose SI0031200007 "$sfvp" >/dev/null
+# A workbook of the day, for another desk to import while a signing hangs.
+day=08.12.2026
+"${cli[@]}" export $day $day "$work/day.xls" >/dev/null
 
 # Every start-up message of the configuration is an error for the tool: nothing is touched.
 before=$(database)
@@ -121,16 +127,60 @@ run sign "$name" secret
 expect 1 "missing server folder"
 said "Napaka pri kopiranju $name file-a na $work/nowhere/$name !" "missing server folder"
 cp "$work/good.ini" "$home/ZTFI.ini"
-run strace -f -o /dev/null -P "$xmlServer/.$name.part" -e trace=write -e inject=write:error=ENOSPC \
-    "${cli[@]}" sign "$name" "$firm" <<<secret
-expect 1 "full server folder"
-said "Napaka pri kopiranju $name file-a na $xmlServer/$name !" "full server folder"
-said "No space left on device" "full server folder"
-[[ -f "$report" && $(sent "$name") == 0 && -z $(serverFiles) ]] || fail "a failed delivery left a trace"
+if [[ $(id -u) == 0 ]] && mount -t tmpfs -o size=64k tmpfs "$xmlServer"; then
+  head -c 65536 /dev/zero >"$xmlServer/.filler" 2>/dev/null || true
+  run sign "$name" secret
+  expect 1 "full server folder"
+  said "Napaka pri kopiranju $name file-a na $xmlServer/$name !" "full server folder"
+  said "No space left on device" "full server folder"
+  rm "$xmlServer/.filler"
+  [[ -f "$report" && $(sent "$name") == 0 && -z $(serverFiles) ]] || fail "a failed delivery left a trace"
+  umount "$xmlServer"
+fi
+
+# A FIFO under the report's name in the server folder is refused at once, not waited for.
+mkfifo "$xmlServer/$name"
+run timeout 20 "${cli[@]}" sign "$name" "$firm" <<<secret
+expect 1 "a FIFO under the report's name"
+said "$xmlServer/$name ni navadna datoteka" "a FIFO under the report's name"
+[[ -p "$xmlServer/$name" && -f "$report" && $(sent "$name") == 0 ]] || fail "the FIFO was not left alone"
+rm "$xmlServer/$name"
+
+# A server folder that hangs (held for 20 s when the report's name is looked up there): another
+# desk imports meanwhile, and the
+# signing gives up after the seconds of CakanjeStreznik, the report local and unrecorded.
+sed -i "s#^\[Splošno\]#&\nCakanjeStreznik=4#" "$home/ZTFI.ini"
+set +e
+strace -f -o /dev/null -P "$xmlServer/$name" -e trace=lstat,newfstatat,statx \
+    -e inject=lstat,newfstatat,statx:delay_enter=20000000 "${cli[@]}" sign "$name" "$firm" <<<secret \
+    >"$work/out" 2>"$work/err" &
+signing=$!
+sleep 2
+"${cli[@]}" import $day "$work/day.xls" 2>"$work/import-err"
+wait $signing; rc=$?
+set -e
+grep -q "locked" "$work/import-err" && fail "the import waited for the signing: $(cat "$work/import-err")"
+(( $("${cli[@]}" imports $day | tail -n +2 | wc -l) > 0 )) || fail "nothing imported: $(cat "$work/import-err")"
+"${cli[@]}" delete-imports $day 2>/dev/null
+expect 1 "a hanging server folder"
+said "Napaka pri kopiranju $name file-a na $xmlServer/$name !" "a hanging server folder"
+said "strežniška mapa se ni odzvala v 4 s" "a hanging server folder"
+[[ -f "$report" && $(sent "$name") == 0 && ! -e "$xmlServer/$name" ]] || fail "a hanging delivery left a trace"
+cp "$work/good.ini" "$home/ZTFI.ini"
+
+# A delivery that fails over an earlier copy on the server leaves the earlier copy there.
+echo earlier >"$xmlServer/$name"
+mkdir "$sigServer/$base.sig"
+run sign "$name" secret
+expect 1 "a failed delivery over an earlier copy"
+said "Napaka pri kopiranju $home/$base.sig file-a na $sigServer/$base.sig !" "a failed delivery over an earlier copy"
+[[ $(cat "$xmlServer/$name") == earlier && -f "$report" && $(sent "$name") == 0 ]] || fail "the earlier copy was lost"
+rmdir "$sigServer/$base.sig"
+rm "$xmlServer/$name"
 
 # Killed between the two copies: the retry delivers the report whole.
-run strace -f -o /dev/null -P "$sigServer/.$base.sig.part" -e trace=rename,renameat,renameat2 \
-    -e inject=rename,renameat,renameat2:signal=KILL "${cli[@]}" sign "$name" "$firm" <<<secret
+run strace -f -o /dev/null -P "$sigServer/$base.sig" -e trace=lstat,newfstatat,statx \
+    -e inject=lstat,newfstatat,statx:signal=KILL "${cli[@]}" sign "$name" "$firm" <<<secret
 expect 137 "signing killed before the signature takes its name"
 [[ -f "$report" && -f "$xmlServer/$name" && $(sent "$name") == 0 ]] \
   || fail "the kill did not come between the copies, or the report was lost or recorded"

@@ -100,6 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"DebugInteger", "[Splošno]\nDebug=2\n", [](const Config& c) { return QString::number(c.Debug); }, "2"},
         ValueCase{"DebugNotInteger", "[Splošno]\nDebug=da\n", [](const Config& c) { return QString::number(c.Debug); }, "0"},
         ValueCase{"DebugMissing", "[Splošno]\n", [](const Config& c) { return QString::number(c.Debug); }, "0"},
+        // The wait for a server folder
+        ValueCase{"ServerWaitSet", "[Splošno]\nCakanjeStreznik= 5 // s\n", [](const Config& c) { return QString::number(c.CakanjeStreznik); }, "5"},
+        ValueCase{"ServerWaitMissing", "[Splošno]\n", [](const Config& c) { return QString::number(c.CakanjeStreznik); }, "60"},
+        ValueCase{"ServerWaitNotPositive", "[Splošno]\nCakanjeStreznik=0\n", [](const Config& c) { return QString::number(c.CakanjeStreznik); }, "60"},
         // fixed-zone markets
         ValueCase{"FixedZoneRaw", "[Splošno]\nFiksniTimeZoneZaTrg= 8, 12 \n",
                   [](const Config& c) { return c.FiksniTimeZoneZaTrg; }, "8, 12"},

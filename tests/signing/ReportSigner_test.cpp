@@ -1,8 +1,12 @@
 #include "core/Error.h"
+#include "data/engine/Connection.h"
 #include "signing/FileLists.h"
 #include "signing/FileSigner.h"
 #include "signing/GpgFailure.h"
 #include "signing/ReportSigner.h"
+#include "signing/FileCopy.h"
+#include "signing/FileDelivery.h"
+#include "signing/SendRecording.h"
 #include "signing/SentReports.h"
 #include "signing/SigningLock.h"
 #include "signing/WaitingReports.h"
@@ -10,7 +14,11 @@
 #include "support/SigningFixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -440,6 +448,89 @@ TEST_F(ReportSignerTest, SentSignaturesAreThoseOfRowsWithASendDate)
         EXPECT_EQ(SentReports::signatureNames(db_.connection(), dialect),
                   (QStringList{QStringLiteral("D.sig"), QStringLiteral("A.sig"), QStringLiteral("C.sig")}));
     }
+}
+
+// A server folder that does not answer: the copy runs with no transaction open, so another desk
+// writes to the database meanwhile; the signing gives up after CakanjeStreznik seconds, and
+// what the copy does when it ends at last is taken back.
+TEST_F(ReportSignerTest, AHangingServerFolderKeepsNoDeskWaiting)
+{
+    config_.CakanjeStreznik = 1;
+    const auto desk = Connection::open(db_.folder(), FixtureDb::alias(), QStringLiteral("u"), QStringLiteral("p"));
+    QString deskWrite = QStringLiteral("not run");
+    QElapsedTimer hung;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!FaultyCopyWriter::hanging() || hung.isValid())
+            return;
+        hung.start();
+        QSqlQuery write(desk->database());
+        deskWrite = write.exec(QStringLiteral("UPDATE DPATVP SET STATUS = STATUS")) ? QString() : write.lastError().text();
+    });
+    watch.start();
+    ui_.answerSigningCredentials(firmCredentials());
+
+    const QString message =
+        failureOf([&] { signer(FaultyCopyWriter::factory(FaultyCopyWriter::Fault::Hangs)).bSignClick(kReport); });
+
+    ASSERT_TRUE(hung.isValid());
+    EXPECT_LT(hung.elapsed(), 1000 * FaultyCopyWriter::kHangSeconds - 1000);
+    EXPECT_EQ(deskWrite, QString());
+    EXPECT_EQ(message, FileDelivery::copyFailedMessage(kReport, inXmlServer(kReport), FileCopy::noAnswerText(1)));
+    EXPECT_TRUE(QFile::exists(inProgram(kReport)));
+    EXPECT_FALSE(sentAt(1, 1).isValid());
+    // The copy ends while nobody waits for it any more, and leaves nothing.
+    QElapsedTimer after;
+    after.start();
+    while (FaultyCopyWriter::hanging() && after.elapsed() < 10000)
+        QThread::msleep(50);
+    QThread::msleep(500);
+    EXPECT_EQ(filesIn(xmlServer_), QStringList());
+    EXPECT_EQ(filesIn(sigServer_), QStringList());
+}
+
+// The send cannot be recorded after the copies are in place: they are withdrawn, and the copies
+// that the server folders held before come back under their names.
+TEST_F(ReportSignerTest, AFailedRecordingRestoresTheEarlierServerCopies)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> meanwhile;  // while gpg runs
+        QString reason;
+    };
+    const Case cases[] = {
+        {"sent from another desk meanwhile",
+         [&] { db_.exec(QStringLiteral("UPDATE DPATVP SET DAN = 46000")); }, SendRecording::noUnsentRowText(kReport)},
+        {"its register row removed meanwhile", [&] { db_.exec(QStringLiteral("DELETE FROM DPATVP")); },
+         SendRecording::noUnsentRowText(kReport)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        db_.exec(QStringLiteral("DELETE FROM DPATVP"));
+        fixture::Report row;
+        row.file = kReport;
+        db_.report(row);
+        writeFile(inXmlServer(kReport), "earlier report");
+        writeFile(inSigServer(kSignature), "earlier signature");
+        QTimer::singleShot(0, c.meanwhile);
+        ui_.answerSigningCredentials(firmCredentials());
+
+        EXPECT_EQ(failureOf([&] { signer().bSignClick(kReport); }),
+                  ReportSigner::registerFailureMessage() + QLatin1Char('\n') + c.reason);
+
+        EXPECT_EQ(filesIn(xmlServer_), QStringList{kReport});
+        EXPECT_EQ(filesIn(sigServer_), QStringList{kSignature});
+        QFile report(inXmlServer(kReport));
+        ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+        EXPECT_EQ(report.readAll(), QByteArray("earlier report"));
+        QFile signature(inSigServer(kSignature));
+        ASSERT_TRUE(signature.open(QIODevice::ReadOnly));
+        EXPECT_EQ(signature.readAll(), QByteArray("earlier signature"));
+        EXPECT_TRUE(QFile::exists(inProgram(kReport)));
+        expectSignedReport(inProgram(kSignature));
+    }
+    EXPECT_EQ(auditedWrites(), QStringList());
 }
 
 // A report that took the name of a sent one (made before such names were refused): signing it

@@ -2,11 +2,25 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 
-bool FaultyCopyWriter::create(const QString& path)
+namespace {
+
+std::atomic<int> hangingWriters{0};
+
+}  // namespace
+
+bool FaultyCopyWriter::hanging()
 {
-    return system_.create(path);
+    return hangingWriters > 0;
+}
+
+bool FaultyCopyWriter::create(AtomicFile& file)
+{
+    return system_.create(file);
 }
 
 qint64 FaultyCopyWriter::write(const char* data, qint64 size)
@@ -23,6 +37,13 @@ qint64 FaultyCopyWriter::write(const char* data, qint64 size)
         return written;
     }
     case Fault::FullWhenSynced:
+        return system_.write(data, size);
+    case Fault::Hangs:
+        if (taken_++ == 0) {
+            ++hangingWriters;
+            std::this_thread::sleep_for(std::chrono::seconds(kHangSeconds));
+            --hangingWriters;
+        }
         return system_.write(data, size);
     case Fault::LosesBytes: {
         const qint64 kept = qBound<qint64>(0, kFewBytes - taken_, size);

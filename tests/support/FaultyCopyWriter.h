@@ -13,11 +13,12 @@ public:
         ShortWritesThenFull,  // takes a few bytes a call, then reports the disk full
         FullWhenSynced,       // takes every byte; putting them on the disk reports it full
         LosesBytes,           // reports every byte written but drops all past the first few
+        Hangs,                // the first write does not return for kHangSeconds, as on a hung share
     };
 
     explicit FaultyCopyWriter(Fault fault) : fault_(fault) {}
 
-    bool create(const QString& path) override;
+    bool create(AtomicFile& file) override;
     qint64 write(const char* data, qint64 size) override;
     bool finish() override;
     QString errorText() const override;
@@ -26,6 +27,9 @@ public:
     static CopyWriterFactory factory(Fault fault, const QString& suffix = QString());
 
     static constexpr qint64 kFewBytes = 7;
+    static constexpr int kHangSeconds = 4;
+    // Whether a writer hangs at this moment.
+    static bool hanging();
 
 private:
     Fault fault_;
