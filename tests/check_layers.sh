@@ -11,7 +11,8 @@ cd "$src" || exit 2
 faults=0
 while IFS= read -r line; do
   file=${line%%:*}
-  target=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"${line#*:}")
+  [[ ${line#*:} =~ \#include\ \"([^\"]+)\" ]] || continue
+  target=${BASH_REMATCH[1]}
   [[ $target == */* ]] || continue          # generated headers such as ztfi_version.h
   layer=${target%%/*}
   case $file in
