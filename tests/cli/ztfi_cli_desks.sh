@@ -17,7 +17,7 @@ if [[ -z "${ZTFI_PG_CONNECTION:-}" ]]; then
 fi
 work=$(mktemp -d /tmp/ztfiXXXX)
 db=ztfi_desks_$$ role=ztfi_desk_$$ bare=ztfi_bare_$$
-firm="Demo Firm <firm@demo.test>" regulator="Demo Regulator <reg@demo.test>"
+source "$src/tests/cli/gpg_homes.sh"
 export PGPASSWORD=$ZTFI_PG_PASSWORD
 psql=(psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$ZTFI_PG_PORT" -U "$ZTFI_PG_USER")
 cleanup() {
@@ -31,17 +31,7 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The keys of the firm and of the regulator.
-for h in firm reg; do
-  mkdir -m 700 "$work/$h"
-  printf 'default-cache-ttl 0\nmax-cache-ttl 0\n' >"$work/$h/gpg-agent.conf"
-done
-g() { local h=$1; shift; gpg --homedir "$work/$h" --batch --quiet --pinentry-mode loopback "$@"; }
-g firm --passphrase secret --quick-gen-key "$firm" default default never
-g reg --passphrase '' --quick-gen-key "$regulator" default default never
-g firm --export "$firm" | g reg --import 2>/dev/null
-g reg --export "$regulator" | g firm --import 2>/dev/null
-fpr=$(g firm --with-colons --fingerprint "$regulator" | awk -F: '/^fpr/{print $10; exit}')
-echo "$fpr:6:" | g firm --import-ownertrust 2>/dev/null
+gpg_homes "$work" "$build"
 export GNUPGHOME="$work/firm"
 
 # The demo data in a server database; desks A, B and C share its server folders; the embedded

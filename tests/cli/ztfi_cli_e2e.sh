@@ -7,7 +7,7 @@
 set -euo pipefail
 build=$1 src=$2
 work=$(mktemp -d /tmp/ztfiXXXX)
-firm="Demo Firm <firm@demo.test>" regulator="Demo Regulator <reg@demo.test>"
+source "$src/tests/cli/gpg_homes.sh"
 ATVP="$regulator"
 cleanup() {
   for h in firm reg; do gpgconf --homedir "$work/$h" --kill gpg-agent 2>/dev/null || true; done
@@ -20,17 +20,7 @@ mkdir -p "$work"/home/server/{xml,sig,pdf,pdfsig} "$work/home/pdf"
 "$build/demo/ztfi-demo-db" "$work/home" >/dev/null
 sed -e "s#=server/#=$work/home/server/#" -e "s#^ATVP_Uporabnik=.*#ATVP_Uporabnik=$ATVP#" \
     -e "s#^PDF_Path=pdf#PDF_Path=$work/home/pdf/#" "$src/demo/ZTFI.ini" >"$work/home/ZTFI.ini"
-for h in firm reg; do
-  mkdir -m 700 "$work/$h"
-  printf 'default-cache-ttl 0\nmax-cache-ttl 0\n' >"$work/$h/gpg-agent.conf"
-done
-g() { local h=$1; shift; gpg --homedir "$work/$h" --batch --quiet --pinentry-mode loopback "$@"; }
-g firm --passphrase secret --quick-gen-key "$firm" default default never
-g reg --passphrase '' --quick-gen-key "$regulator" default default never
-g firm --export "$firm" | g reg --import 2>/dev/null
-g reg --export "$regulator" | g firm --import 2>/dev/null
-fpr=$(g firm --with-colons --fingerprint "$regulator" | awk -F: '/^fpr/{print $10; exit}')
-echo "$fpr:6:" | g firm --import-ownertrust 2>/dev/null
+gpg_homes "$work" "$build"
 
 export ZTFI_HOME="$work/home" GNUPGHOME="$work/firm"
 cli=("$build/ztfi-cli" ZTFI u p ana)

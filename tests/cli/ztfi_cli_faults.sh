@@ -10,7 +10,7 @@
 set -euo pipefail
 build=$1 src=$2
 work=$(mktemp -d /tmp/ztfiXXXX)
-firm="Demo Firm <firm@demo.test>" regulator="Demo Regulator <reg@demo.test>"
+source "$src/tests/cli/gpg_homes.sh"
 cleanup() {
   umount -l "$xmlServer" 2>/dev/null || true
   for h in firm reg; do gpgconf --homedir "$work/$h" --kill gpg-agent 2>/dev/null || true; done
@@ -25,15 +25,7 @@ mkdir -p "$xmlServer" "$sigServer" "$home"/server/{pdf,pdfsig} "$home/pdf"
 sed -e "s#=server/#=$home/server/#" -e "s#^ATVP_Uporabnik=.*#ATVP_Uporabnik=$regulator#" \
     -e "s#^PDF_Path=pdf#PDF_Path=$home/pdf/#" "$src/demo/ZTFI.ini" >"$work/good.ini"
 cp "$work/good.ini" "$home/ZTFI.ini"
-for h in firm reg; do
-  mkdir -m 700 "$work/$h"
-  printf 'default-cache-ttl 0\nmax-cache-ttl 0\n' >"$work/$h/gpg-agent.conf"
-done
-g() { local h=$1; shift; gpg --homedir "$work/$h" --batch --quiet --pinentry-mode loopback "$@"; }
-g firm --passphrase secret --quick-gen-key "$firm" default default never
-g reg --passphrase '' --quick-gen-key "$regulator" default default never
-g firm --export "$firm" | g reg --import 2>/dev/null
-g reg --export "$regulator" | g firm --import 2>/dev/null
+gpg_homes "$work" "$build"
 
 export ZTFI_HOME="$home" GNUPGHOME="$work/firm"
 cli=("$build/ztfi-cli" ZTFI u p ana)

@@ -10,6 +10,8 @@
 // of each that expired long ago (the firm's with the same pass phrase). The agent
 // caches no pass phrase, so a wrong one right after a right one fails. The path is short, as
 // the agent's socket needs. The destructor stops the agent and restores GNUPGHOME.
+// The keys come from the set the test run made once (ZTFI_TEST_GPG_KEYS) when it is there, else
+// they are generated for this home.
 class GpgTestHome {
 public:
     GpgTestHome();
@@ -38,8 +40,16 @@ public:
     };
     Opened open(const QString& signatureFile) const;
 
+    // A GnuPG home at HOME (made when missing) whose agent caches no pass phrase and takes
+    // it from gpg; the four keys generated into it; its agent stopped.
+    static bool prepareHome(const QString& home, QString* problem);
+    static bool makeKeys(const QString& home, QString* problem);
+    static void stopAgent(const QString& home);
+
 private:
-    bool run(const QStringList& arguments);
+    // Copies the keys of a set that makeKeys made once for the test run.
+    static bool copyKeys(const QString& set, const QString& home, QString* problem);
+    static bool runGpg(const QString& home, const QStringList& arguments, QString* problem);
 
     QTemporaryDir dir_;
     QByteArray savedHome_;
