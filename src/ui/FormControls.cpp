@@ -2,6 +2,7 @@
 
 #include "ui/TFwwDBGrid.h"
 #include "ui/TPTypedEdit.h"
+#include "ui/TypedEditButtons.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,6 +39,7 @@ TPTypedEdit* dateEdit(QWidget* parent, const char* objectName)
     auto* e = new TPTypedEdit(parent);
     e->setObjectName(QLatin1String(objectName));
     e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 12);
+    TypedEditButtons::reserveRoom(e);
     return e;
 }
 

@@ -15,6 +15,8 @@ QPushButton* button(QWidget* parent, const char* objectName, const QString& capt
                     const QString& hint = QString());
 QLabel* label(QWidget* parent, const char* objectName, const QString& caption);
 QLabel* boldLabel(QWidget* parent, const char* objectName, const QString& caption);
+// A date edit on the panel that keeps the room of its side buttons: the caller lays out
+// edit->parentWidget().
 TPTypedEdit* dateEdit(QWidget* parent, const char* objectName);
 // A grid on its own panel; panel and caption label are named "pnl" and "lbl" + the grid's name
 // without its prefix "dbg" or "db". The caller lays out grid->parentWidget().

@@ -3,6 +3,7 @@
 #include "ui/Glyphs.h"
 #include "ui/TPTypedEdit.h"
 
+#include <QHBoxLayout>
 #include <QPointer>
 #include <QToolButton>
 
@@ -49,6 +50,21 @@ QString glyphFor(TPTypedEdit* edit)
 }
 
 }  // namespace
+
+QWidget* TypedEditButtons::reserveRoom(TPTypedEdit* edit)
+{
+    auto* room = new QWidget(edit->parentWidget());
+    room->setObjectName(edit->objectName() + QStringLiteral("Room"));
+    auto* row = new QHBoxLayout(room);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(edit);
+    // The buttons are square, as high as the edit (whose height its layout does not stretch).
+    const int side = qMax(edit->sizeHint().height(), edit->minimumHeight());
+    edit->setFixedHeight(side);
+    row->addSpacing(2 * side);
+    return room;
+}
 
 void TypedEditButtons::attach(TPTypedEdit* edit)
 {

@@ -50,10 +50,10 @@ EMIRTab::EMIRTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(app)
     reports->addWidget(lblEMIRPorocila);
     reports->addSpacing(16);
     reports->addWidget(label(this, "lblEMIRDatOd", QStringLiteral("Datum od")));
-    reports->addWidget(pteEMIRDatOd);
+    reports->addWidget(pteEMIRDatOd->parentWidget());
     reports->addSpacing(8);
     reports->addWidget(label(this, "lblEMIRDatDo", QStringLiteral("Datum do")));
-    reports->addWidget(pteEMIRDatDo);
+    reports->addWidget(pteEMIRDatDo->parentWidget());
     reports->addSpacing(16);
     actEMIRXML = action(this, reports, "actEMIRXML", QStringLiteral("Generiraj XML"));
     actRefresh = action(this, reports, "actRefresh", QStringLiteral("Osveži"));

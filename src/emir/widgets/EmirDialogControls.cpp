@@ -3,6 +3,7 @@
 #include "core/Interaction.h"
 #include "data/engine/OleDate.h"
 #include "ui/TPTypedEdit.h"
+#include "ui/TypedEditButtons.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -15,6 +16,7 @@ TPTypedEdit* typedEdit(QWidget* parent, const char* objectName, TPTypedEdit::Dat
     edit->setObjectName(QLatin1String(objectName));
     edit->setDisplayFormat(format);
     edit->clearValue();
+    TypedEditButtons::reserveRoom(edit);
     return edit;
 }
 

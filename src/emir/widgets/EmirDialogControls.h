@@ -12,6 +12,8 @@ class TPTypedEdit;
 // The controls of the EMIR dialogs under their object names.
 namespace EmirDialogControls {
 
+// Each edit sits on the panel that keeps the room of its side buttons: lay out
+// edit->parentWidget().
 // Date edits shown "dd.mm.yyyy", starting empty.
 TPTypedEdit* dateEdit(QWidget* parent, const char* objectName);
 // Integer edits shown "0".

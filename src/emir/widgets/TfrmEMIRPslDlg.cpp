@@ -40,9 +40,9 @@ TfrmEMIRPslDlg::TfrmEMIRPslDlg(Connection& connection, SqlDialect dialect, Inter
     auto* form = new QFormLayout(this);
     form->addRow(QStringLiteral("Stranka"), eStranka);
     form->addRow(QStringLiteral("Nasprotna stranka"), eNasStranka);
-    form->addRow(QStringLiteral("Dat.začetka"), pteDatZacetka);
-    form->addRow(QStringLiteral("Dat.zaključka"), pteDatZakljucka);
-    form->addRow(QStringLiteral("Vrednost"), pteVrednost);
+    form->addRow(QStringLiteral("Dat.začetka"), pteDatZacetka->parentWidget());
+    form->addRow(QStringLiteral("Dat.zaključka"), pteDatZakljucka->parentWidget());
+    form->addRow(QStringLiteral("Vrednost"), pteVrednost->parentWidget());
     form->addRow(QStringLiteral("Opomba"), eOpombe);
     auto* buttons = new QDialogButtonBox(this);
     btnZapisi = EmirDialogControls::button(buttons, "btnZapisi", QStringLiteral("Zapiši"));

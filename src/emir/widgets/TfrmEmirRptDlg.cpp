@@ -27,11 +27,11 @@ TfrmEmirRptDlg::TfrmEmirRptDlg(Connection& connection, SqlDialect dialect, Inter
     cbPreklicano->setEnabled(false);
 
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Zap.št."), pteZapSt);
-    form->addRow(QStringLiteral("Obdobje od"), pteDanOd);
-    form->addRow(QStringLiteral("Obdobje do"), pteDanDo);
-    form->addRow(QStringLiteral("Št.nepotrjenih transakcij"), pteStNepotrjenih);
-    form->addRow(QStringLiteral("Datum poročila"), pteDanPorocila);
+    form->addRow(QStringLiteral("Zap.št."), pteZapSt->parentWidget());
+    form->addRow(QStringLiteral("Obdobje od"), pteDanOd->parentWidget());
+    form->addRow(QStringLiteral("Obdobje do"), pteDanDo->parentWidget());
+    form->addRow(QStringLiteral("Št.nepotrjenih transakcij"), pteStNepotrjenih->parentWidget());
+    form->addRow(QStringLiteral("Datum poročila"), pteDanPorocila->parentWidget());
     form->addRow(cbPreklicano);
     auto* buttons = new QDialogButtonBox(this);
     btnZapisi = EmirDialogControls::button(buttons, "btnZapisi", QStringLiteral("Zapiši"));

@@ -49,7 +49,7 @@ ImportXLSTab::ImportXLSTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app
 
     auto* actions = new QHBoxLayout;
     actions->addWidget(label(pnlImportTop, "lblImpDan", QStringLiteral("Datum")));
-    actions->addWidget(pteImpDan);
+    actions->addWidget(pteImpDan->parentWidget());
     actions->addSpacing(16);
     actions->addWidget(bbImportXLS);
     actions->addWidget(bbImpNabor);

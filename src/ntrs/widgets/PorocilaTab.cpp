@@ -41,10 +41,10 @@ PorocilaTab::PorocilaTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(
 
     auto* top = new QHBoxLayout;
     top->addWidget(label(this, "lblDanOd", QStringLiteral("Dan poročanja od")));
-    top->addWidget(pteDanOd);
+    top->addWidget(pteDanOd->parentWidget());
     top->addSpacing(8);
     top->addWidget(label(this, "lblPorDanDo", QStringLiteral("Dan poročanja do")));
-    top->addWidget(pteDanDo);
+    top->addWidget(pteDanDo->parentWidget());
     top->addSpacing(16);
     top->addWidget(bbRefresh);
     top->addWidget(BitBtn4);

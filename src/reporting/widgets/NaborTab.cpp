@@ -63,10 +63,10 @@ NaborTab::NaborTab(ZtfiApp& app, QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->addWidget(label(this, "lblDan", QStringLiteral("Datum od")));
-    top->addWidget(dtpDan);
+    top->addWidget(dtpDan->parentWidget());
     top->addSpacing(8);
     top->addWidget(label(this, "lblDanDo", QStringLiteral("Datum do")));
-    top->addWidget(dtpDanDo);
+    top->addWidget(dtpDanDo->parentWidget());
     top->addSpacing(16);
     top->addWidget(bbNabor);
     top->addWidget(BitBtn3);
