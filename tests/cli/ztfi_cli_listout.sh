@@ -89,9 +89,13 @@ chmod 755 "$work/out"
 echo "not a list" >"$work/victim"
 chmod 600 "$work/victim"
 next=$(($(sh -c 'echo $$') + 1))
-for ((pid = next; pid < next + 400; pid++)); do
-  for ext in txt dbf db pdf; do ln -sf "$work/victim" "$work/out/.planted.$pid.part.$ext"; done
-done
+/usr/bin/python3 - "$work/victim" "$work/out" "$next" <<'PY'
+import os, sys
+victim, folder, first = sys.argv[1], sys.argv[2], int(sys.argv[3])
+for pid in range(first, first + 400):
+    for ext in ("txt", "dbf", "db", "pdf"):
+        os.symlink(victim, f"{folder}/.planted.{pid}.part.{ext}")
+PY
 for ext in txt dbf db pdf; do "${cli[@]}" register 01.12.2026 31.12.2026 --out "$work/out/planted.$ext"; done
 [[ $(cat "$work/victim") == "not a list" && $(stat -c %a "$work/victim") == 600 ]] || fail "a planted link was followed"
 find "$work/out" -name '.planted.*' -delete
