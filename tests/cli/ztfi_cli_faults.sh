@@ -138,13 +138,13 @@ said "$xmlServer/$name ni navadna datoteka" "a FIFO under the report's name"
 [[ -p "$xmlServer/$name" && -f "$report" && $(sent "$name") == 0 ]] || fail "the FIFO was not left alone"
 rm "$xmlServer/$name"
 
-# A server folder that hangs (held for 20 s when the report's name is looked up there): another
+# A server folder that hangs (held for 10 s when the report's name is looked up there): another
 # desk imports meanwhile, and the
 # signing gives up after the seconds of CakanjeStreznik, the report local and unrecorded.
 sed -i "s#^\[Splošno\]#&\nCakanjeStreznik=4#" "$home/ZTFI.ini"
 set +e
 strace -f -o /dev/null -P "$xmlServer/$name" -e trace=lstat,newfstatat,statx \
-    -e inject=lstat,newfstatat,statx:delay_enter=20000000 "${cli[@]}" sign "$name" "$firm" <<<secret \
+    -e inject=lstat,newfstatat,statx:delay_enter=10000000 "${cli[@]}" sign "$name" "$firm" <<<secret \
     >"$work/out" 2>"$work/err" &
 signing=$!
 sleep 2
