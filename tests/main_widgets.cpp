@@ -1,3 +1,5 @@
+#include "core/SlovenianCatalogue.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -5,6 +7,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Qt's texts as the program shows them.
+    SlovenianCatalogue::install(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

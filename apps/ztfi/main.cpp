@@ -1,5 +1,6 @@
 #include "core/Error.h"
 #include "core/LocalZone.h"
+#include "core/SlovenianCatalogue.h"
 #include "core/StartupParameters.h"
 #include "app/StartupRefusal.h"
 #include "app/widgets/TfZTFI.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     readLocalZoneOnce();
     const QStringList arguments = commandLineParameters(argc, argv);
     QApplication application(argc, argv);
+    SlovenianCatalogue::install(application);
     // Dates the program shows or reads without an explicit format are "dd.mm.yyyy".
     QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
 

@@ -1,6 +1,7 @@
 #include "ui/GridSearchDialog.h"
 
 #include "data/dataset/Dataset.h"
+#include "ui/QtInteraction.h"
 #include "ui/TFwwDBGrid.h"
 
 #include <QCheckBox>
@@ -81,7 +82,7 @@ void GridSearchDialog::run(TFwwDBGrid* grid)
         }
         if (dataset->recordCount() > 0)
             grid->moveToRow(dataset->recordCount() - 1);
-        QMessageBox::information(&dialog, QString(), notFoundMessage(value->text(), exact->isChecked()));
+        QMessageBox::information(&dialog, QtInteraction::messageTitle(), notFoundMessage(value->text(), exact->isChecked()));
     };
     QObject::connect(fromFirst, &QPushButton::clicked, &dialog, [&] { search(true); });
     QObject::connect(fromNext, &QPushButton::clicked, &dialog, [&] { search(false); });

@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "ui/Glyphs.h"
+#include "ui/QtInteraction.h"
 #include "ui/TFwwDBGrid.h"
 
 #include <QHBoxLayout>
@@ -19,13 +20,13 @@ struct ButtonDef {
 };
 
 const ButtonDef kButtons[] = {
-    {"MSB_ZOOM", TFwwDBGrid::gbZoom, "Zoom", &TFwwDBGrid::zoomAction},
+    {"MSB_ZOOM", TFwwDBGrid::gbZoom, "Podrobnosti", &TFwwDBGrid::zoomAction},
     {"MSB_VIEW", TFwwDBGrid::gbView, "Stolpci", &TFwwDBGrid::viewAction},
     {"MSB_PRINT", TFwwDBGrid::gbPrint, "Tiskanje", &TFwwDBGrid::printAction},
     {"MSB_PRINTGROUP", TFwwDBGrid::gbPrintGroup, "Grupiranje", &TFwwDBGrid::printGroupAction},
     {"MSB_LOCATE", TFwwDBGrid::gbLocate, "Iskanje", &TFwwDBGrid::locateAction},
     {"MSB_REFRESH", TFwwDBGrid::gbRefresh, "Osveži", &TFwwDBGrid::refreshAction},
-    {"MSB_SORT", TFwwDBGrid::gbSort, "Sort", &TFwwDBGrid::sortAction},
+    {"MSB_SORT", TFwwDBGrid::gbSort, "Razvrščanje", &TFwwDBGrid::sortAction},
     {"MSB_TITLEWORDWRAP", TFwwDBGrid::gbTitleWordWrap, "Prelom naslovov", &TFwwDBGrid::titleWordWrapAction},
     {"MSB_BAR", TFwwDBGrid::gbGraph, "Graf", &TFwwDBGrid::graphAction},
     {"MSB_COPYTOCLIP", TFwwDBGrid::gbCopyToClip, "Kopiraj v odložišče", &TFwwDBGrid::copyToClipAction},
@@ -98,9 +99,9 @@ void GridToolButtons::run(TFwwDBGrid* grid, void (TFwwDBGrid::*action)())
     try {
         (grid->*action)();
     } catch (const ZtfiError& e) {
-        QMessageBox::critical(grid, QString(), e.message());
+        QMessageBox::critical(grid, QtInteraction::messageTitle(), e.message());
     } catch (const std::exception& e) {
-        QMessageBox::critical(grid, QString(), QString::fromLocal8Bit(e.what()));
+        QMessageBox::critical(grid, QtInteraction::messageTitle(), QString::fromLocal8Bit(e.what()));
     }
 }
 

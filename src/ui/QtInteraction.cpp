@@ -20,32 +20,27 @@ QWidget* dialogParent()
     return QApplication::activeWindow();
 }
 
-QString title()
-{
-    return QStringLiteral("ZTFI poročanje");
-}
-
 QMessageBox::StandardButton ask(const QString& text, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton)
 {
-    return QMessageBox::question(dialogParent(), title(), text, buttons, defaultButton);
+    return QMessageBox::question(dialogParent(), QtInteraction::messageTitle(), text, buttons, defaultButton);
 }
 
 }  // namespace
 
 void QtInteraction::inform(const QString& text)
 {
-    QMessageBox::information(dialogParent(), title(), text, QMessageBox::Ok);
+    QMessageBox::information(dialogParent(), QtInteraction::messageTitle(), text, QMessageBox::Ok);
 }
 
 void QtInteraction::warn(const QString& text)
 {
-    QMessageBox::warning(dialogParent(), title(), text, QMessageBox::Ok);
+    QMessageBox::warning(dialogParent(), QtInteraction::messageTitle(), text, QMessageBox::Ok);
 }
 
 void QtInteraction::error(const QString& text)
 {
-    QMessageBox::critical(dialogParent(), title(), text, QMessageBox::Ok);
+    QMessageBox::critical(dialogParent(), QtInteraction::messageTitle(), text, QMessageBox::Ok);
 }
 
 bool QtInteraction::confirmOkCancel(const QString& text)
@@ -60,7 +55,7 @@ bool QtInteraction::confirmYesNo(const QString& text)
 
 Interaction::AbortIgnore QtInteraction::askAbortIgnore(const QString& text)
 {
-    const auto answer = QMessageBox::warning(dialogParent(), title(), text,
+    const auto answer = QMessageBox::warning(dialogParent(), QtInteraction::messageTitle(), text,
                                              QMessageBox::Abort | QMessageBox::Ignore,
                                              QMessageBox::Abort);
     return answer == QMessageBox::Ignore ? AbortIgnore::Ignore : AbortIgnore::Abort;
@@ -111,6 +106,11 @@ void QtInteraction::pause(int milliseconds)
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+QString QtInteraction::messageTitle()
+{
+    return QStringLiteral("ZTFI poročanje");
 }
 
 QString QtInteraction::suffixOfFilter(const QString& qtFilter)

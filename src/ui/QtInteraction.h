@@ -27,4 +27,6 @@ public:
     // The suffix of the first mask of a Qt filter ("Excel 2007 file (*.xlsx)" gives "xlsx"); empty
     // when its mask names none ("*.*").
     static QString suffixOfFilter(const QString& qtFilter);
+    // The caption of the program's message boxes.
+    static QString messageTitle();
 };

@@ -153,7 +153,7 @@ TEST_F(GridToolsTest, SearchFindsByPrefixOrExactValueAndTellsWhenNothingMatches)
         next->click();
         value->setText(QStringLiteral("Zz"));
         answerDialog([&message](QWidget& box) {
-            message = static_cast<QMessageBox&>(box).text();
+            message = box.windowTitle() + u'|' + static_cast<QMessageBox&>(box).text();
             static_cast<QMessageBox&>(box).accept();
         });
         dialog.findChild<QPushButton*>(QStringLiteral("bFromFirst"))->click();
@@ -163,7 +163,7 @@ TEST_F(GridToolsTest, SearchFindsByPrefixOrExactValueAndTellsWhenNothingMatches)
     QObject::connect(&query, &Dataset::currentRowChanged, [&rowFound](int row) { if (rowFound < 0) rowFound = row; });
     grid.locateAction();
     EXPECT_EQ(rowFound, 2) << "Krka nova, the next after the current row";
-    EXPECT_EQ(message, QStringLiteral("Ne najdem \"Zz...\""));
+    EXPECT_EQ(message, QStringLiteral("ZTFI poročanje|Ne najdem \"Zz...\""));
     EXPECT_EQ(grid.currentIndex().row(), 4) << "left on the last record";
 }
 

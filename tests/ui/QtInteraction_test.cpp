@@ -1,10 +1,60 @@
 #include "ui/QtInteraction.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The captions of the buttons of the next message box, which is then answered with the button
+// captioned `answer`.
+void answerMessageBox(QStringList* captions, const QString& answer)
+{
+    QTimer::singleShot(0, [captions, answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QAbstractButton* chosen = nullptr;
+        const QList<QAbstractButton*> buttons = box->buttons();
+        for (QAbstractButton* button : buttons) {
+            const QString caption = button->text().remove(u'&');
+            *captions << caption;
+            if (caption == answer)
+                chosen = button;
+        }
+        captions->sort();
+        if (chosen)
+            chosen->click();
+        else
+            box->reject();
+    });
+}
+
+TEST(QtInteraction, QuestionsAnswerInSlovenian)
+{
+    QtInteraction ui;
+    QStringList captions;
+    answerMessageBox(&captions, QStringLiteral("Ne"));
+    EXPECT_FALSE(ui.confirmYesNo(QStringLiteral("Ali želite brisati?")));
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Da"), QStringLiteral("Ne")}));
+
+    captions.clear();
+    answerMessageBox(&captions, QStringLiteral("V redu"));
+    EXPECT_TRUE(ui.confirmOkCancel(QStringLiteral("Nadaljujem?")));
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Prekliči"), QStringLiteral("V redu")}));
+
+    captions.clear();
+    answerMessageBox(&captions, QStringLiteral("Prezri"));
+    EXPECT_EQ(ui.askAbortIgnore(QStringLiteral("Napaka")), Interaction::AbortIgnore::Ignore);
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Prekini"), QStringLiteral("Prezri")}));
+
+    // Qt's own catalogue: the print dialog's refusal of a file it cannot write.
+    const QString refusal = QCoreApplication::translate("QPrintDialog", "File %1 is not writable.\nPlease choose a different file name.");
+    EXPECT_TRUE(refusal.startsWith(QStringLiteral("V datoteko %1 ni moč pisati."))) << refusal.toStdString();
+}
 
 TEST(QtInteraction, FileFiltersTakeQtForm)
 {
