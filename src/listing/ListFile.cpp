@@ -33,25 +33,23 @@ QFont ListFile::defaultFont()
     return font;
 }
 
-namespace {
-
-void writePdf(const Dataset& dataset, const QString& title, const QString& path, const QFont& font)
+bool ListFile::writePdf(ListReport& report, const QString& title, const QString& path, const QPageLayout& layout)
 {
     AtomicFile file(path);
+    bool whole = false;
     {
         AtomicFileDevice device(file);
         QPdfWriter pdf(&device);
         pdf.setResolution(600);
         pdf.setTitle(title);
         pdf.setCreator(QCoreApplication::applicationFilePath() + QStringLiteral(" : "));
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                                      QPageLayout::Millimeter));
-        ListReport(dataset, title, font).print(pdf);
+        pdf.setPageLayout(layout);
+        whole = report.print(pdf);
     }
-    file.putInPlace();
+    if (whole)
+        file.putInPlace();
+    return whole;
 }
-
-}  // namespace
 
 void ListFile::write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font)
 {
@@ -63,7 +61,13 @@ void ListFile::write(const Dataset& dataset, const QString& title, const QString
         throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati: mapa %2 ne obstaja")
                             .arg(path, QDir::toNativeSeparators(target.absolutePath())));
     switch (*type) {
-    case Type::Pdf: writePdf(dataset, title, path, font); break;
+    case Type::Pdf: {
+        ListReport report(dataset, title, font);
+        writePdf(report, title, path,
+                 QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                             QPageLayout::Millimeter));
+        break;
+    }
     case Type::Dbf: ListExport::writeDbf(dataset, path); break;
     case Type::Paradox: ListExport::writeParadox(dataset, path); break;
     case Type::Text: ListExport::writeText(dataset, path); break;

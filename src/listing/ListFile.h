@@ -6,6 +6,8 @@
 #include <optional>
 
 class Dataset;
+class ListReport;
+class QPageLayout;
 
 // A dataset's list written to a file by the file's extension (any case): ".pdf" the list
 // report (ListReport) on A4 pages, ".dbf", ".db" and ".txt" the exports (ListExport). Each is
@@ -21,6 +23,10 @@ std::optional<Type> typeOf(const QString& path);
 // Throws ZtfiError for an unknown extension ("Neznana vrsta datoteke ...") and for a file that
 // cannot be written (with the reason).
 void write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font);
+
+// The list report as a PDF file at path (600 dpi, the given pages), through an AtomicFile;
+// false, and no file, when the report's progress cancelled it. Throws FileWriteError.
+bool writePdf(ListReport& report, const QString& title, const QString& path, const QPageLayout& layout);
 
 // The font of lists without a window: "Arial CE" (or the fallback of the system), 8 points.
 QFont defaultFont();

@@ -60,16 +60,18 @@ bool ListReport::print(QPagedPaintDevice& device)
     const double lineHeight = metrics.boundingRect(QStringLiteral("p^{}[]yq$")).height();
     const double rowHeight = lineHeight + gap;
 
+    // Columns stand one average capital apart, with the grid line in the middle of the gap.
+    const double columnGap = charWidth;
     QList<Column> columns;
-    double x = left;
+    double x = left + columnGap / 2;
     for (const Field* field : listColumns(dataset_)) {
-        if (x >= right)
+        if (x >= right - columnGap / 2)
             break;
-        const double width = std::min(field->displayWidth() * charWidth, right - x);
+        const double width = std::min(field->displayWidth() * charWidth, right - columnGap / 2 - x);
         columns.append({field, x, width});
-        x += width + 3 * unit;
+        x += width + columnGap;
     }
-    const double tableRight = columns.isEmpty() ? left : columns.last().x + columns.last().width;
+    const double tableRight = columns.isEmpty() ? left : columns.last().x + columns.last().width + columnGap / 2;
 
     const QString printedAt = [this] {
         const QDateTime at = printedAt_.isValid() ? printedAt_ : QDateTime::currentDateTime();
@@ -86,9 +88,9 @@ bool ListReport::print(QPagedPaintDevice& device)
         if (!drawing)
             return;
         p.setPen(QPen(Qt::black, unit * 2));
-        p.drawRect(QRectF(left - 1.5 * unit, tableTop, tableRight - left + 3 * unit, y - tableTop));
+        p.drawRect(QRectF(left, tableTop, tableRight - left, y - tableTop));
         for (qsizetype i = 1; i < columns.size(); ++i)
-            p.drawLine(QPointF(columns[i].x - 1.5 * unit, tableTop), QPointF(columns[i].x - 1.5 * unit, y));
+            p.drawLine(QPointF(columns[i].x - columnGap / 2, tableTop), QPointF(columns[i].x - columnGap / 2, y));
     };
     const auto startPage = [&](bool continued) {
         ++page;
@@ -127,7 +129,7 @@ bool ListReport::print(QPagedPaintDevice& device)
                        c.field->displayLabel());
         y += titleHeight + gap / 2;
         p.setPen(QPen(Qt::black, unit * 2));
-        p.drawLine(QPointF(left - 1.5 * unit, y), QPointF(tableRight + 1.5 * unit, y));
+        p.drawLine(QPointF(left, y), QPointF(tableRight, y));
         p.setFont(data);
     };
 

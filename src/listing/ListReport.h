@@ -14,8 +14,9 @@ class QPainter;
 // printer or a PDF writer. Every page starts with the header line at the top right in italics
 // (" <date time>, Stran N") and the title in bold at 1.5 times the font size, word-wrapped;
 // then the column titles (italic, word-wrapped display labels) and the rows in bold. A column is
-// as wide as its field's display width in characters of the font, 3 units apart, aligned by the
-// field; columns beyond the right margin are left out, the last one cut at it; a field named "#"
+// as wide as its field's display width in characters of the font (the average width of the
+// capitals), the columns one such character apart inside a grid of lines, aligned by the field;
+// columns beyond the right margin are left out, the last one cut at it; a field named "#"
 // prints the row number. A row that does not fit above the bottom margin ends the page with
 // "> > >" at the bottom right and the next page begins with "> > >" at the top left.
 //

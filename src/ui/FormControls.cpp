@@ -43,7 +43,7 @@ TPTypedEdit* dateEdit(QWidget* parent, const char* objectName)
     return e;
 }
 
-TFwwDBGrid* grid(QWidget* parent, const char* objectName, const QString& caption)
+TFwwDBGrid* grid(QWidget* parent, const char* objectName, const QString& caption, bool captionShown)
 {
     const QString name = QLatin1String(objectName);
     // The list's role: the name without its grid prefix ("dbg", "db").
@@ -53,10 +53,9 @@ TFwwDBGrid* grid(QWidget* parent, const char* objectName, const QString& caption
     auto* g = new TFwwDBGrid(panel);
     g->setObjectName(name);
     g->captionLabel()->setObjectName(QStringLiteral("lbl") + role);
-    if (caption.isEmpty())
+    g->setLabelText(caption);
+    if (!captionShown)
         g->setLabelAlign(TFwwDBGrid::laNone);
-    else
-        g->setLabelText(caption);
     return g;
 }
 

@@ -20,7 +20,8 @@ QLabel* boldLabel(QWidget* parent, const char* objectName, const QString& captio
 TPTypedEdit* dateEdit(QWidget* parent, const char* objectName);
 // A grid on its own panel; panel and caption label are named "pnl" and "lbl" + the grid's name
 // without its prefix "dbg" or "db". The caller lays out grid->parentWidget().
-// An empty caption hides the caption label.
-TFwwDBGrid* grid(QWidget* parent, const char* objectName, const QString& caption = QString());
+// The caption titles the list on paper and in the clipboard; the caption label shows it above
+// the grid unless the window shows it already (captionShown false).
+TFwwDBGrid* grid(QWidget* parent, const char* objectName, const QString& caption, bool captionShown = true);
 
 }  // namespace FormControls

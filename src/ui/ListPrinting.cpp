@@ -1,18 +1,24 @@
 #include "ui/ListPrinting.h"
 
 #include "core/Error.h"
+#include "core/ProgramFolder.h"
 #include "data/dataset/Dataset.h"
 #include "listing/ClipboardText.h"
 #include "listing/ListExport.h"
+#include "listing/ListFile.h"
 #include "listing/ListReport.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -58,6 +64,9 @@ void ListPrinting::print(QWidget* parent, const Dataset& dataset, const QString&
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, 999);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    // The file name of Qt's own dialog, which would be made of the job title.
+    if (auto* fileName = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+        fileName->setText(proposedPdfPath(title));
     if (dialog.exec() != QDialog::Accepted)
         return;
     ListReport report(dataset, title, font);
@@ -65,6 +74,10 @@ void ListPrinting::print(QWidget* parent, const Dataset& dataset, const QString&
         report.setPageRange(printer.fromPage(), printer.toPage());
     Busy busy(parent, QStringLiteral("Print"), dataset.recordCount());
     report.setProgress([&busy](int done, int total) { return busy.step(done, total); });
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        ListFile::writePdf(report, title, printer.outputFileName(), printer.pageLayout());
+        return;
+    }
     try {
         if (!report.print(printer))
             printer.abort();
@@ -72,6 +85,18 @@ void ListPrinting::print(QWidget* parent, const Dataset& dataset, const QString&
         printer.abort();
         throw;
     }
+}
+
+QString ListPrinting::proposedPdfPath(const QString& title)
+{
+    static const QRegularExpression refused(QStringLiteral(R"([/\\:*?"<>|\x00-\x1f])"));
+    QString name = title.simplified().replace(refused, QStringLiteral("_"));
+    if (name.isEmpty() || name.startsWith(u'.'))
+        name.prepend(QStringLiteral("Seznam"));
+    QString folder = ProgramFolder::path();
+    if (!QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 
 void ListPrinting::exportList(QWidget* parent, const Dataset& dataset)

@@ -68,6 +68,10 @@ PY
 # The register as a PDF.
 "${cli[@]}" register 01.12.2026 31.12.2026 --out "$work/out/register.pdf"
 pdfinfo "$work/out/register.pdf" | grep -q "^Pages:" || fail "register PDF"
+# Titled as the tab "Poročila" shows it, its columns apart: the identifier, then the day.
+pdftotext -layout "$work/out/register.pdf" "$work/register.txt"
+grep -q "Poročila" "$work/register.txt" || fail "no title in the register PDF"
+grep -Eq "^ *[0-9]+ +[0-9]{2}\.[0-9]{2}\.[0-9]{4}" "$work/register.txt" || fail "register columns run together: $(cat "$work/register.txt")"
 
 # Refusals: exit 1, a message, no file.
 set +e; "${cli[@]}" select $day $day --out "$work/out/rows.xls" 2>"$work/err"; rc=$?; set -e

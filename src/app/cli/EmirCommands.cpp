@@ -76,7 +76,7 @@ int listReports(CliRun& run)
     reg->setPeriod(from, to);
     reg->reloadReports();
     if (!run.args.out.isEmpty())
-        return writeListOut(run, reg->reports(), QString());
+        return writeListOut(run, reg->reports(), QStringLiteral("Poročila"));
     printDataset(reg->reports(), run.out);
     return CliStatus::Done;
 }
@@ -132,7 +132,7 @@ int listDisputes(CliRun& run)
 {
     const std::unique_ptr<EmirRegistry> reg = onReport(run, run.args.number(0));
     if (!run.args.out.isEmpty())
-        return writeListOut(run, reg->disputes(), QString());
+        return writeListOut(run, reg->disputes(), QStringLiteral("Spori"));
     printDataset(reg->disputes(), run.out);
     return CliStatus::Done;
 }

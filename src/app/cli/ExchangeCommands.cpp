@@ -56,7 +56,7 @@ int listImports(CliRun& run)
     ImportList& list = sharedImportList(run.app);
     list.nabor(run.args.date(0));
     if (!run.args.out.isEmpty())
-        return writeListOut(run, list.table(), QString());
+        return writeListOut(run, list.table(), QStringLiteral("Transakcije"));
     printDataset(list.table(), run.out);
     return CliStatus::Done;
 }

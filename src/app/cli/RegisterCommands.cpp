@@ -50,7 +50,7 @@ int listRegister(CliRun& run)
     const std::unique_ptr<ReportRegister> reg = reportRegister(run.app);
     reg->refresh(run.args.date(0), run.args.date(1));
     if (!run.args.out.isEmpty())
-        return writeListOut(run, reg->query(), QString());
+        return writeListOut(run, reg->query(), QStringLiteral("Poročila"));
     printDataset(reg->query(), run.out);
     return CliStatus::Done;
 }

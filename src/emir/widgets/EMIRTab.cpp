@@ -63,7 +63,7 @@ EMIRTab::EMIRTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(app)
     actCancel = action(this, reports, "actCancel", QStringLiteral("Preklic"));
     actImportXLS = action(this, reports, "actImportXLS", QStringLiteral("Uvoz XLS"));
     reports->addStretch(1);
-    dbgEMIRPorocila = grid(this, "dbgEMIRPorocila");
+    dbgEMIRPorocila = grid(this, "dbgEMIRPorocila", lblEMIRPorocila->text(), false);
 
     lblEMIRSpori = boldLabel(this, "lblEMIRSpori", QStringLiteral("Spori"));
     auto* disputes = new QHBoxLayout;
@@ -73,7 +73,7 @@ EMIRTab::EMIRTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(app)
     actEditPsl = action(this, disputes, "actEditPsl", QStringLiteral("Spremeni"));
     actDeletePsl = action(this, disputes, "actDeletePsl", QStringLiteral("Briši"));
     disputes->addStretch(1);
-    dbgEMIRPsl = grid(this, "dbgEMIRPsl");
+    dbgEMIRPsl = grid(this, "dbgEMIRPsl", lblEMIRSpori->text(), false);
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(reports);

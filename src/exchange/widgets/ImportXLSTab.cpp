@@ -64,11 +64,12 @@ ImportXLSTab::ImportXLSTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app
     pbImportXLS = new QProgressBar(this);
     pbImportXLS->setObjectName(QStringLiteral("pbImportXLS"));
     pbImportXLS->hide();
+    QLabel* caption = boldLabel(this, "lblImpTransakcije", QStringLiteral("Transakcije"));
     auto* progress = new QHBoxLayout;
-    progress->addWidget(boldLabel(this, "lblImpTransakcije", QStringLiteral("Transakcije")));
+    progress->addWidget(caption);
     progress->addWidget(pbImportXLS, 1);
 
-    dbgImport = grid(this, "dbgImport");
+    dbgImport = grid(this, "dbgImport", caption->text(), false);
 
     auto* page = new QVBoxLayout(this);
     page->addWidget(pnlImportTop);

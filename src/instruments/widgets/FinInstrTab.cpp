@@ -55,7 +55,7 @@ FinInstrTab::FinInstrTab(ZtfiApp& app, std::function<QDate()> instrumentDay, QWi
     });
     bNabor = button(this, "bNabor", QStringLiteral("Nazaj na nabor"));
     bNabor->hide();
-    dbgDPATVP_SFVP = grid(this, "dbgDPATVP_SFVP");
+    dbgDPATVP_SFVP = grid(this, "dbgDPATVP_SFVP", QStringLiteral("Fin. instr."));
 
     auto* top = new QHBoxLayout;
     top->addWidget(label(this, "lblISIN", QStringLiteral("ISIN:")));

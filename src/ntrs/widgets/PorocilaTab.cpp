@@ -28,7 +28,7 @@ PorocilaTab::PorocilaTab(ZtfiApp& app, QWidget* parent) : QWidget(parent), app_(
     BitBtn4 = button(this, "BitBtn4", QStringLiteral("Brisanje poročila"));
     bbReGeneriraj = button(this, "bbReGeneriraj", QStringLiteral("Ponovno generiraj"));
 
-    dbPorocila = grid(this, "dbPorocila");
+    dbPorocila = grid(this, "dbPorocila", QStringLiteral("Poročila"));
     pmStatusi = new QMenu(dbPorocila);
     pmStatusi->setObjectName(QStringLiteral("pmStatusi"));
     pmPotrjeno = pmStatusi->addAction(QStringLiteral("Potrjeno"));

@@ -132,6 +132,32 @@ TEST_F(TfZTFITest, SevenTabsInOrder)
     EXPECT_EQ(pcMain->currentIndex(), 0);
 }
 
+// Every list is titled on paper and in the clipboard with the label that the window shows
+// above it, or with its tab's name.
+TEST_F(TfZTFITest, EveryListHasItsTitle)
+{
+    writeIni();
+    const struct {
+        const char* grid;
+        QString title;
+    } lists[] = {
+        {"dbgDPATVPPSL", QStringLiteral("Transakcije")},
+        {"dbSifrantFinInstr", QStringLiteral("Šifrant finančnih instrumentov")},
+        {"dbgImport", QStringLiteral("Transakcije")},
+        {"dbPorocila", QStringLiteral("Poročila")},
+        {"dbgDPATVP_SFVP", QStringLiteral("Fin. instr.")},
+        {"dbgEMIRPorocila", QStringLiteral("Poročila")},
+        {"dbgEMIRPsl", QStringLiteral("Spori")},
+    };
+    const QList<TFwwDBGrid*> grids = window().findChildren<TFwwDBGrid*>();
+    EXPECT_EQ(grids.size(), std::size(lists));
+    for (const auto& list : lists) {
+        auto* grid = child<TFwwDBGrid>(list.grid);
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->captionText(), list.title) << list.grid;
+    }
+}
+
 TEST_F(TfZTFITest, ControlsOfEveryTab)
 {
     writeIni();
