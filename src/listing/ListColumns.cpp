@@ -2,6 +2,8 @@
 
 #include "data/dataset/Dataset.h"
 
+#include <QFontMetricsF>
+
 QList<Field*> listColumns(const Dataset& dataset)
 {
     QList<Field*> columns;
@@ -10,4 +12,10 @@ QList<Field*> listColumns(const Dataset& dataset)
             columns.append(field);
     }
     return columns;
+}
+
+double averageCapitalWidth(const QFontMetricsF& metrics)
+{
+    static const QString capitals = QStringLiteral("ABCDEFGHIJKLMNOPRSTUWZXY");
+    return metrics.horizontalAdvance(capitals) / capitals.size();
 }

@@ -56,7 +56,7 @@ bool ListReport::print(QPagedPaintDevice& device)
     titleFont.setPointSizeF(font_.pointSizeF() * 1.5);
     // Metrics of the device, not of the screen.
     const QFontMetricsF metrics(data, &device);
-    const double charWidth = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPRSTUWZXY")) / 24;
+    const double charWidth = averageCapitalWidth(metrics);
     const double lineHeight = metrics.boundingRect(QStringLiteral("p^{}[]yq$")).height();
     const double rowHeight = lineHeight + gap;
 

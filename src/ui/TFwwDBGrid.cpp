@@ -6,6 +6,7 @@
 #include "data/dataset/Field.h"
 #include "data/dataset/Queries.h"
 #include "data/filter/TFilter.h"
+#include "listing/ListColumns.h"
 #include "ui/ChartWindow.h"
 #include "ui/ColumnChooser.h"
 #include "ui/GridSearchDialog.h"
@@ -19,12 +20,14 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMetaMethod>
 #include <QStyle>
 #include <QWheelEvent>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -64,6 +67,8 @@ TFwwDBGrid::TFwwDBGrid(QWidget* panel)
     const UiDefaults& ui = UiDefaults::get();
     setFont(ui.dataFont());
     horizontalHeader()->setFont(ui.titleFont());
+    // The titles keep their font whatever row is selected.
+    horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(ui.lineHeight);
 
@@ -304,15 +309,16 @@ void TFwwDBGrid::applyColumnWidths()
     if (!fields)
         return;
     applyingWidths_ = true;
-    const QFontMetrics data(font());
     const QFontMetrics title(horizontalHeader()->font());
-    const int digit = data.horizontalAdvance(QLatin1Char('0'));
+    const double character = characterWidth();
+    // The room a cell keeps beside its text, left and right.
+    const int textMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     const int headerMargin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
     for (int column = 0; column < model()->columnCount(); ++column) {
         const Field* field = fields->fieldAt(column);
         if (!field)
             continue;
-        const int byWidth = field->displayWidth() * digit + 4;
+        const int byWidth = qCeil(field->displayWidth() * character) + textMargins + 4;
         const int byTitle = title.horizontalAdvance(field->displayLabel()) + headerMargin + 4;
         setColumnWidth(column, std::max(byWidth, byTitle));
     }
@@ -320,16 +326,21 @@ void TFwwDBGrid::applyColumnWidths()
     rebuildSelected();
 }
 
+double TFwwDBGrid::characterWidth() const
+{
+    return std::max(1.0, averageCapitalWidth(QFontMetricsF(font())));
+}
+
 void TFwwDBGrid::rebuildSelected()
 {
     const DatasetModel* fields = datasetModel();
     if (!fields)
         return;
-    const int digit = std::max(1, QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')));
+    const double character = characterWidth();
     QStringList lines;
     for (int column = 0; column < fields->columnCount(); ++column) {
         const Field* field = fields->fieldAt(column);
-        lines << field->name() + u'\t' + QString::number(std::max(1, (columnWidth(column) - 4) / digit)) + u'\t' +
+        lines << field->name() + u'\t' + QString::number(std::max(1, qFloor((columnWidth(column) - 4) / character))) + u'\t' +
                      field->displayLabel();
     }
     selected_ = lines;

@@ -133,6 +133,8 @@ private:
     void placeLabel();
     void setTitleColour(const QColor& colour);
     void rebuildSelected();
+    // One character of a display width: the average capital of the data font.
+    double characterWidth() const;
 
     QBoxLayout* layout_;
     QLabel* label_;

@@ -1,5 +1,6 @@
 #include "data/dataset/DatasetModel.h"
 #include "data/dataset/Queries.h"
+#include "listing/ListColumns.h"
 #include "support/FixtureDb.h"
 #include "ui/RowColourModel.h"
 #include "ui/TFwwDBGrid.h"
@@ -7,11 +8,14 @@
 #include <QHeaderView>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QStandardItemModel>
+#include <QStyle>
+#include <QtMath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -131,13 +135,15 @@ TEST_F(TFwwDBGridTest, CaptionLabelAboveGridUnlessNone)
     EXPECT_EQ(grid_.geometry(), panel_.rect());
 }
 
-// Over a dataset every column is as wide as its field's display width in digits of the data
-// font, or as its title where that is wider; the fonts are the user interface defaults.
+// Over a dataset every column is as wide as its field's display width in average capitals of
+// the data font (as the print measures them) beside the cell's margins, or as its title where
+// that is wider; codes show whole; the fonts are the user interface defaults.
 TEST(TFwwDBGridColumns, WidthsFollowDisplayWidthsAndTitles)
 {
     FixtureDb db;
     TFQuery query(db.connection(), QStringLiteral("qList"));
-    query.setSql(QStringLiteral("SELECT 'TRDAT01_59' AS OZNAKA, 46027.5 AS DANPOROCANJA, 7 AS N"));
+    query.setSql(QStringLiteral("SELECT 'TRDAT01_59' AS OZNAKA, 46027.5 AS DANPOROCANJA, 7 AS N, "
+                                "'XETR' AS MIC, 'ESVUFR' AS CFI"));
     const auto declare = [&query](const char* name, FieldType type, int width, const QString& label) {
         FieldDef d;
         d.name = QLatin1String(name);
@@ -149,6 +155,8 @@ TEST(TFwwDBGridColumns, WidthsFollowDisplayWidthsAndTitles)
     declare("OZNAKA", FieldType::String, 40, QStringLiteral("Oznaka"));
     declare("DANPOROCANJA", FieldType::DateTime, 0, QStringLiteral("Dan"));
     declare("N", FieldType::Integer, 1, QStringLiteral("Datum transakcije"));
+    declare("MIC", FieldType::String, 4, QStringLiteral("M"));
+    declare("CFI", FieldType::String, 6, QStringLiteral("C"));
     query.open();
 
     QWidget panel;
@@ -158,11 +166,18 @@ TEST(TFwwDBGridColumns, WidthsFollowDisplayWidthsAndTitles)
     EXPECT_EQ(grid.datasetModel(), fields) << "found behind the proxy";
 
     const QFontMetrics data(grid.font());
-    const int digit = data.horizontalAdvance(QLatin1Char('0'));
+    const double character = averageCapitalWidth(QFontMetricsF(grid.font()));
+    const int textMargins = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+    const auto widthOf = [&](int characters) { return qCeil(characters * character) + textMargins + 4; };
     EXPECT_TRUE(grid.font().bold());
     EXPECT_FALSE(grid.horizontalHeader()->font().bold());
-    EXPECT_EQ(grid.columnWidth(0), 40 * digit + 4);
-    EXPECT_EQ(grid.columnWidth(1), 18 * digit + 4);
+    EXPECT_EQ(grid.columnWidth(0), widthOf(40));
+    EXPECT_EQ(grid.columnWidth(1), widthOf(18));
+    for (int column : {3, 4}) {
+        const QString code = fields->data(fields->index(0, column)).toString();
+        EXPECT_GE(grid.columnWidth(column) - textMargins, data.horizontalAdvance(code)) << code.toStdString() << " shows whole";
+    }
+    EXPECT_FALSE(grid.horizontalHeader()->highlightSections()) << "titles keep their font on a selected row";
     EXPECT_GE(grid.columnWidth(1), data.horizontalAdvance(fields->data(fields->index(0, 1)).toString()))
         << "a date-time shows whole";
     EXPECT_GT(grid.columnWidth(2), QFontMetrics(grid.horizontalHeader()->font())
@@ -171,7 +186,7 @@ TEST(TFwwDBGridColumns, WidthsFollowDisplayWidthsAndTitles)
 
     query.close();
     query.open();
-    EXPECT_EQ(grid.columnWidth(0), 40 * digit + 4) << "kept after the dataset is opened again";
+    EXPECT_EQ(grid.columnWidth(0), widthOf(40)) << "kept after the dataset is opened again";
 }
 
 TEST_F(TFwwDBGridTest, TitlesNavyWhileTheGridHasTheFocus)
