@@ -183,6 +183,8 @@ void ListExport::writeDbf(const Dataset& dataset, const QString& path, const Pro
                 ok = DBFWriteAttributeDirectly(dbf, row, i, day.data());
             } else if (f.type() == FieldType::Boolean) {
                 ok = DBFWriteLogicalAttribute(dbf, row, i, v.toBool() ? 'T' : 'F');
+            } else if (f.type() == FieldType::Time) {
+                ok = DBFWriteStringAttribute(dbf, row, i, f.textOf(v).toLatin1().constData());
             } else if (isDateTimeType(f.type())) {
                 ok = DBFWriteStringAttribute(dbf, row, i, Formats::dateTimeText(dateTimeOf(v)).toLatin1().constData());
             } else {
@@ -280,15 +282,19 @@ void ListExport::writeText(const Dataset& dataset, const QString& path, const Pr
     const int total = dataset.recordCount();
     bool go = true;
     for (int row = 0; row < total && go; ++row) {
-        QString line;
+        QByteArray line;
         for (const Field* f : fields) {
             const int size = isTextType(f->type()) ? textSize(*f) : f->displayWidth();
-            const QString text = f->textOf(dataset.valueAt(row, *f)).left(size);
+            // One byte per character; a line break or tab inside a value would break the line.
+            QByteArray text = ansi(f->textOf(dataset.valueAt(row, *f))).left(size);
+            for (char& c : text) {
+                if (static_cast<unsigned char>(c) < 0x20)
+                    c = ' ';
+            }
             line += isNumericType(f->type()) ? text.rightJustified(size) : text.leftJustified(size);
         }
-        line += QStringLiteral("\r\n");
-        const QByteArray bytes = line.toUtf8();
-        if (!file.write(bytes.constData(), bytes.size()))
+        line += "\r\n";
+        if (!file.write(line.constData(), line.size()))
             break;
         report(progress, row + 1, total, &go);
     }

@@ -62,8 +62,8 @@ assert struct.unpack_from("<I", head, 6)[0] == int(sys.argv[2]), struct.unpack_f
 PY
 "${cli[@]}" select $day $day --out "$work/out/rows.txt"
 [[ $(wc -l <"$work/out/rows.txt") == "$count" ]] || fail "text lines $(wc -l <"$work/out/rows.txt") != $count"
-/usr/bin/python3 -c 'import sys; lines = open(sys.argv[1], encoding="utf-8", newline="").read().split("\r\n")[:-1]; assert len({len(l) for l in lines}) == 1' \
-  "$work/out/rows.txt" || fail "text lines not of one length in characters"
+/usr/bin/python3 -c 'import sys; data = open(sys.argv[1], "rb").read(); data.decode("cp1250"); lines = data.split(b"\r\n")[:-1]; assert len({len(l) for l in lines}) == 1' \
+  "$work/out/rows.txt" || fail "text lines not Windows-1250 of one length in bytes"
 
 # The register as a PDF.
 "${cli[@]}" register 01.12.2026 31.12.2026 --out "$work/out/register.pdf"

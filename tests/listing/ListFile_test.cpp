@@ -1,4 +1,5 @@
 #include "core/Error.h"
+#include "core/Windows1250.h"
 #include "data/dataset/Queries.h"
 #include "listing/ListFile.h"
 #include "listing/ListReport.h"
@@ -162,7 +163,7 @@ TEST_F(ListFileTest, TextLinesOfFixedLengthAndRefusals)
     ListFile::write(query, QString(), file(QStringLiteral("list.TXT")), ListFile::defaultFont());
     QFile text(file(QStringLiteral("list.TXT")));
     ASSERT_TRUE(text.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(text.readAll()).split(QStringLiteral("\r\n"));
+    const QStringList lines = Windows1250::decode(text.readAll()).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], QStringLiteral("   0     1") + QStringLiteral("Čžš vrstica 1").leftJustified(30) +
                             QStringLiteral("1,5").rightJustified(12) + QStringLiteral("10.12.2025"));
@@ -185,6 +186,40 @@ TEST_F(ListFileTest, TextLinesOfFixedLengthAndRefusals)
         }
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("list.TXT")});
+}
+
+// Lines of one byte length whatever letters the texts hold (Windows-1250, one byte each), a
+// value's line break or tab a blank, a letter outside the code page "?"; a time column as a time
+// in the text and in dBase.
+TEST_F(ListFileTest, TextBytesAndTimesOfEveryRow)
+{
+    query.setSql(QStringLiteral(
+        "SELECT 'abc' AS NAZIV, 0.39152777777 AS URA UNION ALL SELECT 'ČŠŽčšž', 0.5 "
+        "UNION ALL SELECT 'a' || char(13) || char(10) || 'b' || char(9) || 'c', NULL UNION ALL SELECT 'Ωmega', 0"));
+    declare("NAZIV", FieldType::String, 8, 0, QStringLiteral("Naziv"));
+    declare("URA", FieldType::Time, 0, 8, QStringLiteral("Ura"));
+    query.open();
+    ListFile::write(query, QString(), file(QStringLiteral("times.txt")), ListFile::defaultFont());
+    QFile text(file(QStringLiteral("times.txt")));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QByteArray bytes = text.readAll();
+    EXPECT_EQ(bytes.count("\r\n"), 4);
+    QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.takeLast(), QByteArray());
+    ASSERT_EQ(lines.size(), 4);
+    for (const QByteArray& line : lines)
+        EXPECT_EQ(line.size(), 8 + 8 + 1) << line.toStdString();
+    EXPECT_EQ(Windows1250::decode(bytes),
+              QStringLiteral("abc     09:23:48\r\nČŠŽčšž  12:00:00\r\n") + QStringLiteral("a  b c").leftJustified(16) +
+                  QStringLiteral("\r\n?mega   00:00:00\r\n"));
+
+    ListFile::write(query, QString(), file(QStringLiteral("times.dbf")), ListFile::defaultFont());
+    const QString out = run(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral(
+        "import sys, dbf\n"
+        "t = dbf.Table(sys.argv[1]); t.open()\n"
+        "print('|'.join(str(r[1]).strip() if r[1] is not None else 'NULL' for r in t))\n"),
+        file(QStringLiteral("times.dbf"))});
+    EXPECT_EQ(out.trimmed(), QStringLiteral("09:23:48|12:00:00||00:00:00"));
 }
 
 // A list larger than the disk's room: every format fails with the disk's reason and leaves the
