@@ -1,6 +1,7 @@
 #include "ui/GridSearchDialog.h"
 
 #include "data/dataset/Dataset.h"
+#include "data/dataset/DatasetModel.h"
 #include "ui/QtInteraction.h"
 #include "ui/TFwwDBGrid.h"
 
@@ -13,6 +14,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 int GridSearchDialog::findRow(const Dataset& dataset, const Field& field, const QString& value, bool exact, int from)
 {
     const QString wanted = value.toUpper();
@@ -22,6 +25,15 @@ int GridSearchDialog::findRow(const Dataset& dataset, const Field& field, const 
             return row;
     }
     return -1;
+}
+
+QString GridSearchDialog::entryText(const QList<Field*>& fields, const Field& field)
+{
+    const QString label = field.displayLabel();
+    const auto sameLabel = [&label](const Field* other) { return other->displayLabel() == label; };
+    if (std::count_if(fields.begin(), fields.end(), sameLabel) < 2)
+        return label;
+    return label + QStringLiteral(" (") + field.name() + u')';
 }
 
 QString GridSearchDialog::notFoundMessage(const QString& value, bool exact)
@@ -40,12 +52,13 @@ void GridSearchDialog::run(TFwwDBGrid* grid)
     auto* form = new QFormLayout(&dialog);
     auto* fields = new QComboBox(&dialog);
     fields->setObjectName(QStringLiteral("cbIskanjePo"));
-    for (Field* f : dataset->fields())
-        fields->addItem(f->displayLabel());
-    if (const int column = grid->currentIndex().column(); column >= 0) {
-        const QString label = grid->model()->headerData(column, Qt::Horizontal).toString();
-        fields->setCurrentIndex(std::max(0, fields->findText(label)));
-    }
+    const QList<Field*> all = dataset->fields();
+    for (Field* f : all)
+        fields->addItem(entryText(all, *f));
+    // The field of the current column, not the first field of its label.
+    const DatasetModel* model = grid->datasetModel();
+    if (const int column = grid->currentIndex().column(); model && column >= 0)
+        fields->setCurrentIndex(std::max(qsizetype(0), all.indexOf(model->fieldAt(column))));
     auto* value = new QLineEdit(&dialog);
     value->setObjectName(QStringLiteral("eIskanaVrednost"));
     auto* exact = new QCheckBox(QStringLiteral("Išči točno vrednost"), &dialog);

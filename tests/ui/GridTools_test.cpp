@@ -268,3 +268,47 @@ TEST(GridToolsErrors, AnErrorOfAnActionIsShown)
 }
 
 }  // namespace
+
+namespace {
+
+// Two fields of one label, the first hidden: the list tells them apart, and the search starts on
+// the field of the current column and finds the value shown there.
+TEST(GridSearchFields, TheFieldOfTheCurrentColumnAmongFieldsOfOneLabel)
+{
+    FixtureDb db;
+    TFQuery query(db.connection(), QStringLiteral("qPapirji"));
+    query.setSql(QStringLiteral("SELECT 'X1' AS SIFRA_INT, 'KRKG' AS SIFRA UNION ALL SELECT 'X2', 'PETG'"));
+    for (const auto& [name, visible] : {std::pair{"SIFRA_INT", false}, std::pair{"SIFRA", true}}) {
+        FieldDef d;
+        d.name = QLatin1String(name);
+        d.type = FieldType::String;
+        d.size = 4;
+        d.displayLabel = QStringLiteral("Šifra");
+        d.visible = visible;
+        query.addField(d);
+    }
+    query.open();
+    QWidget panel;
+    TFwwDBGrid grid(&panel);
+    grid.setModel(new DatasetModel(&query, &grid));
+    grid.setCurrentIndex(grid.model()->index(0, 0));
+    panel.show();
+
+    QStringList entries;
+    int chosen = -1;
+    answerDialog([&](QWidget& dialog) {
+        auto* fields = dialog.findChild<QComboBox*>(QStringLiteral("cbIskanjePo"));
+        for (int i = 0; i < fields->count(); ++i)
+            entries << fields->itemText(i);
+        chosen = fields->currentIndex();
+        dialog.findChild<QLineEdit*>(QStringLiteral("eIskanaVrednost"))->setText(QStringLiteral("PETG"));
+        dialog.findChild<QPushButton*>(QStringLiteral("bFromFirst"))->click();
+        static_cast<QDialog&>(dialog).reject();
+    });
+    GridSearchDialog::run(&grid);
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("Šifra (SIFRA_INT)"), QStringLiteral("Šifra (SIFRA)")}));
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(grid.currentIndex().row(), 1) << "found on screen";
+}
+
+}  // namespace
