@@ -8,6 +8,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QHash>
 #include <QValueAxis>
 
 QWidget* ChartWindow::open(QWidget* parent, const Dataset& dataset, const QString& title)
@@ -21,8 +22,13 @@ QWidget* ChartWindow::open(QWidget* parent, const Dataset& dataset, const QStrin
         const Field& values = *columns[1];
         auto* set = new QBarSet(values.displayLabel());
         QStringList categories;
+        QHash<QString, int> seen;
         for (int row = 0; row < dataset.recordCount(); ++row) {
-            categories << names.displayTextOf(dataset.valueAt(row, names));
+            // A bar per row: a name that repeats is told apart by its count, since the axis
+            // would merge equal names and the values would slip under other names.
+            const QString name = names.displayTextOf(dataset.valueAt(row, names));
+            const int count = ++seen[name];
+            categories << (count == 1 ? name : QStringLiteral("%1 (%2)").arg(name).arg(count));
             const QVariant v = dataset.valueAt(row, values);
             bool ok = false;
             const double number = v.toDouble(&ok);

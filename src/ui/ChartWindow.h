@@ -6,7 +6,8 @@ class Dataset;
 class QWidget;
 
 // The chart window of a grid: a bar chart over the dataset's rows, the display text of the
-// first visible field naming each bar and the value of the second giving its height. The
+// first visible field naming each bar (a name that repeats followed by its count, "KRKG (2)")
+// and the value of the second giving its height. The
 // window ("ChartWindow", titled with the grid's caption) is not modal and frees itself on close.
 namespace ChartWindow {
 

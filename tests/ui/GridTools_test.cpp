@@ -2,11 +2,15 @@
 #include "data/dataset/Queries.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
+#include "ui/ChartWindow.h"
 #include "ui/GridSearchDialog.h"
 #include "ui/GridToolButtons.h"
 #include "ui/TFwwDBGrid.h"
 
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
 #include <QCheckBox>
 #include <QChartView>
 #include <QClipboard>
@@ -309,6 +313,41 @@ TEST(GridSearchFields, TheFieldOfTheCurrentColumnAmongFieldsOfOneLabel)
     EXPECT_EQ(entries, (QStringList{QStringLiteral("Šifra (SIFRA_INT)"), QStringLiteral("Šifra (SIFRA)")}));
     EXPECT_EQ(chosen, 1);
     EXPECT_EQ(grid.currentIndex().row(), 1) << "found on screen";
+}
+
+}  // namespace
+
+namespace {
+
+// A first column that repeats: every row keeps its bar, under its own name.
+TEST(GridChart, EveryValueUnderItsOwnName)
+{
+    FixtureDb db;
+    TFQuery query(db.connection(), QStringLiteral("qPosli"));
+    query.setSql(QStringLiteral("SELECT 'KRKG' AS VP, 10 AS ZNESEK UNION ALL SELECT 'KRKG', 5 UNION ALL SELECT 'PETG', 2 "
+                                "UNION ALL SELECT 'KRKG', 7"));
+    for (const auto& [name, type] : {std::pair{"VP", FieldType::String}, std::pair{"ZNESEK", FieldType::Float}}) {
+        FieldDef d;
+        d.name = QLatin1String(name);
+        d.type = type;
+        d.size = 4;
+        query.addField(d);
+    }
+    query.open();
+    QWidget parent;
+    auto* view = qobject_cast<QChartView*>(ChartWindow::open(&parent, query, QStringLiteral("Posli")));
+    ASSERT_NE(view, nullptr);
+    const QList<QAbstractAxis*> axes = view->chart()->axes(Qt::Horizontal);
+    ASSERT_EQ(axes.size(), 1);
+    EXPECT_EQ(static_cast<QBarCategoryAxis*>(axes[0])->categories(),
+              (QStringList{QStringLiteral("KRKG"), QStringLiteral("KRKG (2)"), QStringLiteral("PETG"), QStringLiteral("KRKG (3)")}));
+    const auto* series = static_cast<QBarSeries*>(view->chart()->series().at(0));
+    const QBarSet* set = series->barSets().at(0);
+    QList<double> values;
+    for (int i = 0; i < set->count(); ++i)
+        values << set->at(i);
+    EXPECT_EQ(values, (QList<double>{10, 5, 2, 7}));
+    view->close();
 }
 
 }  // namespace
