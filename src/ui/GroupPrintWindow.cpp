@@ -1,10 +1,11 @@
 #include "ui/GroupPrintWindow.h"
 
-#include "data/dataset/DatasetModel.h"
 #include "core/Formats.h"
+#include "data/dataset/DatasetModel.h"
 #include "data/dataset/Queries.h"
 #include "data/engine/OleDate.h"
 #include "listing/LocalTable.h"
+#include "ui/BusyProgress.h"
 #include "ui/TFwwDBGrid.h"
 
 #include <QApplication>
@@ -25,6 +26,9 @@
 using namespace GroupQueries;
 
 namespace {
+
+// Characters of a sum column at least: "-999.999.999,99".
+constexpr int kSumWidth = 15;
 
 // The result rows with the total-row literals of the group columns shown as the marker text.
 // Date group columns are read as day numbers (their total literal is no date) and shown as
@@ -190,14 +194,14 @@ void GroupPrintWindow::setSource(const Dataset& source, const QString& titleText
     closeAll();
     cbOperator->setChecked(true);
     title->setPlainText(titleText);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        table_ = std::make_unique<LocalTable>(source);
-    } catch (...) {
-        QApplication::restoreOverrideCursor();
-        throw;
+    setWindowTitle(QStringLiteral("Grupiranje in vsote") + (titleText.isEmpty() ? QString() : QStringLiteral(" - ") + titleText));
+    // The results exist only once their button made them.
+    pcGroup->setTabEnabled(1, false);
+    pcGroup->setTabEnabled(2, false);
+    {
+        BusyProgress busy(this, QStringLiteral("Copy to local table"), source.recordCount());
+        table_ = std::make_unique<LocalTable>(source, [&busy](int done, int total) { return busy.step(done, total); });
     }
-    QApplication::restoreOverrideCursor();
     temp_ = std::make_unique<TUniQuery>(table_->connection(), QStringLiteral("tTemp"));
     for (const LocalField& f : table_->fields())
         temp_->addField(fieldOf(f, f.label));
@@ -257,8 +261,17 @@ void GroupPrintWindow::openResult(TUniQuery& query, TFwwDBGrid* grid, const QStr
         query.addField(d);
         groupTypes << g.field.type;
     }
-    for (const SumField& s : split_.sums)
-        query.addField(fieldOf(s.field, cbOperator->isChecked() ? opName(s.op) + u' ' + s.field.label : s.field.label));
+    for (const SumField& s : split_.sums) {
+        FieldDef d = fieldOf(s.field, cbOperator->isChecked() ? opName(s.op) + u' ' + s.field.label : s.field.label);
+        if (d.name != QLatin1String("N")) {
+            // A total or an average outgrows the values it sums; an average of numbers shown
+            // without a format would show every digit of its fraction.
+            d.displayWidth = std::max(d.displayWidth, kSumWidth);
+            if (s.op == SumOp::Avg && d.displayFormat.isEmpty())
+                d.displayFormat = QStringLiteral(",0.00##");
+        }
+        query.addField(d);
+    }
     query.setSql(sql);
     query.open();
     auto* rows = new DatasetModel(&query, grid);
@@ -273,6 +286,7 @@ void GroupPrintWindow::showSorted()
     dbgQ->setModel(nullptr);
     sorted_ = std::make_unique<TUniQuery>(table_->connection(), QStringLiteral("qSort"));
     openResult(*sorted_, dbgQ, sortQuery(table_->name(), split_), false);
+    pcGroup->setTabEnabled(1, true);
     pcGroup->setCurrentIndex(1);
 }
 
@@ -283,6 +297,7 @@ void GroupPrintWindow::showGrouped()
     dbgQG->setModel(nullptr);
     grouped_ = std::make_unique<TUniQuery>(table_->connection(), QStringLiteral("qGroup"));
     openResult(*grouped_, dbgQG, groupQuery(table_->name(), split_), true);
+    pcGroup->setTabEnabled(2, true);
     pcGroup->setCurrentIndex(2);
 }
 

@@ -22,8 +22,11 @@ class TUniQuery;
 // total (dbgQ), "Grupiranje" the subtotals of every group level with subtotals and the grand
 // total (dbgQG). A click on a group field toggles its subtotals, on a sum field cycles its
 // operator; a click on the title of column k of dbgTemp groups by the columns up to k. Total
-// rows show the marker text of "Oznaka za skupaj :" in their group columns. One window per
-// process, not modal; hiding it drops the local table.
+// rows show the marker text of "Oznaka za skupaj :" in their group columns; sum columns are
+// wide enough for their totals, and an average without a number format shows two to four
+// decimals. The window is captioned "Grupiranje in vsote - " + title; the copy into the local
+// table shows the progress window "Copy to local table"; a result tab can be chosen only once
+// its button made it. One window per process, not modal; hiding it drops the local table.
 class GroupPrintWindow : public QWidget {
     Q_OBJECT
 public:

@@ -7,6 +7,7 @@
 #include "listing/ListExport.h"
 #include "listing/ListFile.h"
 #include "listing/ListReport.h"
+#include "ui/BusyProgress.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,39 +17,8 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QStandardPaths>
-
-namespace {
-
-// Restores the cursor and closes the progress window also when an error passes.
-struct Busy {
-    QProgressDialog progress;
-    Busy(QWidget* parent, const QString& title, int total)
-        : progress(title, QStringLiteral("Prekini"), 0, total, parent)
-    {
-        progress.setWindowTitle(title);
-        progress.setObjectName(title);
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        progress.setLabelText(QStringLiteral("0/%1").arg(total));
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~Busy()
-    {
-        progress.close();
-        QApplication::restoreOverrideCursor();
-    }
-    bool step(int done, int total)
-    {
-        progress.setValue(done);
-        progress.setLabelText(QStringLiteral("%1/%2").arg(done).arg(total));
-        return !progress.wasCanceled();
-    }
-};
-
-}  // namespace
 
 QString ListPrinting::exportFilter()
 {
@@ -72,7 +42,7 @@ void ListPrinting::print(QWidget* parent, const Dataset& dataset, const QString&
     ListReport report(dataset, title, font);
     if (printer.printRange() == QPrinter::PageRange)
         report.setPageRange(printer.fromPage(), printer.toPage());
-    Busy busy(parent, QStringLiteral("Print"), dataset.recordCount());
+    BusyProgress busy(parent, QStringLiteral("Print"), dataset.recordCount());
     report.setProgress([&busy](int done, int total) { return busy.step(done, total); });
     if (printer.outputFormat() == QPrinter::PdfFormat) {
         ListFile::writePdf(report, title, printer.outputFileName(), printer.pageLayout());
@@ -110,7 +80,7 @@ void ListPrinting::exportList(QWidget* parent, const Dataset& dataset)
                                                                                   : QStringLiteral("txt");
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + extension;
-    Busy busy(parent, QStringLiteral("Export"), dataset.recordCount());
+    BusyProgress busy(parent, QStringLiteral("Export"), dataset.recordCount());
     const ListExport::Progress progress = [&busy](int done, int total) { return busy.step(done, total); };
     if (extension == QLatin1String("dbf"))
         ListExport::writeDbf(dataset, path, progress);
@@ -122,7 +92,7 @@ void ListPrinting::exportList(QWidget* parent, const Dataset& dataset)
 
 bool ListPrinting::copyToClipboard(QWidget* parent, const Dataset& dataset, const QString& caption)
 {
-    Busy busy(parent, QStringLiteral("Copy to clipboard"), dataset.recordCount());
+    BusyProgress busy(parent, QStringLiteral("Copy to clipboard"), dataset.recordCount());
     const std::optional<QString> text =
         clipboardText(caption, dataset, [&busy](int done, int total) { return busy.step(done, total); });
     if (!text)

@@ -95,6 +95,9 @@ TEST_F(GroupPrintWindowTest, DefaultSplitTogglesAndOperators)
 
 TEST_F(GroupPrintWindowTest, GroupedAndSortedViewsWithTotals)
 {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Grupiranje in vsote - Posli"));
+    EXPECT_FALSE(window->pcGroup->isTabEnabled(1)) << "no result before its button";
+    EXPECT_FALSE(window->pcGroup->isTabEnabled(2));
     window->eMarker->setText(QStringLiteral("Skupaj"));
     window->showGrouped();
     EXPECT_EQ(window->pcGroup->currentIndex(), 2);
@@ -108,6 +111,9 @@ TEST_F(GroupPrintWindowTest, GroupedAndSortedViewsWithTotals)
                                        QStringLiteral("Skupaj|Skupaj|18,00|90,0|4"),
                                    }));
     EXPECT_EQ(window->dbgQG->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("SUM Znesek"));
+    EXPECT_TRUE(window->pcGroup->isTabEnabled(2));
+    EXPECT_FALSE(window->pcGroup->isTabEnabled(1));
+    EXPECT_EQ(window->dbgQG->dataset()->field(2).displayWidth(), 15) << "room for the totals";
 
     window->showSorted();
     EXPECT_EQ(window->pcGroup->currentIndex(), 1);
@@ -117,6 +123,31 @@ TEST_F(GroupPrintWindowTest, GroupedAndSortedViewsWithTotals)
 
     window->hide();
     EXPECT_EQ(window->dbgQ->model(), nullptr) << "hiding drops the results and the local table";
+}
+
+// An average of numbers shown without a format gets two to four decimals, not every digit.
+TEST(GroupPrintAverages, ShownWithDecimals)
+{
+    FixtureDb db;
+    TFQuery query(db.connection(), QStringLiteral("qTecaji"));
+    query.setSql(QStringLiteral("SELECT 'KRKG' AS VP, 1.0 AS CENA UNION ALL SELECT 'KRKG', 2 UNION ALL SELECT 'KRKG', 2 "
+                                "UNION ALL SELECT 'PETG', 3"));
+    for (const auto& [name, type, label] : {std::tuple{"VP", FieldType::String, "Papir"},
+                                            std::tuple{"CENA", FieldType::Float, "Tečaj"}}) {
+        FieldDef d;
+        d.name = QLatin1String(name);
+        d.type = type;
+        d.size = type == FieldType::String ? 4 : 0;
+        d.displayLabel = QString::fromUtf8(label);
+        query.addField(d);
+    }
+    query.open();
+    GroupPrintWindow* window = GroupPrintWindow::open(query, QStringLiteral("Tečaji"));
+    window->eMarker->setText(QStringLiteral("Skupaj"));
+    window->showGrouped();
+    EXPECT_EQ(rows(window->dbgQG),
+              (QStringList{QStringLiteral("KRKG|1,6667|3"), QStringLiteral("PETG|3,00|1"), QStringLiteral("Skupaj|2,00|4")}));
+    window->hide();
 }
 
 }  // namespace
