@@ -100,7 +100,7 @@ Workbook Workbook::open(const QString& path)
     case Format::Other:
         break;
     }
-    throw workbookReadError(path, QStringLiteral("datoteka ni Excelov delovni zvezek (.xls ali .xlsx)"));
+    throw workbookReadError(path, kNotWorkbook);
 }
 
 const WorkbookSheet& Workbook::sheet(int number) const

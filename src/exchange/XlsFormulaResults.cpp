@@ -21,10 +21,6 @@ namespace {
 
 using namespace BiffRecord;
 
-const QString kDamaged = QStringLiteral("datoteka je poškodovana ali nepopolna");
-// Days between the 1904 date system's day zero and the 1900 system's.
-constexpr double k1904Offset = 1462;
-
 // One record of the stream: its type and body.
 struct Record {
     quint16 type = 0;

@@ -9,8 +9,6 @@
 
 namespace {
 
-const QString kNotWorkbook = QStringLiteral("datoteka ni Excelov delovni zvezek (.xls ali .xlsx)");
-const QString kDamaged = QStringLiteral("datoteka je poškodovana ali nepopolna");
 
 int readPart(void* context, char* buffer, int length)
 {

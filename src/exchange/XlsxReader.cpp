@@ -11,14 +11,10 @@
 
 namespace {
 
-const QString kDamaged = QStringLiteral("datoteka je poškodovana ali nepopolna");
-const QString kNotWorkbook = QStringLiteral("datoteka ni Excelov delovni zvezek (.xls ali .xlsx)");
 const QString kTooLong = QStringLiteral("besedilo celice je daljše od 32767 znakov");
 const QString kUncalculated = QStringLiteral(
     "delovni zvezek vsebuje formule, ki niso bile nikoli izračunane; odprite ga v programu za preglednice, ga shranite "
     "in ga nato uvozite znova");
-// Days between the 1904 date system's day zero and the 1900 system's.
-constexpr double k1904Offset = 1462;
 
 struct SheetEntry {
     QString name;

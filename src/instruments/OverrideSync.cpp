@@ -145,7 +145,7 @@ bool isAfterDayZero(const QDateTime& value)
     return value.isValid() && value > QDateTime(OleDate::epoch(), QTime(0, 0));
 }
 
-QDateTime dateTimeOf(const QVariant& value)
+QDateTime asDateTime(const QVariant& value)
 {
     return Field::convert(FieldType::DateTime, value).toDateTime();
 }
@@ -244,7 +244,7 @@ QList<OverrideSync::ClassifiedRow> OverrideSync::classify(const OverrideSyncInpu
             row.sfvpOld = query.value(sfvpOld).toLongLong();
         row.sfvp = query.value(sfvp).toLongLong();
         row.isin = query.value(isin).toString();
-        row.danspr = dateTimeOf(query.value(danspr));
+        row.danspr = asDateTime(query.value(danspr));
         rows.append(row);
     }
     return rows;

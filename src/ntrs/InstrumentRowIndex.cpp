@@ -1,17 +1,9 @@
 #include "ntrs/InstrumentRowIndex.h"
 
 #include "core/Error.h"
+#include "core/NullValue.h"
 #include "data/dataset/Dataset.h"
 #include "data/dataset/Field.h"
-
-namespace {
-
-bool isNullValue(const QVariant& value)
-{
-    return !value.isValid() || value.isNull();
-}
-
-}  // namespace
 
 void InstrumentRowIndex::build()
 {

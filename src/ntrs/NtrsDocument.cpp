@@ -1,6 +1,7 @@
 #include "ntrs/NtrsDocument.h"
 
 #include "core/AtomicFile.h"
+#include "ntrs/XmlChars.h"
 
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -13,11 +14,6 @@
 #include <stdexcept>
 
 namespace {
-
-const xmlChar* xml(const char* s)
-{
-    return reinterpret_cast<const xmlChar*>(s);
-}
 
 // The declaration as libxml2 writes it for a document of version 1.0 saved in UTF-8.
 const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";

@@ -1,5 +1,7 @@
 #include "ntrs/SchemaValidation.h"
 
+#include "ntrs/XmlChars.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -13,11 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-const xmlChar* xml(const char* s)
-{
-    return reinterpret_cast<const xmlChar*>(s);
-}
 
 // Keeps the first fault of each kind reported to it: of the document's syntax (the parser's
 // own faults), of loading the schema, and of the validation. resource names the file a fault

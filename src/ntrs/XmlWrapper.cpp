@@ -1,13 +1,10 @@
 #include "ntrs/XmlWrapper.h"
 
+#include "ntrs/XmlChars.h"
+
 #include <cstring>
 
 namespace {
-
-const xmlChar* xml(const char* s)
-{
-    return reinterpret_cast<const xmlChar*>(s);
-}
 
 bool isElement(xmlNodePtr n, const char* tag)
 {

@@ -1,6 +1,7 @@
 #include "data/dataset/Dataset.h"
 
 #include "core/Error.h"
+#include "core/NullValue.h"
 #include "data/engine/SqlErrors.h"
 
 #include <QSqlError>
@@ -9,11 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-bool isNullValue(const QVariant& value)
-{
-    return !value.isValid() || value.isNull();
-}
 
 enum class ValueKind { Number, DateTime, Text, Other };
 

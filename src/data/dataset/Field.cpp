@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "core/Formats.h"
+#include "core/NullValue.h"
 #include "data/dataset/Dataset.h"
 #include "data/dataset/DisplayFormat.h"
 #include "data/engine/OleDate.h"
@@ -11,11 +12,6 @@
 #include <cmath>
 
 namespace {
-
-bool isNullValue(const QVariant& value)
-{
-    return !value.isValid() || value.isNull();
-}
 
 bool isFloatValue(const QVariant& value)
 {

@@ -1,6 +1,7 @@
 #include "data/dataset/TDMTable.h"
 
 #include "core/Error.h"
+#include "core/NullValue.h"
 #include "data/dataset/DataSource.h"
 #include "data/dataset/FieldTemplate.h"
 #include "data/engine/Connection.h"
@@ -35,11 +36,6 @@ QVariant typedNull(FieldType type)
     if (type == FieldType::Blob)
         return QVariant(QMetaType::fromType<QByteArray>());
     return QVariant(QMetaType::fromType<QString>());
-}
-
-bool isNullValue(const QVariant& value)
-{
-    return !value.isValid() || value.isNull();
 }
 
 }  // namespace

@@ -1,13 +1,6 @@
 #include "data/engine/FoldedNames.h"
 
-namespace {
-
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#';
-}
-
-}  // namespace
+#include "data/engine/SqlNameChar.h"
 
 QString unfoldedColumnName(const QString& foldedName, const QString& statement)
 {

@@ -1,13 +1,9 @@
 #include "data/engine/SqlParams.h"
 
 #include "core/Error.h"
+#include "data/engine/SqlNameChar.h"
 
 namespace {
-
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#';
-}
 
 // The end of a quoted text, comment or nothing that starts at i; i itself when none starts.
 qsizetype skipOpaque(const QString& sql, qsizetype i)

@@ -1,15 +1,11 @@
 #include "data/filter/FilterSql.h"
 
 #include "data/dataset/Dataset.h"
+#include "data/engine/SqlNameChar.h"
 
 #include <QRegularExpression>
 
 namespace {
-
-bool isNameChar(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#';
-}
 
 QString unquote(const QString& literal)
 {
