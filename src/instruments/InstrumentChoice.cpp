@@ -34,11 +34,6 @@ struct LatestChosen {
     bool announced = false;     // XML "D"
 };
 
-bool isAfterDayZero(const QDateTime& value)
-{
-    return value.isValid() && value > QDateTime(OleDate::epoch(), QTime(0, 0));
-}
-
 }  // namespace
 
 OverrideRow OverrideRow::of(const Dataset& rows, int row)
@@ -224,7 +219,7 @@ void InstrumentChoice::write(const OverrideRow& row, qint64 chosen, const QDate&
         }
 
         const QDateTime now = QDateTime::currentDateTime();
-        const QDateTime changed = isAfterDayZero(row.changeDay) ? row.changeDay : now;
+        const QDateTime changed = OleDate::isAfterEpoch(row.changeDay) ? row.changeDay : now;
         field("DANSPR_SFVP").setValue(dialect_ == SqlDialect::Db2 ? QDateTime(changed.date(), QTime(0, 0)) : changed);
         field("DANSPR").setValue(VersionStamps(connection_).next(field("ISIN").asString()));
         field("USRSPR").setValue(auditUser_);

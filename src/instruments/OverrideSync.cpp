@@ -140,11 +140,6 @@ void traceWrite(const std::function<void(const QString&)>& trace, const QString&
         trace(line);
 }
 
-bool isAfterDayZero(const QDateTime& value)
-{
-    return value.isValid() && value > QDateTime(OleDate::epoch(), QTime(0, 0));
-}
-
 QDateTime asDateTime(const QVariant& value)
 {
     return Field::convert(FieldType::DateTime, value).toDateTime();
@@ -278,7 +273,7 @@ void OverrideSync::insertPending(const ClassifiedRow& row, VersionStamps& stamps
     statement.setText("ISIN", row.isin);
     statement.setDateTime("DANSPR", stamps.next(row.isin));
     statement.setText("USRSPR", auditUser_);
-    statement.setDay("DANSPR_SFVP", changeDay(isAfterDayZero(row.danspr) ? row.danspr : now));
+    statement.setDay("DANSPR_SFVP", changeDay(OleDate::isAfterEpoch(row.danspr) ? row.danspr : now));
     statement.setInteger("SFVP_OXU", row.sfvp);
     traceWrite(trace_, QStringLiteral("INSERT za ISIN:"), row.isin, row.sfvp, statement);
     statement.exec();
@@ -296,7 +291,7 @@ void OverrideSync::insertReporting(const ClassifiedRow& row, const QDate& lastDa
     statement.setText("ISIN", row.isin);
     statement.setDateTime("DANSPR", stamps.next(row.isin));
     statement.setText("USRSPR", auditUser_);
-    statement.setDay("DANSPR_SFVP", changeDay(isAfterDayZero(row.danspr) ? row.danspr : now));
+    statement.setDay("DANSPR_SFVP", changeDay(OleDate::isAfterEpoch(row.danspr) ? row.danspr : now));
     statement.setInteger("SFVP_OXU", row.sfvp);
     statement.setInteger("SFVP_POROCANJE", row.sfvp);
     setDataColumns(statement, host);

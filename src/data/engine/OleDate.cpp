@@ -20,6 +20,11 @@ QDate epoch()
     return QDate(1899, 12, 30);
 }
 
+bool isAfterEpoch(const QDateTime& value)
+{
+    return value.isValid() && value > QDateTime(epoch(), QTime(0, 0));
+}
+
 double fromDate(const QDate& date)
 {
     return double(epoch().daysTo(date));

@@ -12,6 +12,8 @@ namespace OleDate {
 
 // Day zero, 30 December 1899.
 QDate epoch();
+// A date and time later than the start of day zero (not empty, not the "no date" of day zero).
+bool isAfterEpoch(const QDateTime& value);
 
 double fromDate(const QDate& date);
 double fromDateTime(const QDateTime& dateTime);
