@@ -8,8 +8,8 @@ enum class ReportRowColour {
     Normal,
     CancelledOnFirstDay,   // red (255, 0, 0): cancellation of a trade of the first day
     CancelledEarlier,      // grey (128, 128, 128): cancellation of a trade of another day
-    SkippedInternalMatch,  // yellow (255, 255, 0): the client side of an own-account match,
-                           // which the report writer skips
+    SkippedInternalMatch,  // dark yellow (128, 128, 0), readable on white: the client side of
+                           // an own-account match, which the report writer skips
 };
 
 // The values of a report row that decide its colour.

@@ -36,7 +36,7 @@ QColor rowColour(ReportRowColour colour)
     case ReportRowColour::CancelledEarlier:
         return QColor(128, 128, 128);
     case ReportRowColour::SkippedInternalMatch:
-        return QColor(255, 255, 0);
+        return QColor(128, 128, 0);
     case ReportRowColour::Normal:
         break;
     }
