@@ -35,6 +35,18 @@ void remove(Connection& connection, qint64 reportId, qint64 serial)
         reportId, serial);
 }
 
+bool differs(Connection& connection, qint64 reportId, qint64 serial, const QString& sha256)
+{
+    TUniQuery query(connection, QStringLiteral("qDPATVPXMLRazlicen"));
+    query.setSql(QStringLiteral("SELECT COUNT(*) AS N FROM DPATVPXML WHERE DPATVPID = :DPATVPID AND ZAPST = :ZAPST ")
+                 + QStringLiteral("AND SHA256 <> :SHA256"));
+    query.paramByName(QStringLiteral("DPATVPID")).setAsInteger(reportId);
+    query.paramByName(QStringLiteral("ZAPST")).setAsInteger(serial);
+    query.paramByName(QStringLiteral("SHA256")).setAsString(sha256);
+    query.open();
+    return query.fieldByName(QStringLiteral("N")).asInteger() > 0;
+}
+
 QStringList ofUnsentFile(Connection& connection, const QString& file)
 {
     TUniQuery query(connection, QStringLiteral("qDPATVPXMLNeposlano"));

@@ -15,6 +15,9 @@ namespace RegisteredDigests {
 // Replaces whatever a former register row of that key left.
 void record(Connection& connection, qint64 reportId, qint64 serial, const QString& sha256);
 void remove(Connection& connection, qint64 reportId, qint64 serial);
+// Whether the register row of that key carries a digest other than sha256 (a row without one
+// does not differ).
+bool differs(Connection& connection, qint64 reportId, qint64 serial, const QString& sha256);
 // One entry per unsent register row of the file name: its digest, or an empty text for a row
 // registered without one (before the table was there).
 QStringList ofUnsentFile(Connection& connection, const QString& file);

@@ -1,7 +1,6 @@
 #include "ntrs/ReportDigest.h"
 
 #include "core/Error.h"
-#include "core/ProgramFolder.h"
 #include "data/RegisteredDigests.h"
 
 #include <QCryptographicHash>
@@ -19,12 +18,12 @@ QString ofFile(const QString& path)
     return QString::fromLatin1(hash.result().toHex());
 }
 
-void check(Connection& connection, const QString& programFolder, const QString& file)
+void check(Connection& connection, const QString& file, const QString& sha256)
 {
     const QStringList registered = RegisteredDigests::ofUnsentFile(connection, file);
     if (registered.isEmpty() || registered.contains(QString()))
         return;
-    if (!registered.contains(ofFile(ProgramFolder::join(programFolder, file))))
+    if (!registered.contains(sha256))
         throw ZtfiError(replacedMessage(file));
 }
 

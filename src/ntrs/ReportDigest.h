@@ -13,10 +13,10 @@ namespace ReportDigest {
 // The SHA-256 of a file in lower-case hexadecimal. Throws ZtfiError when it cannot be read.
 QString ofFile(const QString& path);
 
-// Throws ZtfiError(replacedMessage(file)) when the unsent register rows of the file of the
-// program folder all carry a digest and none is the file's. Nothing is checked when the
-// register holds no unsent row of that name.
-void check(Connection& connection, const QString& programFolder, const QString& file);
+// Throws ZtfiError(replacedMessage(file)) when the unsent register rows of the file name all
+// carry a digest and none is sha256, the digest of the file about to be sent. Nothing is
+// checked when the register holds no unsent row of that name.
+void check(Connection& connection, const QString& file, const QString& sha256);
 
 QString replacedMessage(const QString& file);
 

@@ -113,11 +113,12 @@ QString ReportSigner::SignAndSend(const QString& file, const QString& user, cons
     WaitingReports::check(connection_, programFolder_, file);
     const SigningLock lock(programFolder_, file);
     WaitingReports::check(connection_, programFolder_, file);
-    ReportDigest::check(connection_, programFolder_, file);
+    const QString sha256 = ReportDigest::ofFile(ProgramFolder::join(programFolder_, file));
+    ReportDigest::check(connection_, file, sha256);
     FileSigner(config_.Path, programFolder_).sign(programFolder_, file, user, passPhrase, recipient);
     if (!deliver)
         return ProgramFolder::join(programFolder_, FileSigner::signatureName(file));
-    return this->deliver(file);
+    return this->deliver(file, sha256);
 }
 
 bool ReportSigner::isServerFolder(const QString& folder) const
@@ -125,7 +126,7 @@ bool ReportSigner::isServerFolder(const QString& folder) const
     return !folder.isEmpty() && !FileDelivery::sameFolder(folder, programFolder_);
 }
 
-QString ReportSigner::deliver(const QString& file)
+QString ReportSigner::deliver(const QString& file, const QString& sha256)
 {
     const QString signature = FileSigner::signatureName(file);
     const QString localSignature = ProgramFolder::join(programFolder_, signature);
@@ -145,7 +146,7 @@ QString ReportSigner::deliver(const QString& file)
     // their server folders.
     shipment.place();
     try {
-        SendRecording(connection_, registerTable_).record(file, QDateTime::currentDateTime());
+        SendRecording(connection_, registerTable_).record(file, sha256, QDateTime::currentDateTime());
     } catch (const ZtfiError&) {
         shipment.withdraw();
         throw;

@@ -48,7 +48,8 @@ public:
     static QString registerFailureMessage();
 
 private:
-    QString deliver(const QString& file);
+    // sha256: the digest of the report file, read before it was signed.
+    QString deliver(const QString& file, const QString& sha256);
     bool isServerFolder(const QString& folder) const;
 
     const Config& config_;

@@ -4,6 +4,7 @@
 #include "ntrs/ReportWriterFixture.h"
 #include "support/EngineStories.h"
 
+#include <QDir>
 #include <QProcess>
 
 using namespace fixture;
@@ -16,7 +17,7 @@ protected:
     QString refusal(const QString& file)
     {
         try {
-            ReportDigest::check(db.connection(), programFolder(), file);
+            ReportDigest::check(db.connection(), file, ReportDigest::ofFile(QDir(programFolder()).filePath(file)));
         } catch (const ZtfiError& e) {
             return e.message();
         }

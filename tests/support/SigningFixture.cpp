@@ -1,6 +1,5 @@
 #include "support/SigningFixture.h"
 
-#include "data/engine/OleDate.h"
 #include "signing/RegisterTable.h"
 
 #include <QFile>
@@ -64,8 +63,10 @@ QStringList SigningFixture::auditedWrites()
 
 QDateTime SigningFixture::sentAt(qint64 id, int serial)
 {
-    const QVariant days = db_.value(QStringLiteral("SELECT DAN FROM DPATVP WHERE DPATVPID = %1 AND ZAPST = %2")
-                                        .arg(id)
-                                        .arg(serial));
-    return days.isValid() && !days.isNull() ? OleDate::toDateTime(days.toDouble()) : QDateTime();
+    const QString format = QStringLiteral("dd.MM.yyyy hh:mm:ss");
+    const QVariant sent = db_.value(
+        QStringLiteral("SELECT TO_CHAR(DAN, 'dd.mm.yyyy hh24:mi:ss') FROM DPATVP WHERE DPATVPID = %1 AND ZAPST = %2")
+            .arg(id)
+            .arg(serial));
+    return sent.isNull() ? QDateTime() : QDateTime::fromString(sent.toString(), format);
 }

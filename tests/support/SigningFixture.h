@@ -18,9 +18,12 @@
 
 // What the signing tests share: a GnuPG home made once per suite, a program folder, two
 // server folders, a fixture database with the register table component of DPATVP audited by
-// the audit trail, and a configuration that points at all of them.
+// the audit trail, and a configuration that points at all of them. The database is an
+// embedded one unless a story gives the engine.
 class SigningFixture : public ::testing::Test {
 protected:
+    explicit SigningFixture(Connection::Engine engine = Connection::Engine::Sqlite) : db_(engine) {}
+
     static void SetUpTestSuite();
     static void TearDownTestSuite();
     void SetUp() override;
@@ -35,7 +38,7 @@ protected:
     // The credentials of the firm's key, as the dialog returns them.
     static Interaction::SigningCredentials firmCredentials();
 
-    // The send date of a register row; invalid while it has none.
+    // The send date of a register row, to the second; invalid while it has none.
     QDateTime sentAt(qint64 id, int serial);
     // The audit rows of DPATVP, each as its kind followed by the row content.
     QStringList auditedWrites();
