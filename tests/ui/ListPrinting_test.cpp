@@ -1,3 +1,4 @@
+#include "core/Error.h"
 #include "data/dataset/Queries.h"
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
@@ -34,7 +35,40 @@ protected:
             qunsetenv("ZTFI_HOME");
     }
 
+    // The register's rows printed from the print dialog to a file: the dialog's proposal is
+    // returned, replaced by `path` unless that is empty.
+    QString printToFile(const QString& path)
+    {
+        query.setSql(QStringLiteral("SELECT 233 AS DPATVPID, '07.12.2026' AS DAN UNION ALL SELECT 234, '08.12.2026'"));
+        for (const auto& [name, type, size, label] : {std::tuple{"DPATVPID", FieldType::Integer, 0, "ID za DPATVP"},
+                                                      std::tuple{"DAN", FieldType::String, 10, "Dan"}}) {
+            FieldDef d;
+            d.name = QLatin1String(name);
+            d.type = type;
+            d.size = size;
+            d.displayLabel = QString::fromUtf8(label);
+            query.addField(d);
+        }
+        query.open();
+        QString proposed;
+        QTimer::singleShot(0, [&proposed, path] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            auto* fileName = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            proposed = fileName->text();
+            if (!path.isEmpty())
+                fileName->setText(path);
+            auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+            printers->setCurrentIndex(printers->count() - 1);  // printing to a file
+            dialog->accept();
+        });
+        ListPrinting::print(nullptr, query, QStringLiteral("Poročila"), QFont(QStringLiteral("DejaVu Sans"), 8));
+        return proposed;
+    }
+
     QTemporaryDir home;
+    FixtureDb db;
+    TFQuery query{db.connection(), QStringLiteral("qDPATVP")};
     bool hadHome_ = false;
     QByteArray savedHome_;
 };
@@ -61,30 +95,7 @@ TEST_F(ListPrintingTest, TheProposedPdfIsTheTitleInTheProgramFolder)
 // the number and the day of a row apart.
 TEST_F(ListPrintingTest, PrintToTheProposedPdf)
 {
-    FixtureDb db;
-    TFQuery query(db.connection(), QStringLiteral("qDPATVP"));
-    query.setSql(QStringLiteral("SELECT 233 AS DPATVPID, '07.12.2026' AS DAN UNION ALL SELECT 234, '08.12.2026'"));
-    for (const auto& [name, type, size, label] : {std::tuple{"DPATVPID", FieldType::Integer, 0, "ID za DPATVP"},
-                                                  std::tuple{"DAN", FieldType::String, 10, "Dan"}}) {
-        FieldDef d;
-        d.name = QLatin1String(name);
-        d.type = type;
-        d.size = size;
-        d.displayLabel = QString::fromUtf8(label);
-        query.addField(d);
-    }
-    query.open();
-
-    QString proposed;
-    QTimer::singleShot(0, [&proposed] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        proposed = dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->text();
-        auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
-        printers->setCurrentIndex(printers->count() - 1);  // printing to a file
-        dialog->accept();
-    });
-    ListPrinting::print(nullptr, query, QStringLiteral("Poročila"), QFont(QStringLiteral("DejaVu Sans"), 8));
+    const QString proposed = printToFile(QString());
 
     const QString pdf = QDir(home.path()).filePath(QStringLiteral("Poročila.pdf"));
     EXPECT_EQ(proposed, pdf);
@@ -96,6 +107,22 @@ TEST_F(ListPrintingTest, PrintToTheProposedPdf)
     EXPECT_TRUE(text.contains(QStringLiteral("Poročila"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\b233\\s+07\\.12\\.2026\\b")))) << text.toStdString();
     EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("Poročila.pdf")}) << "no temporary file left";
+}
+
+// A file that cannot be made (its folder is a file) is refused with the system's message and
+// leaves nothing behind.
+TEST_F(ListPrintingTest, AFileThatCannotBeWrittenIsRefused)
+{
+    QFile blocker(QDir(home.path()).filePath(QStringLiteral("mapa")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        printToFile(QDir(home.path()).filePath(QStringLiteral("mapa/Poročila.pdf")));
+        ADD_FAILURE() << "no error";
+    } catch (const ZtfiError& e) {
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Napaka pri pisanju datoteke "))) << e.message().toStdString();
+    }
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("mapa")});
 }
 
 }  // namespace
