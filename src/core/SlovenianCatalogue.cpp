@@ -1,6 +1,6 @@
 #include "core/SlovenianCatalogue.h"
 
-#include "core/StandardButtonTexts.h"
+#include "core/MissingQtTexts.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -8,7 +8,7 @@
 
 bool SlovenianCatalogue::install(QCoreApplication& application)
 {
-    QCoreApplication::installTranslator(new StandardButtonTexts(&application));
+    QCoreApplication::installTranslator(new MissingQtTexts(&application));
     auto* qt = new QTranslator(&application);
     if (!qt->load(QStringLiteral("qt_sl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete qt;

@@ -54,6 +54,8 @@ TEST(QtInteraction, QuestionsAnswerInSlovenian)
     // Qt's own catalogue: the print dialog's refusal of a file it cannot write.
     const QString refusal = QCoreApplication::translate("QPrintDialog", "File %1 is not writable.\nPlease choose a different file name.");
     EXPECT_TRUE(refusal.startsWith(QStringLiteral("V datoteko %1 ni moč pisati."))) << refusal.toStdString();
+    // and what it lacks besides the buttons.
+    EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Write PDF file"), QStringLiteral("Zapis v datoteko PDF"));
 }
 
 TEST(QtInteraction, FileFiltersTakeQtForm)

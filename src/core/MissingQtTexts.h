@@ -2,9 +2,10 @@
 
 #include <QTranslator>
 
-// The Slovenian texts of Qt's standard buttons (OK, Cancel, Yes, No, ...), which Qt 6 takes
-// from its platform theme and Qt's own Slovenian catalogue does not hold.
-class StandardButtonTexts : public QTranslator {
+// The Slovenian texts that Qt's own Slovenian catalogue lacks: the standard buttons (OK, Cancel,
+// Yes, No, ...), which Qt 6 takes from its platform theme, and the print dialog's description of
+// printing to a PDF file.
+class MissingQtTexts : public QTranslator {
     Q_OBJECT
 public:
     using QTranslator::QTranslator;
