@@ -22,14 +22,18 @@ struct Outcome {
 bool BoundedWait::run(int seconds, std::function<void()> work, std::function<void()> undo)
 {
     auto outcome = std::make_shared<Outcome>();
-    std::thread([outcome, work = std::move(work), undo = std::move(undo)] {
+    std::thread([outcome, work = std::move(work), undo = std::move(undo)]() mutable {
         work();
+        // What the work holds goes before the caller hears of its end: the caller then finds
+        // whatever the work's objects leave when they go (a file they remove, say) already done.
+        work = nullptr;
         std::lock_guard<std::mutex> lock(outcome->mutex);
         if (outcome->abandoned) {
             if (undo)
                 undo();
             return;
         }
+        undo = nullptr;
         outcome->done = true;
         outcome->ended.notify_all();
     }).detach();
