@@ -6,9 +6,11 @@
 #include "core/Error.h"
 #include "core/LocalZone.h"
 #include "core/StartupParameters.h"
+#include "core/StartupPassword.h"
 #include "reporting/SelectionLists.h"
 #include "state/ZtfiApp.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -32,13 +34,26 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
 
     QString usageError;
-    const auto arguments = CliArguments::parse(parameters, usageError);
+    auto arguments = CliArguments::parse(parameters, usageError);
     if (!arguments) {
         err << "ztfi-cli: " << usageError << '\n' << CliArguments::usage();
         return CliStatus::WrongUsage;
     }
+    // The pass phrase of a signing comes on standard input: the password then only from the
+    // environment.
+    const bool readsInput = findCliCommand(arguments->command)->needsPassPhrase;
+    if (StartupPassword::isAsked(arguments->startup.at(2))) {
+        QFile input;
+        input.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
+        const std::optional<QString> password = StartupPassword::read(!readsInput, input);
+        if (!password) {
+            err << "ztfi-cli: " << StartupPassword::missingMessage(!readsInput) << '\n';
+            return CliStatus::WrongUsage;
+        }
+        arguments->startup[2] = *password;
+    }
     QString passPhrase;
-    if (findCliCommand(arguments->command)->needsPassPhrase)
+    if (readsInput)
         passPhrase = QTextStream(stdin).readLine();
 
     ConsoleInteraction ui(err);

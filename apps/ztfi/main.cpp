@@ -2,19 +2,21 @@
 #include "core/LocalZone.h"
 #include "core/SlovenianCatalogue.h"
 #include "core/StartupParameters.h"
+#include "core/StartupPassword.h"
 #include "app/StartupRefusal.h"
 #include "app/widgets/TfZTFI.h"
 #include "state/ZtfiApp.h"
 #include "ui/QtInteraction.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
     readLocalZoneOnce();
-    const QStringList arguments = commandLineParameters(argc, argv);
+    QStringList arguments = commandLineParameters(argc, argv);
     QApplication application(argc, argv);
     SlovenianCatalogue::install(application);
     // Dates the program shows or reads without an explicit format are "dd.mm.yyyy".
@@ -27,6 +29,21 @@ int main(int argc, char** argv)
         if (QGuiApplication::platformName() != QLatin1String("offscreen"))
             interaction.inform(*refusal);
         return 1;
+    }
+
+    // PASSWORD "-": from the environment, else the first line of standard input.
+    if (arguments.size() == 4 && StartupPassword::isAsked(arguments.at(2))) {
+        QFile input;
+        input.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
+        const std::optional<QString> password = StartupPassword::read(true, input);
+        if (!password) {
+            const QString message = StartupPassword::missingMessage(true);
+            std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+            if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+                interaction.inform(message);
+            return 1;
+        }
+        arguments[2] = *password;
     }
 
     try {
