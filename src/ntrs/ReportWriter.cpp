@@ -33,6 +33,7 @@
 #include <QSet>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -57,8 +58,33 @@ FieldDef registerField(const char* name, FieldType type, int size = 0)
     return def;
 }
 
+// Fills one record; without a guard the first error passes on, with one the record is settled
+// only when the guard keeps it (else it leaves the list again).
+template <class List, class Record, class Fill>
+void writeRecord(NtrsDocument& document, List list, Record record, RecordGuard* guard, RecordGuard::Kind kind,
+                 const Fill& fill)
+{
+    if (!guard) {
+        fill(record);
+        document.settle(record);
+        return;
+    }
+    guard->begin(kind);
+    std::optional<ZtfiError> failure;
+    try {
+        fill(record);
+    } catch (const ZtfiError& error) {
+        failure = error;
+    }
+    if (guard->keep(failure ? &*failure : nullptr))
+        document.settle(record);
+    else
+        list.deleteAt(list.count() - 1);
+}
+
 // Each record is settled as soon as it is filled: the document is written out as it grows.
-void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecords& records, const ErrorLog& log)
+void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecords& records, const ErrorLog& log,
+                      RecordGuard* guard)
 {
     TXMLSifrant list = document.root().Sifrant();
     if (codeList.isActive()) {
@@ -69,9 +95,10 @@ void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecor
                 continue;
             log.NapakavLog(QStringLiteral("qSifrantFinInstrISIN:")
                            + codeList.fieldByName(QStringLiteral("ISIN")).asString());
-            TXMLSifrantRecordInfoCompleteDescriptionType record = list.add();
-            records.fillInstrument(record, codeList);
-            document.settle(record);
+            writeRecord(document, list, list.add(), guard, RecordGuard::Kind::Instrument,
+                        [&](TXMLSifrantRecordInfoCompleteDescriptionType record) {
+                            records.fillInstrument(record, codeList);
+                        });
             written.insert(id);
         }
     }
@@ -79,7 +106,7 @@ void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecor
 }
 
 void writeTransactions(NtrsDocument& document, TQueryDM& rows, Dataset& codeList, const NtrsRecords& records,
-                       const ErrorLog& log)
+                       const ErrorLog& log, RecordGuard* guard)
 {
     TXMLNTRSRoot root = document.root();
     InstrumentRowIndex instruments(codeList);
@@ -89,13 +116,15 @@ void writeTransactions(NtrsDocument& document, TQueryDM& rows, Dataset& codeList
         if (records.skipsCurrentRow())
             continue;
         if (records.currentRowIsCancellation()) {
-            TXMLCancellationRecordInfoType record = root.CancelledTransactions().add();
-            records.fillCancellation(record);
-            document.settle(record);
+            TXMLCancelledTransactions list = root.CancelledTransactions();
+            writeRecord(document, list, list.add(), guard, RecordGuard::Kind::ReportRow,
+                        [&](TXMLCancellationRecordInfoType record) { records.fillCancellation(record); });
         } else {
-            TXMLTransactionRecordInfoCompleteDescriptionType record = root.TransactionReporting().add();
-            records.fillTransaction(record, instruments);
-            document.settle(record);
+            TXMLTransactionReporting list = root.TransactionReporting();
+            writeRecord(document, list, list.add(), guard, RecordGuard::Kind::ReportRow,
+                        [&](TXMLTransactionRecordInfoCompleteDescriptionType record) {
+                            records.fillTransaction(record, instruments);
+                        });
         }
     }
 }
@@ -207,6 +236,29 @@ void ReportWriter::registerReport(qint64 reportId, const ReportRequest& request,
     });
 }
 
+void ReportWriter::writeContent(NtrsDocument& document, ReportRows& rows, CodeList& codeList, const QDateTime& now,
+                                RecordGuard* guard) const
+{
+    TQueryDM& reportRows = rows.query();
+    reportRows.first();
+    const QString registration = reportRows.fieldByName(QStringLiteral("MTS_BPHCalc")).asString();
+    trace(QStringLiteral("pre xmlZTFI.GetDocBinding(!"));
+    TXMLNTRSRoot root = document.root();
+    root.setAttribute("xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"));
+    root.setAttribute("xsi:noNamespaceSchemaLocation", NtrsSchema::fileName());
+    root.setMaticnaStevilkaZavezanca(firmIdentifier(registration));
+    root.setCreationDate(reportDate(now.date()));
+    root.setCreationTime(reportTime(now.time()));
+    root.setCreationTimeOffset(creationTimeOffset(now));
+    trace(QStringLiteral("nafilal ZTFI_Root!"));
+    root.setVersion(QStringLiteral("2.0"));
+    trace(QStringLiteral("nafilal ZTFI_Root 2.0!"));
+
+    const NtrsRecords records(rows, config_.VP_OXU_Prefiks);
+    writeInstruments(document, codeList.query(), records, log_, guard);
+    writeTransactions(document, reportRows, codeList.query(), records, log_, guard);
+}
+
 ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, RegenerationState& regeneration,
                                           const ReportRequest& request)
 {
@@ -239,21 +291,7 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     AtomicFile file(filePath);
     trace(QStringLiteral("pre TXMLDocument.Create!"));
     auto document = std::make_unique<NtrsDocument>(file);
-    trace(QStringLiteral("pre xmlZTFI.GetDocBinding(!"));
-    TXMLNTRSRoot root = document->root();
-    root.setAttribute("xmlns:xsi", QStringLiteral("http://www.w3.org/2001/XMLSchema-instance"));
-    root.setAttribute("xsi:noNamespaceSchemaLocation", NtrsSchema::fileName());
-    root.setMaticnaStevilkaZavezanca(firmIdentifier(registration));
-    root.setCreationDate(reportDate(request.now.date()));
-    root.setCreationTime(reportTime(request.now.time()));
-    root.setCreationTimeOffset(creationTimeOffset(request.now));
-    trace(QStringLiteral("nafilal ZTFI_Root!"));
-    root.setVersion(QStringLiteral("2.0"));
-    trace(QStringLiteral("nafilal ZTFI_Root 2.0!"));
-
-    const NtrsRecords records(rows, config_.VP_OXU_Prefiks);
-    writeInstruments(*document, codeList.query(), records, log_);
-    writeTransactions(*document, reportRows, codeList.query(), records, log_);
+    writeContent(*document, rows, codeList, request.now);
 
     trace(QStringLiteral("pre XML FileName"));
     outcome.filePath = filePath;

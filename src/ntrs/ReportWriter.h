@@ -10,9 +10,22 @@ class AuditTrail;
 class CodeList;
 class Connection;
 class ErrorLog;
+class NtrsDocument;
+class ZtfiError;
 class ReportRows;
 struct Config;
 struct RegenerationState;
+
+// Decides, record by record, what a report written to be checked takes (ReportWriter::writeContent).
+class RecordGuard {
+public:
+    enum class Kind { Instrument, ReportRow };  // a record of the code list, or of a report row
+    virtual ~RecordGuard() = default;
+    // A record of the kind is about to be filled from the current row of its list.
+    virtual void begin(Kind kind) = 0;
+    // It was filled, or error stopped its filling; whether it goes into the document.
+    virtual bool keep(const ZtfiError* error) = 0;
+};
 
 // What the selection tab gives the generation.
 struct ReportRequest {
@@ -55,6 +68,13 @@ public:
     // cleared as after a valid one.
     ReportOutcome bbGenXMLClick(ReportRows& rows, CodeList& codeList, RegenerationState& regeneration,
                                 const ReportRequest& request);
+
+    // The content of the report into document: the root's attributes (the moment now), the code
+    // list, the transactions and cancellations of the report rows, each value through the field
+    // format check. Without a guard the first error passes on; with one every record is filled
+    // and the guard decides which of them the document takes.
+    void writeContent(NtrsDocument& document, ReportRows& rows, CodeList& codeList, const QDateTime& now,
+                      RecordGuard* guard = nullptr) const;
 
     // The message that refuses a report whose name an unsent register row already holds.
     static QString unsentNamesakeMessage(const QString& fileName);

@@ -1,14 +1,17 @@
 #include "ntrs/SchemaValidation.h"
 
+#include "core/Error.h"
 #include "ntrs/XmlChars.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <libxml/xmlerror.h>
 #include <libxml/xmlreader.h>
 #include <libxml/xmlschemas.h>
 
+#include <algorithm>
 #include <memory>
 
 #include <fcntl.h>
@@ -68,11 +71,11 @@ struct ValidFree { void operator()(xmlSchemaValidCtxtPtr c) const { xmlSchemaFre
 // document carries no location. The descriptor is closed with the reader.
 class DocumentReader {
 public:
-    explicit DocumentReader(const QString& path)
+    explicit DocumentReader(const QString& path, int options = XML_PARSE_NONET)
         : descriptor_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
     {
         if (descriptor_ >= 0)
-            reader_ = xmlReaderForFd(descriptor_, nullptr, nullptr, XML_PARSE_NONET);
+            reader_ = xmlReaderForFd(descriptor_, nullptr, nullptr, options);
     }
     ~DocumentReader()
     {
@@ -188,4 +191,102 @@ std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& pat
     if (xmlTextReaderIsValid(document.get()) != 1)
         return ValidationFault{QString(), QStringLiteral("Dokument ne ustreza XSD shemi!")};
     return std::nullopt;
+}
+
+namespace {
+
+// Collects the faults of a validation with the document's line each was found on. The
+// validation runs as the parser reads, ahead of the reader: the line tells the record.
+struct RecordFaultCollector {
+    std::optional<ValidationFault> fatal;  // of the syntax or of the schema
+    QList<std::pair<int, RecordFault>> found;
+
+    static void handle(void* self, xmlErrorPtr error)
+    {
+        auto* collector = static_cast<RecordFaultCollector*>(self);
+        if (!error || error->level == XML_ERR_WARNING)
+            return;
+        const QString reason = QString::fromUtf8(error->message ? error->message : "").trimmed();
+        if (error->domain != XML_FROM_SCHEMASV) {
+            if (!collector->fatal)
+                collector->fatal = ValidationFault{QString::fromUtf8(error->file ? error->file : ""), reason};
+            return;
+        }
+        static const QRegularExpression element(QStringLiteral("^Element '([^']*)'"));
+        static const QRegularExpression value(QStringLiteral("[Tt]he value '([^']*)'"));
+        RecordFault fault;
+        fault.element = element.match(reason).captured(1);
+        fault.value = value.match(reason).captured(1);
+        fault.reason = reason;
+        collector->found.append({error->line, fault});
+    }
+};
+
+bool isReferenceElement(xmlTextReaderPtr reader)
+{
+    const char* name = reinterpret_cast<const char*>(xmlTextReaderConstLocalName(reader));
+    return name && (qstrcmp(name, "TransactionReferenceNumber") == 0
+                    || qstrcmp(name, "CancelledTransactionReferenceNumber") == 0);
+}
+
+// Where records and lists begin (a node knows the line of its start tag only): from its line
+// on, a line belongs to the record of the last boundary at or before it (none: outside every
+// record). A fault of a list's or the root's end falls to the list's last record.
+struct RecordBoundary {
+    long line;
+    int record;  // index into the references; -1 outside every record
+};
+
+}  // namespace
+
+QList<RecordFault> recordFaults(const QString& path, const QString& schemaPath)
+{
+    RecordFaultCollector collector;
+    const QByteArray schemaFile = QFile::encodeName(schemaPath);
+    std::unique_ptr<xmlSchemaParserCtxt, ParserFree> parser(xmlSchemaNewParserCtxt(schemaFile.constData()));
+    xmlSchemaSetParserStructuredErrors(parser.get(), &RecordFaultCollector::handle, &collector);
+    std::unique_ptr<xmlSchema, SchemaFree> schema(xmlSchemaParse(parser.get()));
+    if (!schema)
+        throw ZtfiError(schemaPath + QLatin1Char(',')
+                        + (collector.fatal ? collector.fatal->reason : QStringLiteral("XSD shema ni berljiva!")));
+
+    QList<RecordBoundary> boundaries;
+    QStringList references;
+    bool inReference = false;
+    std::unique_ptr<xmlSchemaValidCtxt, ValidFree> validation(xmlSchemaNewValidCtxt(schema.get()));
+    xmlSchemaSetValidStructuredErrors(validation.get(), &RecordFaultCollector::handle, &collector);
+    DocumentReader document(path, XML_PARSE_NONET | XML_PARSE_BIG_LINES);
+    xmlTextReaderPtr reader = document.get();
+    if (!reader || xmlTextReaderSchemaValidateCtxt(reader, validation.get(), 0) != 0)
+        throw ZtfiError(unreadable().reason);
+    int result = 0;
+    while ((result = xmlTextReaderRead(reader)) == 1) {
+        const int type = xmlTextReaderNodeType(reader);
+        const int depth = xmlTextReaderDepth(reader);
+        const long line = xmlGetLineNo(xmlTextReaderCurrentNode(reader));
+        if (type == XML_READER_TYPE_ELEMENT && depth == 2) {
+            boundaries.append({line, int(references.size())});
+            references.append(QString());
+        } else if (type == XML_READER_TYPE_ELEMENT && depth < 2) {
+            boundaries.append({line, -1});
+        } else if (type == XML_READER_TYPE_ELEMENT && depth == 3) {
+            inReference = isReferenceElement(reader) && !xmlTextReaderIsEmptyElement(reader);
+        } else if (type == XML_READER_TYPE_END_ELEMENT && depth == 3) {
+            inReference = false;
+        } else if (type == XML_READER_TYPE_TEXT && inReference && !references.isEmpty()) {
+            references.last() = QString::fromUtf8(reinterpret_cast<const char*>(xmlTextReaderConstValue(reader)));
+        }
+    }
+    if (result != 0 || collector.fatal)
+        throw ZtfiError(collector.fatal ? collector.fatal->reason : unreadable().reason);
+
+    QList<RecordFault> faults;
+    for (auto& [line, fault] : collector.found) {
+        const auto after = std::upper_bound(boundaries.begin(), boundaries.end(), long(line),
+                                            [](long l, const RecordBoundary& b) { return l < b.line; });
+        if (after != boundaries.begin() && std::prev(after)->record >= 0)
+            fault.reference = references.at(std::prev(after)->record);
+        faults.append(fault);
+    }
+    return faults;
 }

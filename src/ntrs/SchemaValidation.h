@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -21,3 +22,17 @@ struct ValidationFault {
 // syntax outranks every other; then a root that names no schema, a schema that does not load;
 // then the first fault of the validation.
 std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& path, const QString& folder);
+
+// A fault of the validation within a record of a report (an item of one of the root's lists).
+struct RecordFault {
+    QString reference;  // the record's TransactionReferenceNumber or CancelledTransactionReferenceNumber;
+                        // empty for an instrument of the code list and for a fault outside any record
+    QString element;    // the element the parser names
+    QString value;      // the value it names, if any
+    QString reason;     // the parser's text
+};
+
+// Every fault of the validation of the document in the file at path against the schema in the
+// file schemaPath, in the order of the document, each with the record it lies in. A document
+// that is not well-formed or a schema that does not load throws ZtfiError with the first fault.
+QList<RecordFault> recordFaults(const QString& path, const QString& schemaPath);

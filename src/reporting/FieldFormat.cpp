@@ -130,9 +130,23 @@ QString errorText(const QString& reference, const CheckedField* field, const QSt
 QString ProveraFormata(const QString& reference, const CheckedField* field, const QString& format,
                        const QString& suffix, const QString& prefix)
 {
+    const FormatCheck checked = checkFormat(field, format, suffix, prefix);
+    if (!checked.fits)
+        throw ZtfiError(errorText(reference, field, format, checked.value));
+    return checked.value;
+}
+
+QString assembledValue(const CheckedField* field, const QString& suffix, const QString& prefix)
+{
+    return assemble(field, suffix, prefix);
+}
+
+FormatCheck checkFormat(const CheckedField* field, const QString& format, const QString& suffix,
+                        const QString& prefix)
+{
     QString value = assemble(field, suffix, prefix);
     if (field && field->name == QLatin1String("ISIN") && value == QLatin1String("N"))
-        return value;
+        return {value, true};
 
     const QVector<Group>& groups = parseFormat(format);
     const bool singleGroup = groups.size() == 1;
@@ -170,7 +184,5 @@ QString ProveraFormata(const QString& reference, const CheckedField* field, cons
         failed = failed || !fits;
         position += group.count;
     }
-    if (failed)
-        throw ZtfiError(errorText(reference, field, format, value));
-    return value;
+    return {value, !failed};
 }

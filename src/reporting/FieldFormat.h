@@ -28,3 +28,16 @@ struct CheckedField {
 // throws the conversion error ("EConvertError").
 QString ProveraFormata(const QString& reference, const CheckedField* field, const QString& format,
                        const QString& suffix = QString(), const QString& prefix = QString());
+
+// The value after cutting and normalising, and whether it fits its format.
+struct FormatCheck {
+    QString value;
+    bool fits = true;
+};
+
+// The same check, telling a value that does not fit instead of raising its message (a "d" value
+// that is not a number at all still throws the conversion error).
+FormatCheck checkFormat(const CheckedField* field, const QString& format, const QString& suffix = QString(),
+                        const QString& prefix = QString());
+// prefix + the field's text (trimmed as the check trims it) + suffix: the value the check tests.
+QString assembledValue(const CheckedField* field, const QString& suffix = QString(), const QString& prefix = QString());

@@ -114,11 +114,36 @@ QString ReportRows::ProveraFormata(const Field* field, const QString& format, co
     if (field)
         checked = {field->name(), field->displayLabel(), field->asString()};
     const CheckedField* checkedField = field ? &checked : nullptr;
+    if (faultSink_)
+        return checkedValue(checkedField, format, suffix, prefix);
     try {
         return ::ProveraFormata(QString(), checkedField, format, suffix, prefix);
     } catch (const ZtfiError&) {
         return ::ProveraFormata(currentReference(), checkedField, format, suffix, prefix);
     }
+}
+
+QString ReportRows::checkedValue(const CheckedField* field, const QString& format, const QString& suffix,
+                                 const QString& prefix) const
+{
+    FormatFault fault;
+    fault.format = format;
+    try {
+        const FormatCheck checked = checkFormat(field, format, suffix, prefix);
+        if (checked.fits)
+            return checked.value;
+        fault.value = checked.value;
+    } catch (const ZtfiError&) {
+        // A value that is not a number at all.
+        fault.value = assembledValue(field, suffix, prefix);
+    }
+    fault.reference = currentReference();
+    if (field)
+        fault.field = field->displayLabel.isEmpty() ? field->name : field->displayLabel;
+    else if (format == QLatin1String("1(S)2(n)"))
+        fault.field = QStringLiteral("TRG.OFFSET");
+    faultSink_(fault);
+    return fault.value;
 }
 
 ReportRowColour ReportRows::rowColour(int row, const QDate& firstDay) const

@@ -7,12 +7,22 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class Connection;
 class Field;
+struct CheckedField;
 struct Config;
 struct SelectionContext;
+
+// A value that does not fit its format, as a check that goes on collects it.
+struct FormatFault {
+    QString reference;  // RefStTransaC of the current report row
+    QString field;      // the field's display label (its name when it has none), "TRG.OFFSET" for the offset
+    QString value;      // the value as tested
+    QString format;     // the format it breaks
+};
 
 // The report rows of a selection (qDPATVPPSL): one row per transaction, with every value the
 // transaction report needs, and the calculated columns MTS_BPHCalc and RefStTransaC. Reading a
@@ -45,11 +55,18 @@ public:
     QString ProveraFormata(const Field* field, const QString& format, const QString& suffix = QString(),
                            const QString& prefix = QString()) const;
 
+    // With a sink, ProveraFormata does not stop at a value that does not fit: the fault goes to
+    // the sink and the value is used as it is (a check that collects every fault).
+    void collectFormatFaults(std::function<void(const FormatFault&)> sink) { faultSink_ = std::move(sink); }
+
     // The colour of a row of the grid "Transakcije" for the first day of the tab.
     ReportRowColour rowColour(int row, const QDate& firstDay) const;
 
 private:
     void calculate();
+    // ProveraFormata with the fault sink set.
+    QString checkedValue(const CheckedField* field, const QString& format, const QString& suffix,
+                         const QString& prefix) const;
 
     const Config& config_;
     SelectionContext& selection_;
@@ -68,6 +85,7 @@ private:
         Field* ISSTN;
     };
     CalculationFields calc_{};
+    std::function<void(const FormatFault&)> faultSink_;
 };
 
 // The statement of a regenerated report: the saved statement restricted to that report's rows.

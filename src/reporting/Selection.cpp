@@ -124,17 +124,13 @@ SelectionOutcome Selection::bbNaborClick(const QDate& firstDay, const QDate& las
     app_.selection.rangeKey = rangeKey(firstDay, lastDay);
 
     log(QStringLiteral("Pre Delete!"));
-    BitBtn3Click(firstDay, lastDay);
+    removePending(firstDay, lastDay);
+    closeSelectionLists(app_);
     log(QStringLiteral("Po Delete!"));
 
     const qint64 reportId = Identifiers::nextReportId(app_.connection(), app_.dialect());
     app_.selection.FMaxDpAtvpId = reportId;
-
-    insertNewTrades(firstDay, lastDay, reportId);
-    insertCancellations(reportId);
-    insertReplacements(firstDay, lastDay, reportId);
-    assignImports(firstDay, lastDay, reportId);
-    const OverrideSyncResult overrides = synchroniseOverrides(firstDay, lastDay, reportId);
+    const OverrideSyncResult overrides = selectInto(firstDay, lastDay, reportId);
 
     SelectionOutcome outcome;
     if (overrides.stopsSelection())
@@ -144,6 +140,26 @@ SelectionOutcome Selection::bbNaborClick(const QDate& firstDay, const QDate& las
 
     app_.regeneration = RegenerationState();
     return outcome;
+}
+
+WrittenSelection Selection::writeSteps(const QDate& firstDay, const QDate& lastDay)
+{
+    refuseReversedPeriod(firstDay, lastDay);
+    const DeskLock desk(app_.connection());
+    removePending(firstDay, lastDay);
+    WrittenSelection written;
+    written.reportId = Identifiers::nextReportId(app_.connection(), app_.dialect());
+    written.overrides = selectInto(firstDay, lastDay, written.reportId);
+    return written;
+}
+
+OverrideSyncResult Selection::selectInto(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
+{
+    insertNewTrades(firstDay, lastDay, reportId);
+    insertCancellations(reportId);
+    insertReplacements(firstDay, lastDay, reportId);
+    assignImports(firstDay, lastDay, reportId);
+    return synchroniseOverrides(firstDay, lastDay, reportId);
 }
 
 void Selection::insertNewTrades(const QDate& firstDay, const QDate& lastDay, qint64 reportId)
@@ -263,8 +279,14 @@ bool Selection::openReportLists(ZtfiApp& app, const QDate& firstDay, const QDate
 void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 {
     refuseReversedPeriod(firstDay, lastDay);
+    const DeskLock desk(app_.connection());
+    removePending(firstDay, lastDay);
+    closeSelectionLists(app_);
+}
+
+void Selection::removePending(const QDate& firstDay, const QDate& lastDay)
+{
     Connection& connection = app_.connection();
-    const DeskLock desk(connection);
 
     runStep(connection, stepMessage("Napaka pri brisanju iz DPATVPPSL!"), [&] {
         TUniQuery pending(connection, QStringLiteral("qBrisi"));
@@ -315,8 +337,6 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
             RegisteredDigests::remove(connection, reportId.asInteger(), serial.asInteger());
         }
     });
-
-    closeSelectionLists(app_);
 }
 
 bool Selection::dtpDanExit(const QDate& firstDay, const QDate& lastDay)

@@ -22,6 +22,13 @@ struct SelectionOutcome {
     bool generationEnabled = false;
 };
 
+// What the writing steps of a selection did: the identifier of the set they wrote and the
+// instrument override synchronisation (whose pending rows stop the selection).
+struct WrittenSelection {
+    qint64 reportId = 0;
+    OverrideSyncResult overrides;
+};
+
 // The daily selection: collects the trades of a period into the pending selection (rows of
 // DPATVPPSL under the identifier the next report will carry), brings the instrument overrides
 // up to date and opens the report rows and the instrument code list; and the deletion of the
@@ -49,6 +56,11 @@ public:
     // A period that ends before it starts is refused (ZtfiError reversedPeriodMessage()) before
     // anything is written or remembered; so is it by the deletion.
     SelectionOutcome bbNaborClick(const QDate& firstDay, const QDate& lastDay);
+    // The writing steps of "Nabor" alone, for a check that rolls them back: the pending selection
+    // and the period's unsent reports removed, the period's rows selected under the next report
+    // identifier, the overrides synchronised. The lists, the run's state and the user are left
+    // alone. A reversed period is refused as by "Nabor".
+    WrittenSelection writeSteps(const QDate& firstDay, const QDate& lastDay);
     // "Brisanje nabora": removes the pending selection, releases imported transactions of
     // reports that do not exist, deletes the period's unsent reports with their rows, and
     // closes the report rows and the code list.
@@ -75,6 +87,10 @@ private:
     // step failed, "po n Rollback!" before its error passes on.
     void tracedStep(int number, const QString& failure, bool appendCause,
                     const std::function<void()>& body);
+    // The deletion steps of "Brisanje nabora".
+    void removePending(const QDate& firstDay, const QDate& lastDay);
+    // The steps that select the period under reportId and synchronise the overrides.
+    OverrideSyncResult selectInto(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
     void insertNewTrades(const QDate& firstDay, const QDate& lastDay, qint64 reportId);
     void insertCancellations(qint64 reportId);
     void insertReplacements(const QDate& firstDay, const QDate& lastDay, qint64 reportId);

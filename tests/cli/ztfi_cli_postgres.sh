@@ -91,6 +91,28 @@ PY
 for home in embedded server; do cli $home register 01.12.2026 31.12.2026 >"$work/$home.register"; done
 diff "$work/embedded.register" "$work/server.register" >&2 || fail "the registers differ"
 
+# The password off the command line: "-" reads ZTFI_PASSWORD, else the first line of standard
+# input; a wrong one is the server's refusal. sign reads its pass phrase there: only the variable.
+pw() { ZTFI_HOME="$work/server" "$build/ztfi-cli" ZTFI "$ZTFI_PG_USER" - ana "$@"; }
+ZTFI_PASSWORD=$ZTFI_PG_PASSWORD pw register 01.12.2026 31.12.2026 </dev/null | diff - "$work/server.register" >&2 ||
+  fail "register with ZTFI_PASSWORD"
+printf '%s\n' "$ZTFI_PG_PASSWORD" | (unset ZTFI_PASSWORD; pw register 01.12.2026 31.12.2026) |
+  diff - "$work/server.register" >&2 || fail "register with the password on standard input"
+set +e
+ZTFI_PASSWORD=wrong pw register 01.12.2026 31.12.2026 >/dev/null 2>&1; rc=$?
+[[ $rc == 1 ]] || fail "a wrong ZTFI_PASSWORD exit $rc"
+echo secret | (unset ZTFI_PASSWORD; pw sign x.xml signer >/dev/null 2>&1); rc=$?
+[[ $rc == 2 ]] || fail "sign with the password on standard input exit $rc"
+set -e
+
+# The check of a day changes nothing on the server either, and finds what it finds embedded.
+dump_server() { pg_dump -a -h 127.0.0.1 -p "$ZTFI_PG_PORT" -U "$ZTFI_PG_USER" "$db" | grep -v '^SELECT pg_catalog.setval'; }
+dump_server >"$work/before.sql"
+for home in embedded server; do cli $home check 03.12.2026 03.12.2026 | sort >"$work/$home.check" || fail "$home: check exit $?"; done
+dump_server >"$work/after.sql"
+cmp -s "$work/before.sql" "$work/after.sql" || fail "the check changed the server's database"
+diff "$work/embedded.check" "$work/server.check" >&2 || fail "the checks differ"
+
 # Two desks generate the two days of trades at once while a third reads the register: each
 # succeeds or fails with its message; a report holds the trades of its own day only.
 days=(08.12.2026 09.12.2026)

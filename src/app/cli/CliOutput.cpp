@@ -2,9 +2,8 @@
 
 #include "data/dataset/Dataset.h"
 #include "data/dataset/Field.h"
-#include "data/engine/Connection.h"
+#include "instruments/PendingChoices.h"
 
-#include <QSqlQuery>
 #include <QTextStream>
 
 namespace {
@@ -39,9 +38,7 @@ void printDataset(Dataset& dataset, QTextStream& out)
 
 void printPendingIsins(Connection& connection, QTextStream& out)
 {
-    QSqlQuery q(connection.database());
-    q.exec(QStringLiteral("SELECT DISTINCT ISIN FROM DPATVP_SFVP WHERE SFVP_POROCANJE IS NULL ORDER BY ISIN"));
-    while (q.next())
-        out << q.value(0).toString() << '\n';
+    for (const QString& isin : isinsAwaitingChoice(connection))
+        out << isin << '\n';
     out.flush();
 }

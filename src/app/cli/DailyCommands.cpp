@@ -8,6 +8,9 @@
 #include "instruments/CodeList.h"
 #include "instruments/InstrumentChoice.h"
 #include "ntrs/ReportWriter.h"
+#include "ntrs/check/FindingList.h"
+#include "ntrs/check/IsoCodes.h"
+#include "ntrs/check/PeriodCheck.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 #include "state/ZtfiApp.h"
@@ -63,6 +66,31 @@ int choose(CliRun& run)
     return CliStatus::Done;
 }
 
+// The check of the period: its findings (errors first) as a list; nothing is written.
+int check(CliRun& run)
+{
+    const PeriodCheckResult result =
+        PeriodCheck(run.app, IsoCodes::debianFolder()).run(run.args.date(0), run.args.date(1));
+    for (const QString& notice : result.notices)
+        run.ui.warn(notice);
+    if (!result.pendingIsins.isEmpty()) {
+        for (const QString& isin : result.pendingIsins)
+            run.out << isin << '\n';
+        run.out.flush();
+        return CliStatus::ChoicePending;
+    }
+    FindingList list(run.app.connection());
+    list.show(result.findings);
+    if (!run.args.out.isEmpty()) {
+        const int written = writeListOut(run, list, QStringLiteral("Preveri nabor"));
+        if (written != CliStatus::Done)
+            return written;
+    } else {
+        printDataset(list, run.out);
+    }
+    return result.hasErrors() ? CliStatus::Failed : CliStatus::Done;
+}
+
 int deleteSelection(CliRun& run)
 {
     Selection(run.app).BitBtn3Click(run.args.date(0), run.args.date(1));
@@ -99,6 +127,9 @@ QList<CliCommand> dailyCommands()
         {QStringLiteral("generate"), {A::Date, A::Date}, QStringLiteral("FROM TO"),
          QStringLiteral("the selection and the report; prints the report's path last"), false,
          [](CliRun& run) { return select(run, true); }},
+        {QStringLiteral("check"), {A::Date, A::Date}, QStringLiteral("FROM TO"),
+         QStringLiteral("checks the period's selection as the report would; prints the findings, errors first"),
+         false, check, true},
         {QStringLiteral("choose"), {A::Text, A::Number}, QStringLiteral("ISIN SFVP"),
          QStringLiteral("the reporting instrument of the ISIN's current row"), false, choose},
         {QStringLiteral("delete-selection"), {A::Date, A::Date}, QStringLiteral("FROM TO"),

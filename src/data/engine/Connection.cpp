@@ -160,6 +160,10 @@ QVariant Connection::toEngineValue(const QVariant& value) const
 
 void Connection::startTransaction()
 {
+    if (trial_) {
+        savepoint();
+        return;
+    }
     QSqlDatabase db = database();
     if (!db.transaction())
         throw DatabaseError(db.lastError().text());
@@ -168,6 +172,10 @@ void Connection::startTransaction()
 
 void Connection::startWriteTransaction(int waitMs)
 {
+    if (trial_) {
+        savepoint();
+        return;
+    }
     if (engine_ != Engine::Sqlite) {
         startTransaction();
         return;
@@ -190,6 +198,15 @@ void Connection::startWriteTransaction(int waitMs)
 
 void Connection::commit()
 {
+    if (trial_) {
+        if (savepoints_ == 0)
+            throw DatabaseError(QStringLiteral("Connection::commit: no transaction is open"));
+        QSqlQuery release(database());
+        if (!release.exec(QStringLiteral("RELEASE SAVEPOINT ztfi_step%1").arg(savepoints_)))
+            throw DatabaseError(sqlErrorText(release.lastError()));
+        --savepoints_;
+        return;
+    }
     QSqlDatabase db = database();
     if (!db.commit()) {
         inTransaction_ = transactionStillOpen(db);
@@ -200,10 +217,47 @@ void Connection::commit()
 
 void Connection::rollback()
 {
+    if (trial_) {
+        if (savepoints_ == 0)
+            return;
+        QSqlQuery back(database());
+        const QString name = QStringLiteral("ztfi_step%1").arg(savepoints_);
+        if (!back.exec(QStringLiteral("ROLLBACK TO SAVEPOINT ") + name)
+            || !back.exec(QStringLiteral("RELEASE SAVEPOINT ") + name))
+            throw DatabaseError(sqlErrorText(back.lastError()));
+        --savepoints_;
+        return;
+    }
     if (!inTransaction_)
         return;
     QSqlDatabase db = database();
     if (!db.rollback() && transactionStillOpen(db))
         throw DatabaseError(db.lastError().text());
     inTransaction_ = false;
+}
+
+void Connection::savepoint()
+{
+    QSqlQuery start(database());
+    if (!start.exec(QStringLiteral("SAVEPOINT ztfi_step%1").arg(savepoints_ + 1)))
+        throw DatabaseError(sqlErrorText(start.lastError()));
+    ++savepoints_;
+}
+
+void Connection::beginTrial()
+{
+    if (inTransaction_)
+        throw DatabaseError(QStringLiteral("Connection::beginTrial: a transaction is open"));
+    startWriteTransaction();
+    trial_ = true;
+    savepoints_ = 0;
+}
+
+void Connection::endTrial()
+{
+    if (!trial_)
+        return;
+    trial_ = false;
+    savepoints_ = 0;
+    rollback();
 }

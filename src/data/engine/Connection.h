@@ -51,10 +51,21 @@ public:
     void rollback();
     bool inTransaction() const { return inTransaction_; }
 
+    // A trial: from beginTrial to endTrial everything runs in one write transaction that
+    // endTrial rolls back, so nothing of it stays. A transaction started meanwhile is a savepoint
+    // in it: its commit releases the savepoint, its rollback returns to it; a rollback with no
+    // savepoint open leaves the rest to endTrial.
+    void beginTrial();
+    void endTrial();
+
 private:
     Connection(const QString& connectionName, Engine engine);
+
+    void savepoint();
 
     QString connectionName_;
     Engine engine_;
     bool inTransaction_ = false;
+    bool trial_ = false;
+    int savepoints_ = 0;
 };

@@ -7,6 +7,9 @@
 #include "data/dataset/DatasetModel.h"
 #include "instruments/CodeList.h"
 #include "ntrs/ReportWriter.h"
+#include "ntrs/check/FindingList.h"
+#include "ntrs/check/IsoCodes.h"
+#include "ntrs/check/PeriodCheck.h"
 #include "reporting/ReportRows.h"
 #include "reporting/Selection.h"
 #include "reporting/SelectionReturn.h"
@@ -22,6 +25,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
+
+#include <algorithm>
 
 using namespace FormControls;
 
@@ -60,6 +65,8 @@ NaborTab::NaborTab(ZtfiApp& app, QWidget* parent)
     bbGenXML = button(this, "bbGenXML", QStringLiteral("Generiranje XML poročila"),
                       QStringLiteral("Generiranje in pošiljanje poročila"));
     bTZInfo = button(this, "bTZInfo", QStringLiteral("Preveri časovni pas"));
+    bbPreveriNabor = button(this, "bbPreveriNabor", QStringLiteral("Preveri nabor"),
+                            QStringLiteral("Preverjanje nabora pred generiranjem (ničesar ne zapiše)"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(label(this, "lblDan", QStringLiteral("Datum od")));
@@ -71,6 +78,7 @@ NaborTab::NaborTab(ZtfiApp& app, QWidget* parent)
     top->addWidget(bbNabor);
     top->addWidget(BitBtn3);
     top->addWidget(bbExportXLS);
+    top->addWidget(bbPreveriNabor);
     top->addWidget(bbGenXML);
     top->addStretch(1);
     top->addWidget(bTZInfo);
@@ -80,16 +88,24 @@ NaborTab::NaborTab(ZtfiApp& app, QWidget* parent)
     dbgDPATVPPSL = grid(lists, "dbgDPATVPPSL", QStringLiteral("Transakcije"));
     dbSifrantFinInstr = grid(lists, "dbSifrantFinInstr",
                              QStringLiteral("Šifrant finančnih instrumentov"));
+    dbgPreveriNabor = grid(lists, "dbgPreveriNabor", QStringLiteral("Preverjanje nabora"));
     lists->addWidget(dbgDPATVPPSL->parentWidget());
     lists->addWidget(dbSifrantFinInstr->parentWidget());
+    lists->addWidget(dbgPreveriNabor->parentWidget());
     lists->setStretchFactor(0, 3);
     lists->setStretchFactor(1, 1);
+    lists->setStretchFactor(2, 1);
+    // The findings show up with the first check.
+    dbgPreveriNabor->parentWidget()->hide();
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
     page->addWidget(lists, 1);
 
     bbGenXML->setEnabled(false);
+    bbPreveriNabor->setEnabled(false);
+    connect(bbPreveriNabor, &QPushButton::clicked, this, &NaborTab::bbPreveriNaborClick);
+    connect(dbgPreveriNabor, &QAbstractItemView::clicked, this, &NaborTab::findingClicked);
     connect(bbNabor, &QPushButton::clicked, this, &NaborTab::bbNaborClick);
     connect(BitBtn3, &QPushButton::clicked, this, &NaborTab::BitBtn3Click);
     connect(bTZInfo, &QPushButton::clicked, this, &NaborTab::bTZInfoClick);
@@ -132,7 +148,60 @@ void NaborTab::bindSelectionGrids()
         rowsModel, [this, &rows](int row) { return rowColour(rows.rowColour(row, dtpDan->asDate())); },
         dbgDPATVPPSL));
     dbSifrantFinInstr->setModel(new DatasetModel(&sharedCodeList(app_).query(), dbSifrantFinInstr));
+    connect(&rows.query(), &Dataset::datasetChanged, this, &NaborTab::updateCheckEnabled);
     gridsBound_ = true;
+    updateCheckEnabled();
+}
+
+void NaborTab::updateCheckEnabled()
+{
+    const TQueryDM& rows = sharedReportRows(app_).query();
+    bbPreveriNabor->setEnabled(rows.isActive() && !rows.isEmpty());
+}
+
+void NaborTab::bbPreveriNaborClick()
+{
+    runGuarded(app_.ui(), [this] {
+        const PeriodCheckResult result =
+            PeriodCheck(app_, IsoCodes::debianFolder()).run(dtpDan->asDate(), dtpDanDo->asDate());
+        if (!result.pendingIsins.isEmpty()) {
+            app_.ui().inform(QStringLiteral("Nabor bi se ustavil za izbiro finančnega instrumenta za ISIN: ")
+                             + result.pendingIsins.join(QStringLiteral(", ")));
+            return;
+        }
+        if (!findings_) {
+            findings_ = std::make_unique<FindingList>(app_.connection());
+            dbgPreveriNabor->setModel(new DatasetModel(findings_.get(), dbgPreveriNabor));
+        }
+        findings_->show(result.findings);
+        const auto errors = std::count_if(result.findings.begin(), result.findings.end(), [](const CheckFinding& f) {
+            return f.level == CheckFinding::Level::Error;
+        });
+        QString caption = QStringLiteral("Preverjanje nabora (napak: %1, opozoril: %2)")
+                              .arg(errors)
+                              .arg(result.findings.size() - errors);
+        for (const QString& notice : result.notices)
+            caption += QLatin1Char(' ') + notice;
+        dbgPreveriNabor->setLabelText(caption);
+        dbgPreveriNabor->parentWidget()->show();
+    });
+}
+
+void NaborTab::findingClicked(const QModelIndex& index)
+{
+    if (!index.isValid() || !findings_ || !findings_->isActive())
+        return;
+    const QString reference = findings_->valueAt(index.row(), findings_->fieldByName(QStringLiteral("RefStTransaC"))).toString();
+    const TQueryDM& rows = sharedReportRows(app_).query();
+    if (reference.isEmpty() || !rows.isActive())
+        return;
+    const Field& references = rows.fieldByName(QStringLiteral("RefStTransaC"));
+    for (int row = 0; row < rows.recordCount(); ++row) {
+        if (rows.valueAt(row, references).toString() == reference) {
+            dbgDPATVPPSL->moveToRow(row);
+            return;
+        }
+    }
 }
 
 void NaborTab::resumeSelection()

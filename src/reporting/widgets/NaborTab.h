@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class FindingList;
+class QModelIndex;
 class QPushButton;
 class Selection;
 class TFwwDBGrid;
@@ -41,6 +43,11 @@ public slots:
     void bTZInfoClick();
     // "Izvoz nabora": the report rows written to a workbook chosen by the user, then opened.
     void bbExportXLSClick();
+    // "Preveri nabor": the check of the period (nothing is written); its findings in the grid
+    // dbgPreveriNabor.
+    void bbPreveriNaborClick();
+    // A finding clicked: the report-row grid moves to its row.
+    void findingClicked(const QModelIndex& index);
     // "Generiranje XML poročila": the report of the selection is written, validated and
     // registered; reportWritten tells the outcome.
     void bbGenXMLClick();
@@ -51,9 +58,13 @@ signals:
     void reportWritten(const ReportOutcome& outcome);
 
 private:
+    // "Preveri nabor" is enabled while the report rows hold a row.
+    void updateCheckEnabled();
+
     ZtfiApp& app_;
     std::unique_ptr<Selection> selection_;
     bool gridsBound_ = false;
+    std::unique_ptr<FindingList> findings_;
 
     TPTypedEdit* dtpDan = nullptr;
     TPTypedEdit* dtpDanDo = nullptr;
@@ -61,7 +72,9 @@ private:
     QPushButton* BitBtn3 = nullptr;
     QPushButton* bbExportXLS = nullptr;
     QPushButton* bbGenXML = nullptr;
+    QPushButton* bbPreveriNabor = nullptr;
     QPushButton* bTZInfo = nullptr;
     TFwwDBGrid* dbgDPATVPPSL = nullptr;
     TFwwDBGrid* dbSifrantFinInstr = nullptr;
+    TFwwDBGrid* dbgPreveriNabor = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include "data/dataset/Queries.h"
 #include "exchange/Workbook.h"
+#include "ntrs/check/IsoCodes.h"
+#include "ntrs/check/PeriodCheck.h"
 #include "reporting/ReportRows.h"
 #include "state/ZtfiApp.h"
 #include "support/FixtureApp.h"
@@ -268,3 +270,50 @@ TEST_F(NaborTabTest, IzvozNaboraWritesTheRowsOfTheSelectionAndOpensTheFile)
 }
 
 }  // namespace
+
+TEST_F(NaborTabTest, PreveriNaborListsTheFindingsOfTheServiceAndAClickFindsTheirRow)
+{
+    // The default instrument's ISIN has a wrong check digit; trade 9 is in a currency that
+    // breaks its format.
+    db.currency({.id = 2, .iso = QStringLiteral("US1")});
+    db.trade({.id = 7, .day = kDay}).trade({.id = 8, .day = kDay}).trade({.id = 9, .day = kDay, .currency = 2});
+    auto* check = child<QPushButton>("bbPreveriNabor");
+    EXPECT_FALSE(check->isEnabled());
+    setPeriod(kDay, kDay);
+    child<QPushButton>("bbNabor")->click();
+    ASSERT_TRUE(check->isEnabled());
+
+    check->click();
+
+    auto* grid = child<TFwwDBGrid>("dbgPreveriNabor");
+    EXPECT_TRUE(grid->isVisible() || !window().isVisible());
+    QAbstractItemModel* model = grid->model();
+    ASSERT_NE(model, nullptr);
+    QStringList shown;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < 5; ++column)
+            cells << model->index(row, column).data().toString();
+        shown << cells.join(QLatin1Char('|'));
+    }
+    QStringList expected;
+    for (const CheckFinding& f : PeriodCheck(fixture.app(), IsoCodes::debianFolder()).run(kDay, kDay).findings)
+        expected << QStringList{f.levelText(), f.reference, f.field, f.value, f.rule}.join(QLatin1Char('|'));
+    EXPECT_EQ(shown, expected);
+    ASSERT_EQ(shown.size(), 4);
+    EXPECT_EQ(shown.first(), QStringLiteral("Napaka|9|Valuta|US1|ni formata 3(a)"));
+    EXPECT_TRUE(fixture.ui().calls().empty());
+
+    // A click on a finding moves the report rows to its transaction.
+    const TQueryDM& rows = sharedReportRows(fixture.app()).query();
+    const Field& reference = rows.fieldByName(QStringLiteral("RefStTransaC"));
+    for (int row = 0; row < model->rowCount(); ++row) {
+        emit grid->clicked(model->index(row, 2));
+        EXPECT_EQ(rows.valueAt(rows.recNo(), reference).toString(), model->index(row, 1).data().toString());
+        EXPECT_EQ(child<TFwwDBGrid>("dbgDPATVPPSL")->currentIndex().row(), rows.recNo());
+    }
+
+    // Without rows there is nothing to check.
+    child<QPushButton>("BitBtn3")->click();
+    EXPECT_FALSE(check->isEnabled());
+}
