@@ -82,7 +82,7 @@ int check(CliRun& run)
     FindingList list(run.app.connection());
     list.show(result.findings);
     if (!run.args.out.isEmpty()) {
-        const int written = writeListOut(run, list, QStringLiteral("Preveri nabor"));
+        const int written = writeListOut(run, list, QStringLiteral("Preverjanje nabora"));
         if (written != CliStatus::Done)
             return written;
     } else {
