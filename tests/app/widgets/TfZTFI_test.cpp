@@ -143,6 +143,7 @@ TEST_F(TfZTFITest, EveryListHasItsTitle)
     } lists[] = {
         {"dbgDPATVPPSL", QStringLiteral("Transakcije")},
         {"dbSifrantFinInstr", QStringLiteral("Šifrant finančnih instrumentov")},
+        {"dbgPreveriNabor", QStringLiteral("Preverjanje nabora")},
         {"dbgImport", QStringLiteral("Transakcije")},
         {"dbPorocila", QStringLiteral("Poročila")},
         {"dbgDPATVP_SFVP", QStringLiteral("Fin. instr.")},
