@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -13,6 +15,9 @@ using namespace std::chrono_literals;
 
 // Something the work owns whose going takes a while, as a file removed on a slow disk.
 struct SlowToGo {
+    explicit SlowToGo(std::shared_ptr<std::atomic<bool>> gone) : gone(std::move(gone)) {}
+    SlowToGo(const SlowToGo&) = delete;
+    SlowToGo& operator=(const SlowToGo&) = delete;
     std::shared_ptr<std::atomic<bool>> gone;
     ~SlowToGo()
     {
@@ -24,10 +29,12 @@ struct SlowToGo {
 TEST(BoundedWaitTest, WorkThatEndsInTimeHasLetGoOfAllItHeldWhenTheCallerGoesOn)
 {
     auto gone = std::make_shared<std::atomic<bool>>(false);
-    auto held = std::make_shared<SlowToGo>(SlowToGo{gone});
+    auto held = std::make_shared<SlowToGo>(gone);
     bool undone = false;
-    EXPECT_TRUE(BoundedWait::run(10, [held] {}, [held, &undone] { undone = true; }));
+    std::function<void()> work = [held] {};
+    std::function<void()> undo = [held, &undone] { undone = true; };
     held.reset();
+    EXPECT_TRUE(BoundedWait::run(10, std::move(work), std::move(undo)));
     EXPECT_TRUE(*gone);
     EXPECT_FALSE(undone);
 }
