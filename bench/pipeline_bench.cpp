@@ -9,7 +9,9 @@
 // first holds DAYS earlier reported days of 10,000 trades each (trades, selected rows, register
 // rows and their audit rows), so a run on a database with a long history can be compared with
 // one on a new database. With FOLDER the database and the report are made and kept there, for
-// EXPLAIN QUERY PLAN.
+// EXPLAIN QUERY PLAN. When scripts/postgres-server's environment names a throwaway server, the
+// same day (the database as it was before the embedded run) is loaded into a fresh database of
+// it and the daily run made there too, with the ratio of the server's time to the embedded one's.
 #include "DemoDatabase.h"
 #include "StepTimer.h"
 #include "reporting/SelectionLists.h"
@@ -38,6 +40,10 @@
 
 #include <cstdio>
 #include <cstring>
+
+#ifdef ZTFI_BENCH_SERVER
+#include "support/PostgresServer.h"
+#endif
 
 namespace {
 
@@ -139,6 +145,68 @@ void line(const char* step, double ms, long long rows)
     std::printf("%-36s %10.1f ms %12.0f rows/s\n", step, ms, rows / (ms / 1000.0));
 }
 
+// The daily run as `ztfi-cli generate` makes it: the selection, then the report. Returns the
+// elapsed ms of both; report is set to the report made.
+double dailyRun(ZtfiApp& ztfi, const QDate& day, const char* engine, ReportOutcome& report)
+{
+    Selection selection(ztfi);
+    StepTimer t(36);
+    selection.bbNaborClick(day, day);
+    const long long rows = sharedReportRows(ztfi).query().recordCount();
+    const double selectMs = t.line(qPrintable(QStringLiteral("%1: selection").arg(QLatin1String(engine))), rows);
+    ReportWriter writer(ztfi.connection(), ztfi.config(), ztfi.errorLog(), ztfi.auditTrail(), ztfi.programFolder());
+    report = writer.bbGenXMLClick(sharedReportRows(ztfi), sharedCodeList(ztfi), ztfi.regeneration,
+                                  {day, day, QDateTime::currentDateTime()});
+    return selectMs + t.line(qPrintable(QStringLiteral("%1: XML generation").arg(QLatin1String(engine))), rows);
+}
+
+#ifdef ZTFI_BENCH_SERVER
+// The day of the embedded database file dayFile on a fresh database of the throwaway server,
+// loaded as the server tests load the demo; the daily run there. Returns its elapsed ms, or a
+// negative value when the day could not be loaded.
+double serverDay(const QString& dayFile, const QDate& day, ReportOutcome& report)
+{
+    PostgresDatabase database;
+    QProcess load;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PGPASSWORD"), PostgresServer::password());
+    load.setProcessEnvironment(environment);
+    load.start(QStringLiteral("bash"),
+               {QStringLiteral("-o"), QStringLiteral("pipefail"), QStringLiteral("-c"),
+                QStringLiteral("python3 \"$1/tests/support/sqlite_to_postgres.py\" \"$2\" \"$1/schema/postgresql\" | "
+                               "psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p \"$ZTFI_PG_PORT\" -U \"$3\" -d \"$4\" "
+                               "-c 'SET search_path = public, oracle' -f - -c 'ANALYZE' >/dev/null"),
+                QStringLiteral("load"), QStringLiteral(ZTFI_SOURCE_DIR), dayFile, PostgresServer::user(),
+                database.name()});
+    QElapsedTimer t;
+    t.start();
+    if (!load.waitForFinished(-1) || load.exitCode() != 0) {
+        std::fprintf(stderr, "the day was not loaded into the server: %s\n", load.readAllStandardError().constData());
+        return -1;
+    }
+    std::printf("server: day loaded in %.1f s\n", t.elapsed() / 1000.0);
+
+    QTemporaryDir home;
+    QFile::copy(QStringLiteral(ZTFI_SOURCE_DIR "/demo/ZTFI.ini"), home.filePath(QStringLiteral("ZTFI.ini")));
+    QFile aliases(home.filePath(QStringLiteral("aliases.ini")));
+    if (!aliases.open(QIODevice::WriteOnly) || aliases.write(database.aliasEntry(QStringLiteral("BENCH")).toUtf8()) < 0)
+        qFatal("aliases.ini cannot be written");
+    aliases.close();
+    qputenv("ZTFI_HOME", home.path().toUtf8());
+    QTextStream err(stderr);
+    ConsoleInteraction ui(err);
+    ZtfiApp ztfi({QStringLiteral("BENCH"), PostgresServer::user(), PostgresServer::password(), QStringLiteral("BENCH")},
+                 ui);
+    ztfi.resetRunState();
+    ztfi.readConfiguration();
+    prepareSavedStatements(ztfi);
+    const double ms = dailyRun(ztfi, day, "server", report);
+    std::printf("server: report file %.1f MB, valid %s\n", QFileInfo(report.filePath).size() / 1048576.0,
+                report.valid ? "yes" : "no");
+    return ms;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -166,6 +234,8 @@ int main(int argc, char** argv)
         generateHistory(*connection, historyDays, DemoDatabase::reportedDays().first());
         generate(*connection, trades, instruments, day);
     }
+    const QString dayFile = folder.filePath(QStringLiteral("DAY.sqlite"));
+    QFile::copy(folder.filePath(QStringLiteral("BENCH.sqlite")), dayFile);
     QFile ini(folder.filePath(QStringLiteral("ZTFI.ini")));
     QFile::copy(QStringLiteral(ZTFI_SOURCE_DIR "/demo/ZTFI.ini"), ini.fileName());
     qputenv("ZTFI_HOME", folder.path().toUtf8());
@@ -224,5 +294,20 @@ int main(int argc, char** argv)
                 (selectMs + generateMs) / (scanMs + lintMs));
     std::printf("ratio to the scan: selection %.1f, selection again %.1f; validation / xmllint %.1f\n",
                 selectMs / scanMs, reselectMs / scanMs, validateMs / lintMs);
-    return overridesKept && report.valid ? 0 : 1;
+    std::fflush(stdout);
+    bool serverValid = true;
+#ifdef ZTFI_BENCH_SERVER
+    if (PostgresServer::available()) {
+        ReportOutcome serverReport;
+        const double serverMs = serverDay(dayFile, day, serverReport);
+        serverValid = serverMs >= 0 && serverReport.valid;
+        if (serverMs >= 0)
+            std::printf("daily run (selection and report): embedded %.1f s, server %.1f s, server / embedded %.1f\n",
+                        (selectMs + generateMs) / 1000.0, serverMs / 1000.0, serverMs / (selectMs + generateMs));
+    } else {
+        std::printf("no throwaway server (scripts/postgres-server start FOLDER, then source FOLDER/env): "
+                    "the embedded engine only\n");
+    }
+#endif
+    return overridesKept && report.valid && serverValid ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -39,9 +40,17 @@ QString SequenceReader::statement(const QString& table, const QString& field, Sq
         + QStringLiteral(".NEXTVAL AS NewId FROM dual");
 }
 
-// Column NewId of the statement's one row; the statement is prepared unless it is the one
-// kept from the read before, and is reset after the read.
-QVariant SequenceReader::read(const QString& sql) const
+QString SequenceReader::blockStatement(const QString& table, const QString& field, int count)
+{
+    return QStringLiteral("WITH RECURSIVE N (I) AS (SELECT 1 FROM dual UNION ALL SELECT I + 1 FROM N WHERE I < %1) "
+                          "SELECT %2.NEXTVAL AS NewId FROM N")
+        .arg(count)
+        .arg(sequenceName(table, field));
+}
+
+// Column NewId of every row of the statement (at least one); the statement is prepared unless
+// it is the one kept from the read before, and is reset after the read.
+QVariantList SequenceReader::read(const QString& sql) const
 {
     if (!prepared_ || preparedSql_ != sql) {
         prepared_.reset();
@@ -58,33 +67,60 @@ QVariant SequenceReader::read(const QString& sql) const
     const int index = query.record().indexOf(QStringLiteral("NewId"));
     if (index < 0)
         throw DatabaseError(QStringLiteral("Field 'NewId' not found"));
-    if (!query.next()) {
-        if (query.lastError().isValid())
-            throw DatabaseError(errorText(query.lastError()));
+    QVariantList values;
+    while (query.next())
+        values.append(query.value(index));
+    if (query.lastError().isValid())
+        throw DatabaseError(errorText(query.lastError()));
+    if (values.isEmpty())
         throw DatabaseError(QStringLiteral("The statement returned no row"));
-    }
-    const QVariant value = query.value(index);
     query.finish();
     // A server may drop its prepared statements at a commit: only the embedded engine keeps one.
     if (connection_.engine() != Connection::Engine::Sqlite)
         prepared_.reset();
-    return value;
+    return values;
 }
 
 qint64 SequenceReader::next(const QString& table, const QString& field) const
+{
+    return values(table, field, statement(table, field, dialect_), 1).first();
+}
+
+QList<qint64> SequenceReader::next(const QString& table, const QString& field, int count) const
+{
+    const Connection::Engine engine = connection_.engine();
+    if (count == 1 || (engine != Connection::Engine::Sqlite && engine != Connection::Engine::PostgreSql)) {
+        QList<qint64> ids;
+        for (int i = 0; i < count; ++i)
+            ids.append(next(table, field));
+        return ids;
+    }
+    QList<qint64> ids = values(table, field, blockStatement(table, field, count), count);
+    // The rows may come in any order; the values were handed out ascending.
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+QList<qint64> SequenceReader::values(const QString& table, const QString& field, const QString& sql,
+                                     int count) const
 {
     const auto failure = [&](const QString& kind, const QString& message) {
         return ZtfiError(kind + QStringLiteral(": napaka pri sekvenci ") + table + QStringLiteral("_")
                          + field + QStringLiteral("_SEQ. Sporočilo: ") + message);
     };
     try {
-        const QVariant value = read(statement(table, field, dialect_));
-        bool ok = false;
-        const qint64 id = value.toLongLong(&ok);
-        if (!ok)
-            throw ZtfiError(QStringLiteral("'%1' is not a valid integer value").arg(value.toString()),
-                            QStringLiteral("EConvertError"));
-        return id;
+        const QVariantList read = this->read(sql);
+        if (read.size() != count)
+            throw DatabaseError(QStringLiteral("The statement returned %1 rows instead of %2").arg(read.size()).arg(count));
+        QList<qint64> ids;
+        for (const QVariant& value : read) {
+            bool ok = false;
+            ids.append(value.toLongLong(&ok));
+            if (!ok)
+                throw ZtfiError(QStringLiteral("'%1' is not a valid integer value").arg(value.toString()),
+                                QStringLiteral("EConvertError"));
+        }
+        return ids;
     } catch (const ZtfiError& error) {
         prepared_.reset();
         throw failure(error.className(), error.message());

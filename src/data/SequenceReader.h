@@ -2,6 +2,7 @@
 
 #include "data/engine/Dialect.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -27,9 +28,20 @@ public:
     // sequence read last stays prepared, so a reader kept by its user (the audit trail, one
     // identifier per written row) compiles it once.
     qint64 next(const QString& table, const QString& field) const;
+    // The next `count` values, in the order one call of next() per value would give them
+    // (ascending), with next()'s errors. The embedded engine and PostgreSQL hand them out in one
+    // statement; another server one by one.
+    QList<qint64> next(const QString& table, const QString& field, int count) const;
+
+    // The statement of `count` values in one, in the Oracle dialect as the embedded engine and
+    // PostgreSQL run it.
+    static QString blockStatement(const QString& table, const QString& field, int count);
 
 private:
-    QVariant read(const QString& sql) const;
+    QVariantList read(const QString& sql) const;
+    // Runs read(), which must give `count` values, and converts them; raises the errors as
+    // next() describes them.
+    QList<qint64> values(const QString& table, const QString& field, const QString& sql, int count) const;
 
     Connection& connection_;
     SqlDialect dialect_;

@@ -1,5 +1,6 @@
 #include "reporting/SelectedRows.h"
 
+#include "data/WriteBatch.h"
 #include "data/dataset/Dataset.h"
 #include "data/dataset/Field.h"
 #include "data/filter/TFilter.h"
@@ -8,6 +9,7 @@ void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& tra
 {
     table.close();
     table.open();
+    WriteBatch batch(table.connection());
     const Field& reportId = rows.fieldByName(QStringLiteral("DpAtvpId"));
     const Field& tradeId = rows.fieldByName(QStringLiteral("IdPsl"));
     const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
@@ -30,4 +32,5 @@ void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& tra
             throw;
         }
     }
+    batch.flush();
 }

@@ -1,6 +1,7 @@
 #include "support/FixtureDb.h"
 #include "core/Error.h"
 #include "data/SequenceReader.h"
+#include "support/EngineStories.h"
 
 #include <gtest/gtest.h>
 
@@ -44,3 +45,29 @@ TEST(SequenceReader, MissingSequenceNamesItAndQuotesTheCause)
         EXPECT_THROW(reader.next(QStringLiteral("NEOBSTOJECA"), QStringLiteral("ID")), ZtfiError);
     }
 }
+
+namespace {
+
+class SequenceBlockStory : public EngineStoryTest {
+protected:
+    FixtureDb db{storyEngine()};
+};
+
+// A block holds the values that as many single reads would have given, ascending, and the
+// sequence goes on after it.
+TEST_P(SequenceBlockStory, ABlockTakesTheNextValuesInOrder)
+{
+    const SequenceReader reader(db.connection(), SqlDialect::Oracle);
+    db.setSequence(QStringLiteral("ACT_IDACT_SEQ"), 40);
+    EXPECT_EQ(reader.next(QStringLiteral("ACT"), QStringLiteral("IdAct"), 3), (QList<qint64>{41, 42, 43}));
+    EXPECT_EQ(reader.next(QStringLiteral("ACT"), QStringLiteral("IdAct")), 44);
+    QList<qint64> expected;
+    for (qint64 v = 45; v < 45 + 250; ++v)
+        expected.append(v);
+    EXPECT_EQ(reader.next(QStringLiteral("ACT"), QStringLiteral("IdAct"), 250), expected);
+    EXPECT_EQ(reader.next(QStringLiteral("ACT"), QStringLiteral("IdAct"), 1), QList<qint64>{295});
+}
+
+INSTANTIATE_ENGINE_STORIES(SequenceBlockStory);
+
+}  // namespace

@@ -5,9 +5,22 @@
 #include "data/engine/Connection.h"
 #include "data/engine/SqlStatement.h"
 #include "data/SequenceReader.h"
+#include "data/WriteBatch.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
+
+namespace {
+
+// The columns of an audit row, its identifier first.
+QStringList actColumns()
+{
+    return {QStringLiteral("IdAct"), QStringLiteral("Usr"),   QStringLiteral("SfAct"), QStringLiteral("Cas"),
+            QStringLiteral("SfApp"), QStringLiteral("SfOrg"), QStringLiteral("Cmp"),   QStringLiteral("Db"),
+            QStringLiteral("Tbl"),   QStringLiteral("Cnt")};
+}
+
+}  // namespace
 
 AuditTrail::AuditTrail(Connection& connection, SqlDialect dialect, const QString& auditUser)
     : connection_(connection), dialect_(dialect), auditUser_(auditUser), ids_(connection, dialect)
@@ -18,19 +31,24 @@ AuditTrail::~AuditTrail() = default;
 
 void AuditTrail::LogAct(const QString& table, const QString& kind, const QString& content) const
 {
-    // The identifier is taken last, after every other value of the row is known.
     const QDateTime now = connection_.engine() == Connection::Engine::Sqlite ? clock_.now()
                                                                              : QDateTime::currentDateTime();
-    const qint64 id = ids_.next(QStringLiteral("ACT"), QStringLiteral("IdAct"));
-    const QVariantList values{id, auditUser_.isNull() ? QString::fromLatin1("") : auditUser_, kind, now,
-                              QStringLiteral("Z"), QStringLiteral("0"), computerName(), QStringLiteral("LB"),
-                              table, content};
+    QVariantList values{auditUser_.isNull() ? QString::fromLatin1("") : auditUser_, kind, now, QStringLiteral("Z"),
+                        QStringLiteral("0"), computerName(), QStringLiteral("LB"), table, content};
+    if (WriteBatch* batch = WriteBatch::openOn(connection_)) {
+        const QStringList columns = actColumns();
+        batch->insertIdentified(QStringLiteral("ACT"), columns.first(), columns.mid(1), values, ids_);
+        return;
+    }
+    // The identifier is taken last, after every other value of the row is known.
+    values.prepend(ids_.next(QStringLiteral("ACT"), QStringLiteral("IdAct")));
     if (!insert_) {
         auto insert = std::make_unique<QSqlQuery>(connection_.database());
         SqlStatement::prepare(
             *insert, connection_,
-            QStringLiteral("INSERT INTO ACT (IdAct, Usr, SfAct, Cas, SfApp, SfOrg, Cmp, Db, Tbl, Cnt) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            QStringLiteral("INSERT INTO ACT (%1) VALUES (%2)")
+                .arg(actColumns().join(QStringLiteral(", ")),
+                     QStringList(actColumns().size(), QStringLiteral("?")).join(QStringLiteral(", "))),
             values);
         insert_ = std::move(insert);
     } else {

@@ -24,7 +24,8 @@ public:
 
     // Writes one audit row inside whatever transaction the caller has open. kind is "+"
     // (insert), "^" (change) or "-" (delete). A failure to take the next identifier raises the
-    // sequence reader's error and writes nothing.
+    // sequence reader's error and writes nothing. Within a WriteBatch the row is written with
+    // its set, and takes its identifier then.
     void LogAct(const QString& table, const QString& kind, const QString& content) const;
 
     // Audits the writes of a table component: before a post "+" when inserting, else "^";

@@ -6,6 +6,7 @@
 #include "data/dataset/FieldTemplate.h"
 #include "data/engine/Connection.h"
 #include "data/engine/SqlStatement.h"
+#include "data/WriteBatch.h"
 #include "data/filter/FilterSql.h"
 #include "data/filter/RangeLiteral.h"
 
@@ -389,6 +390,10 @@ void TDMTable::insertRow()
                 values.append(typedNull(f->type()));
             }
         }
+    }
+    if (WriteBatch* batch = WriteBatch::openOn(connection())) {
+        batch->insert(tableName_, columns, values);
+        return;
     }
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(tableName_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
