@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <memory>
 
+#include <unistd.h>
+
 int main(int argc, char** argv)
 {
     readLocalZoneOnce();
@@ -57,6 +59,9 @@ int main(int argc, char** argv)
         passPhrase = QTextStream(stdin).readLine();
 
     ConsoleInteraction ui(err);
+    // Progress lines for a person watching, or when asked for; a script reading standard error
+    // gets none.
+    ui.setProgressShown(arguments->progress || ::isatty(STDERR_FILENO) == 1);
     try {
         ZtfiApp app(arguments->startup, ui);
         app.resetRunState();

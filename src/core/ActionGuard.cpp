@@ -9,10 +9,13 @@ bool runGuarded(Interaction& ui, const std::function<void()>& action)
 {
     try {
         action();
+        ui.progressEnd();
         return true;
     } catch (const ZtfiError& error) {
+        ui.progressEnd();
         ui.error(error.message());
     } catch (const std::exception& error) {
+        ui.progressEnd();
         ui.error(QString::fromLocal8Bit(error.what()));
     }
     return false;

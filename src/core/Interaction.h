@@ -42,4 +42,17 @@ public:
     virtual void openWithDefaultApplication(const QString& path) = 0;
     // Waits the given time while the user interface keeps processing its events.
     virtual void pause(int milliseconds) = 0;
+
+    // The progress of a long action: the step it is in and the rows done of the rows known
+    // (known 0: not known). Called at will, as often as a row is done: the window shows a bar
+    // and the step in its status bar, the headless tool prints a line when asked to. Shown
+    // nowhere unless a user interface shows it.
+    virtual void progress(const QString& step, qint64 done, qint64 known)
+    {
+        Q_UNUSED(step);
+        Q_UNUSED(done);
+        Q_UNUSED(known);
+    }
+    // The long action ended: its progress is no longer shown.
+    virtual void progressEnd() {}
 };

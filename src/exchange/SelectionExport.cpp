@@ -92,8 +92,11 @@ CellBlock SelectionExport::values()
     query.disableControls();
     try {
         int row = 2;
-        for (query.first(); !query.eof(); query.next())
+        for (query.first(); !query.eof(); query.next()) {
+            if (progress_)
+                progress_->progress(QStringLiteral("Izvoz nabora"), row - 2, count);
             fillRow(block, row++);
+        }
     } catch (...) {
         query.enableControls();
         throw;
@@ -204,6 +207,8 @@ void SelectionExport::write(const QString& sheetTitle, const QString& fileName)
 {
     std::vector<SheetContent> sheets;
     sheets.push_back(SheetContent{sheetTitle, values()});
+    if (progress_)
+        progress_->progress(QStringLiteral("Izvoz nabora: zapis datoteke"), 0, 0);
     writeWorkbook(fileName, sheets);
 }
 
@@ -212,6 +217,7 @@ void exportSelectionToChosenFile(ReportRows& rows, Interaction& ui, const QStrin
 {
     SelectionExport selectionExport(rows);
     selectionExport.requireRows();
+    selectionExport.reportProgressTo(ui);
     const QString fileName = ui.chooseFileToSave(
         programFolder, QStringLiteral("ZTFIExport") + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".xls"),
         QStringLiteral("Excel file|*.xls|Excel 2007 file|*.xlsx"), QStringLiteral("Izvoz datoteka v !"),

@@ -20,6 +20,9 @@ public:
 
     explicit SelectionExport(ReportRows& rows) : rows_(rows) {}
 
+    // The export reports its progress (the rows collected, the writing) to ui.
+    void reportProgressTo(Interaction& ui) { progress_ = &ui; }
+
     // Throws "Nabor je prazen! Izvoz ni možen!" when the selection has no report rows.
     void requireRows() const;
 
@@ -47,6 +50,7 @@ private:
     QString checked(const char* column, const char* format, const QString& prefix = QString()) const;
 
     ReportRows& rows_;
+    Interaction* progress_ = nullptr;
 };
 
 // "Izvoz nabora": refuses an empty selection, asks for the file (the program folder and a name

@@ -172,6 +172,13 @@ void TransactionImport::listUnread(const WorkbookSheet& sheet, int rows, ImportO
     listRange(sheet.usedRows());
 }
 
+void TransactionImport::rowDone(int row, int rows)
+{
+    ui_.progress(QStringLiteral("Uvoz transakcij"), row - 1, rows - 1);
+    if (onProgress)
+        onProgress(row);
+}
+
 void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDate& day, qint64& nextId,
                                  ImportOutcome& outcome)
 {
@@ -187,8 +194,7 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
                 throw ZtfiError(QStringLiteral("Datum transakcije: ") + e.message(), e.className());
             outcome.errors += rowError(n, QStringLiteral("Datum transakcije: ") + e.message());
             ++outcome.listed;
-            if (onProgress)
-                onProgress(n);
+            rowDone(n, rows);
             continue;
         }
         if (!confirmed) {
@@ -229,8 +235,7 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
                 ++outcome.listed;
             }
         }
-        if (onProgress)
-            onProgress(n);
+        rowDone(n, rows);
     }
     outcome.complete = true;
 }

@@ -74,6 +74,8 @@ public:
     ImportOutcome read(const QString& fileName, const QDate& day, qint64& nextId);
 
 private:
+    // Sheet row `row` of rows (the header is row 1) is read: its progress.
+    void rowDone(int row, int rows);
     // The rows of the sheet whose column 1 is filled from row 1 on.
     static int countRows(const WorkbookSheet& sheet);
     // Lists the rows that hold values below the rows read, by ranges of sheet row numbers.

@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/Error.h"
 #include "core/ErrorLog.h"
+#include "core/Interaction.h"
 #include "core/ProgramFolder.h"
 #include "data/dataset/AuditTrail.h"
 #include "data/dataset/Field.h"
@@ -84,12 +85,15 @@ void writeRecord(NtrsDocument& document, List list, Record record, RecordGuard* 
 
 // Each record is settled as soon as it is filled: the document is written out as it grows.
 void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecords& records, const ErrorLog& log,
-                      RecordGuard* guard)
+                      RecordGuard* guard, Interaction* ui)
 {
     TXMLSifrant list = document.root().Sifrant();
     if (codeList.isActive()) {
         QSet<QString> written;
         for (codeList.first(); !codeList.eof(); codeList.next()) {
+            if (ui)
+                ui->progress(QStringLiteral("XML poročilo: šifrant instrumentov"), codeList.recNo(),
+                             codeList.recordCount());
             const QString id = codeList.fieldByName(QStringLiteral("IntIdent")).asString();
             if (written.contains(id))
                 continue;
@@ -106,12 +110,14 @@ void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecor
 }
 
 void writeTransactions(NtrsDocument& document, TQueryDM& rows, Dataset& codeList, const NtrsRecords& records,
-                       const ErrorLog& log, RecordGuard* guard)
+                       const ErrorLog& log, RecordGuard* guard, Interaction* ui)
 {
     TXMLNTRSRoot root = document.root();
     InstrumentRowIndex instruments(codeList);
     const Field& reference = rows.fieldByName(QStringLiteral("RefStTransaC"));
     for (rows.first(); !rows.eof(); rows.next()) {
+        if (ui)
+            ui->progress(QStringLiteral("XML poročilo: transakcije"), rows.recNo(), rows.recordCount());
         log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:") + reference.asString());
         if (records.skipsCurrentRow())
             continue;
@@ -255,8 +261,8 @@ void ReportWriter::writeContent(NtrsDocument& document, ReportRows& rows, CodeLi
     trace(QStringLiteral("nafilal ZTFI_Root 2.0!"));
 
     const NtrsRecords records(rows, config_.VP_OXU_Prefiks);
-    writeInstruments(document, codeList.query(), records, log_, guard);
-    writeTransactions(document, reportRows, codeList.query(), records, log_, guard);
+    writeInstruments(document, codeList.query(), records, log_, guard, progress_);
+    writeTransactions(document, reportRows, codeList.query(), records, log_, guard, progress_);
 }
 
 ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, RegenerationState& regeneration,
@@ -304,6 +310,8 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     // the bytes the register's digest names.
     const QString digest = ReportDigest::ofFile(file.temporaryPath());
     NtrsSchema::ensureInFolder(programFolder_);
+    if (progress_)
+        progress_->progress(QStringLiteral("XML poročilo: preverjanje po XSD shemi"), 0, 0);
     const std::optional<ValidationFault> fault = validateFileAgainstNamedSchema(file.temporaryPath(), programFolder_);
     if (fault) {
         // The report lies under ".bad"; no report of its name stays for sending.

@@ -10,6 +10,7 @@ class AuditTrail;
 class CodeList;
 class Connection;
 class ErrorLog;
+class Interaction;
 class NtrsDocument;
 class ZtfiError;
 class ReportRows;
@@ -69,6 +70,10 @@ public:
     ReportOutcome bbGenXMLClick(ReportRows& rows, CodeList& codeList, RegenerationState& regeneration,
                                 const ReportRequest& request);
 
+    // The writing reports its progress (rows of the code list and of the report rows, the
+    // validation) to ui.
+    void reportProgressTo(Interaction& ui) { progress_ = &ui; }
+
     // The content of the report into document: the root's attributes (the moment now), the code
     // list, the transactions and cancellations of the report rows, each value through the field
     // format check. Without a guard the first error passes on; with one every record is filled
@@ -97,4 +102,5 @@ private:
     const ErrorLog& log_;
     const AuditTrail& audit_;
     QString programFolder_;
+    Interaction* progress_ = nullptr;
 };

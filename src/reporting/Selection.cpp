@@ -21,6 +21,8 @@
 #include "reporting/SelectionStatements.h"
 #include "state/ZtfiApp.h"
 
+#include <iterator>
+
 namespace {
 
 QString stepMessage(const char* text)
@@ -72,6 +74,22 @@ void refuseReversedPeriod(const QDate& firstDay, const QDate& lastDay)
 
 }  // namespace
 
+namespace {
+
+// The steps of "Nabor" as its progress names them.
+const char* const kSelectionSteps[] = {
+    "Nabor: brisanje nabora",        "Nabor: nove transakcije",       "Nabor: stornirane transakcije",
+    "Nabor: popravljene transakcije", "Nabor: uvožene transakcije",   "Nabor: finančni instrumenti",
+    "Nabor: transakcije poročila",    "Nabor: šifrant instrumentov",
+};
+
+}  // namespace
+
+void Selection::progress(int step) const
+{
+    app_.ui().progress(QString::fromUtf8(kSelectionSteps[step]), step, qint64(std::size(kSelectionSteps)));
+}
+
 void Selection::log(const QString& message) const
 {
     app_.errorLog().NapakavLog(message);
@@ -107,6 +125,7 @@ TFilter& Selection::tDPATVP()
 void Selection::tracedStep(int number, const QString& failure, bool appendCause,
                            const std::function<void()>& body)
 {
+    progress(number);
     log(QStringLiteral("Pre %1 StartTransaction!").arg(number));
     try {
         runStep(app_.connection(), failure, body, appendCause ? StepCause::Appended : StepCause::OnNextLine);
@@ -230,6 +249,7 @@ OverrideSyncResult Selection::synchroniseOverrides(const QDate& firstDay, const 
                                                    qint64 reportId)
 {
     OverrideSyncResult result;
+    progress(5);
     runStep(
         app_.connection(), OverrideSync::failureMessage(),
         [&] {
@@ -247,6 +267,7 @@ bool Selection::openLists(const QDate& firstDay, const QDate& lastDay)
     const qint64 reportId = app_.selection.FMaxDpAtvpId;
     ReportRows& rows = sharedReportRows(app_);
     app_.selection.hasRegularRows = false;
+    progress(6);
     log(QStringLiteral("Pre 6 StartTransaction!"));
     rows.open(app_.savedStatements(), app_.dialect(), firstDay, lastDay, reportId);
     log(QStringLiteral("po 6 .Open!"));
@@ -256,6 +277,7 @@ bool Selection::openLists(const QDate& firstDay, const QDate& lastDay)
         app_.ui().inform(noRegularRowsMessage());
     }
 
+    progress(7);
     log(QStringLiteral("Pre 7 StartTransaction!"));
     sharedCodeList(app_).open(app_.savedStatements(), firstDay, lastDay, reportId);
     log(QStringLiteral("po 7 .Open!"));
@@ -286,6 +308,7 @@ void Selection::BitBtn3Click(const QDate& firstDay, const QDate& lastDay)
 
 void Selection::removePending(const QDate& firstDay, const QDate& lastDay)
 {
+    progress(0);
     Connection& connection = app_.connection();
 
     runStep(connection, stepMessage("Napaka pri brisanju iz DPATVPPSL!"), [&] {

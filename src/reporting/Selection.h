@@ -82,6 +82,8 @@ public:
     TFilter& tDPATVP();
 
 private:
+    // Tells the user that the step (0: the deletion, 1-5 the writing steps, 6 and 7 the lists) runs.
+    void progress(int step) const;
     void log(const QString& message) const;
     // Runs a numbered step: traces "Pre n StartTransaction!", then "po n Commit!" or, when the
     // step failed, "po n Rollback!" before its error passes on.

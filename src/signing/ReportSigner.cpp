@@ -115,6 +115,7 @@ QString ReportSigner::SignAndSend(const QString& file, const QString& user, cons
     WaitingReports::check(connection_, programFolder_, file);
     const QString sha256 = ReportDigest::ofFile(ProgramFolder::join(programFolder_, file));
     ReportDigest::check(connection_, file, sha256);
+    ui_.progress(QStringLiteral("Podpisovanje in šifriranje: ") + file, 0, deliver ? 3 : 1);
     FileSigner(config_.Path, programFolder_).sign(programFolder_, file, user, passPhrase, recipient);
     if (!deliver)
         return ProgramFolder::join(programFolder_, FileSigner::signatureName(file));
@@ -144,7 +145,9 @@ QString ReportSigner::deliver(const QString& file, const QString& sha256)
     // waiting keeps no other desk from the database. The send is then recorded in a short
     // transaction of its own, so that it is recorded exactly when both files lie whole in
     // their server folders.
+    ui_.progress(QStringLiteral("Kopiranje na strežnik: ") + file, 1, 3);
     shipment.place();
+    ui_.progress(QStringLiteral("Zapis pošiljanja v register: ") + file, 2, 3);
     try {
         SendRecording(connection_, registerTable_).record(file, sha256, QDateTime::currentDateTime());
     } catch (const ZtfiError&) {

@@ -2,6 +2,8 @@
 
 #include "core/Interaction.h"
 
+#include <QElapsedTimer>
+
 // The window's way of talking to the user: Qt message boxes and file dialogs over the active
 // window.
 class QtInteraction : public Interaction {
@@ -19,6 +21,11 @@ public:
     std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) override;
     void openWithDefaultApplication(const QString& path) override;
     void pause(int milliseconds) override;
+    // The step in the main window's status bar with a bar of the rows (a busy bar while none
+    // are known) beside it, "pbNapredek"; redrawn when the step changes and at most every
+    // 100 ms in between.
+    void progress(const QString& step, qint64 done, qint64 known) override;
+    void progressEnd() override;
 
     // A file filter of the system's form, pairs of description and mask separated by "|"
     // ("Excel files (*.xls)|*.xls"), in the form of the Qt file dialogs
@@ -29,4 +36,8 @@ public:
     static QString suffixOfFilter(const QString& qtFilter);
     // The caption of the program's message boxes.
     static QString messageTitle();
+
+private:
+    QString step_;
+    QElapsedTimer sinceDrawn_;
 };

@@ -3,7 +3,7 @@
 # as the selection would (exit 3, the ISIN printed); on a day with two values that break their
 # formats and one ISIN with a wrong check digit it lists both errors and the warning (exit 1),
 # fixed only the warning (exit 0); the list goes to a file by its extension; the database stays
-# byte for byte as it was, the pending selection included.
+# byte for byte as it was, the pending selection included. Progress lines come with --progress only.
 # usage: ztfi_cli_check.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 src=$2
@@ -64,4 +64,15 @@ set +e; "${cli[@]}" check $day $day --out "$work/findings.csv" 2>/dev/null; rc=$
 sqlite3 "$db" "UPDATE VLT SET KRT = 'USD' WHERE SfVlt = 5; UPDATE VLT SET KRT = 'EUR' WHERE SfVlt = 6;"
 out=$("${cli[@]}" check $day $day) || fail "check of the fixed day exit $?"
 [[ "$out" == "$(sed -n '1p;4p' "$work/expected")" ]] || fail "findings of the fixed day: $out"
+# Progress lines only with --progress (standard error is no terminal here); the list the same.
+"${cli[@]}" check $day $day >"$work/plain" 2>"$work/plain.err"
+"${cli[@]}" check $day $day --progress >"$work/progress" 2>"$work/progress.err"
+cmp -s "$work/plain" "$work/progress" || fail "--progress changed the list"
+[[ ! -s "$work/plain.err" ]] || fail "lines on standard error without --progress: $(cat "$work/plain.err")"
+grep -qx "Nabor: nove transakcije: 2 / 8" "$work/progress.err" || fail "no selection step: $(cat "$work/progress.err")"
+grep -qx "Preverjanje: XSD shema" "$work/progress.err" || fail "no schema step"
+path=$("${cli[@]}" generate --progress $day $day 2>"$work/generate.err")
+[[ -f "$path" ]] || fail "generate --progress printed $path"
+grep -q '^XML poročilo: transakcije: \([0-9]*\) / \1$' "$work/generate.err" || fail "no last row: $(cat "$work/generate.err")"
+grep -qx "XML poročilo: preverjanje po XSD shemi" "$work/generate.err" || fail "no validation step"
 echo "ztfi_cli_check: passed"

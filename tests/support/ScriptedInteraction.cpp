@@ -122,3 +122,9 @@ void ScriptedInteraction::pause(int milliseconds)
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
     loop.exec();
 }
+
+void ScriptedInteraction::progress(const QString& step, qint64, qint64)
+{
+    if (progressSteps_.isEmpty() || progressSteps_.last() != step)
+        progressSteps_ << step;
+}

@@ -55,11 +55,16 @@ public:
     void openWithDefaultApplication(const QString& path) override;
     // Waits for real, processing events, as the window does (a process may be finishing).
     void pause(int milliseconds) override;
+    // Progress is kept apart from the calls (an action reports it as often as it likes): the
+    // steps in the order they were first reported.
+    void progress(const QString& step, qint64 done, qint64 known) override;
+    const QStringList& progressSteps() const { return progressSteps_; }
 
 private:
     void record(const QString& kind, const QStringList& arguments);
 
     std::vector<Call> calls_;
+    QStringList progressSteps_;
     std::deque<bool> okCancel_;
     std::deque<bool> yesNo_;
     std::deque<AbortIgnore> abortIgnore_;

@@ -3,7 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -99,3 +102,28 @@ TEST(QtInteraction, PauseKeepsProcessingEvents)
 }
 
 }  // namespace
+
+TEST(QtInteraction, ProgressShowsTheStepAndABarInTheMainWindowsStatusBarUntilTheEnd)
+{
+    QMainWindow window;
+    window.show();
+    QtInteraction ui;
+
+    ui.progress(QStringLiteral("XML poročilo: transakcije"), 250, 1000);
+
+    auto* bar = window.statusBar()->findChild<QProgressBar*>(QStringLiteral("pbNapredek"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 1000);
+    EXPECT_EQ(bar->value(), 250);
+    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("XML poročilo: transakcije"));
+
+    // A step without known rows: a busy bar.
+    ui.progress(QStringLiteral("XML poročilo: preverjanje po XSD shemi"), 0, 0);
+    EXPECT_EQ(bar->maximum(), 0);
+    EXPECT_EQ(window.statusBar()->currentMessage(), QStringLiteral("XML poročilo: preverjanje po XSD shemi"));
+
+    ui.progressEnd();
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+}

@@ -26,6 +26,7 @@ std::optional<CliArguments> CliArguments::parse(const QStringList& arguments, QS
         return std::nullopt;
     }
     QStringList rest = arguments.mid(5);
+    result.progress = rest.removeAll(QStringLiteral("--progress")) > 0;
     if (command->listing && rest.size() >= 2 && rest.at(rest.size() - 2) == QLatin1String("--out")) {
         result.out = rest.takeLast();
         rest.removeLast();

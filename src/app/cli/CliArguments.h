@@ -16,6 +16,7 @@ struct CliArguments {
     QStringList args;
     QStringList flags;     // the options given ("--ignore-unknown"), any of the command's own
     QString out;           // FILE of "--out FILE" after the arguments of a listing command
+    bool progress = false; // "--progress", among or after the arguments of any command
 
     // Parses the arguments (without the program name); nullopt with error set when the command
     // is unknown, an option is not one of the command's, its argument count is wrong, or a date is not "dd.mm.yyyy" or a number is not

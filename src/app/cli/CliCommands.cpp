@@ -37,7 +37,9 @@ QString cliUsage()
     }
     usage += QStringLiteral(
         "Dates are dd.mm.yyyy. Exit status: 0 done, 1 error, 2 wrong usage, 3 the selection\n"
-        "stopped for an instrument choice (the pending ISINs printed).\n");
+        "stopped for an instrument choice (the pending ISINs printed).\n"
+        "--progress (among or after the arguments): progress lines on standard error, as on a terminal.\n"
+        "PASSWORD -: the password from ZTFI_PASSWORD, else the first line of standard input.\n");
     return usage;
 }
 

@@ -73,3 +73,18 @@ void ConsoleInteraction::pause(int milliseconds)
 {
     QThread::msleep(static_cast<unsigned long>(milliseconds));
 }
+
+void ConsoleInteraction::progress(const QString& step, qint64 done, qint64 known)
+{
+    if (!progressShown_)
+        return;
+    const bool last = known > 0 && done + 1 >= known;
+    if (step == lastStep_ && !last && sinceLine_.isValid() && sinceLine_.elapsed() < 1000)
+        return;
+    lastStep_ = step;
+    sinceLine_.start();
+    err_ << step;
+    if (known > 0)
+        err_ << ": " << qMin(done + 1, known) << " / " << known;
+    err_ << Qt::endl;
+}

@@ -2,6 +2,7 @@
 
 #include "core/Interaction.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QTextStream>
 
@@ -18,6 +19,8 @@ public:
     void setSigningCredentials(const QString& user, const QString& passPhrase);
     // The answer to an Abort/Ignore question (Abort unless set).
     void setAbortIgnoreAnswer(AbortIgnore answer) { abortIgnore_ = answer; }
+    // Progress lines on standard error (off unless set).
+    void setProgressShown(bool shown) { progressShown_ = shown; }
     // Whether anything was shown since the start.
     bool showedMessage() const { return shown_; }
 
@@ -34,6 +37,9 @@ public:
     std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) override;
     void openWithDefaultApplication(const QString& path) override;
     void pause(int milliseconds) override;
+    // A line "step: done / known" ("step" alone while nothing is known) when the step changes,
+    // when its last row is done, and at most once a second in between.
+    void progress(const QString& step, qint64 done, qint64 known) override;
 
 private:
     void print(const QString& text);
@@ -41,5 +47,8 @@ private:
     QTextStream& err_;
     SigningCredentials credentials_;
     bool shown_ = false;
+    bool progressShown_ = false;
+    QString lastStep_;
+    QElapsedTimer sinceLine_;
     AbortIgnore abortIgnore_ = AbortIgnore::Abort;
 };

@@ -104,6 +104,7 @@ int generateReport(CliRun& run, const QDate& firstDay, const QDate& lastDay)
     ZtfiApp& app = run.app;
     ReportWriter writer(app.connection(), app.config(), app.errorLog(), app.auditTrail(),
                         app.programFolder());
+    writer.reportProgressTo(run.ui);
     const ReportOutcome outcome =
         writer.bbGenXMLClick(sharedReportRows(app), sharedCodeList(app), app.regeneration,
                              {firstDay, lastDay, QDateTime::currentDateTime()});

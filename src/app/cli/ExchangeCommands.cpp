@@ -27,6 +27,7 @@ int exportSelection(CliRun& run)
     }
     SelectionExport selectionExport(sharedReportRows(run.app));
     selectionExport.requireRows();
+    selectionExport.reportProgressTo(run.ui);
     const QString path = QFileInfo(run.args.args.at(2)).absoluteFilePath();
     selectionExport.write(SelectionExport::sheetTitle(), path);
     run.out << path << '\n';

@@ -2,13 +2,13 @@
 
 namespace {
 
-struct Column {
+struct FindingColumn {
     const char* name;
     const char* label;
     int width;
 };
 
-const Column kColumns[] = {
+const FindingColumn kFindingColumns[] = {
     {"Raven", "Raven", 10},
     {"RefStTransaC", "Referenčna št. transakcije", 14},
     {"Polje", "Polje", 24},
@@ -21,7 +21,7 @@ const Column kColumns[] = {
 FindingList::FindingList(Connection& connection, QObject* parent)
     : Dataset(connection, QStringLiteral("qPreveriNabor"), parent)
 {
-    for (const Column& column : kColumns) {
+    for (const FindingColumn& column : kFindingColumns) {
         FieldDef def;
         def.name = QLatin1String(column.name);
         def.type = FieldType::String;
@@ -42,7 +42,7 @@ void FindingList::show(const QList<CheckFinding>& findings)
 void FindingList::openCursor()
 {
     QList<EngineColumn> columns;
-    for (const Column& column : kColumns)
+    for (const FindingColumn& column : kFindingColumns)
         columns.append({QLatin1String(column.name), FieldType::String, 255});
     bindFields(columns);
     // A row is stored before the current one: the findings go in from the last.

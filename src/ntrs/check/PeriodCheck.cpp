@@ -2,6 +2,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/Error.h"
+#include "core/Interaction.h"
 #include "data/engine/TrialTransaction.h"
 #include "instruments/CodeList.h"
 #include "instruments/PendingChoices.h"
@@ -131,10 +132,12 @@ PeriodCheckResult PeriodCheck::run(const QDate& firstDay, const QDate& lastDay)
         NtrsDocument document(file);
         FindingGuard guard(rows, errors);
         ReportWriter writer(connection, app_.config(), app_.errorLog(), app_.auditTrail(), app_.programFolder());
+        writer.reportProgressTo(app_.ui());
         writer.writeContent(document, rows, codeList, QDateTime::currentDateTime(), &guard);
         document.finish();
     }
     file.close();
+    app_.ui().progress(QStringLiteral("Preverjanje: XSD shema"), 0, 0);
     for (const RecordFault& fault : recordFaults(file.temporaryPath(), schemaFor(app_.programFolder(), folder.path())))
         errors.append({CheckFinding::Level::Error, fault.reference, fault.element, fault.value, fault.reason});
 

@@ -261,6 +261,7 @@ void NaborTab::bbGenXMLClick()
     runGuarded(app_.ui(), [this] {
         ReportWriter writer(app_.connection(), app_.config(), app_.errorLog(), app_.auditTrail(),
                             app_.programFolder());
+        writer.reportProgressTo(app_.ui());
         const ReportOutcome outcome =
             writer.bbGenXMLClick(sharedReportRows(app_), sharedCodeList(app_), app_.regeneration,
                                  ReportRequest{dtpDan->asDate(), dtpDanDo->asDate(), QDateTime::currentDateTime()});

@@ -68,6 +68,18 @@ TEST(CliArguments, SplitsStartupParametersCommandAndTypedArguments)
     ASSERT_TRUE(import);
     EXPECT_EQ(import->args, words("08.12.2026 day.xls"));
     EXPECT_TRUE(import->hasFlag(QStringLiteral("--ignore-unknown")));
+    EXPECT_FALSE(import->progress);
+
+    // --progress among or after the arguments of any command, --out FILE of a listing after it.
+    for (const char* line : {"Z u p a generate --progress 01.12.2026 31.12.2026",
+                             "Z u p a check 01.12.2026 31.12.2026 --out list.txt --progress",
+                             "Z u p a check 01.12.2026 --progress 31.12.2026 --out list.txt"}) {
+        const auto progress = CliArguments::parse(words(line), error);
+        ASSERT_TRUE(progress) << line << ": " << error.toStdString();
+        EXPECT_TRUE(progress->progress) << line;
+        EXPECT_EQ(progress->args, words("01.12.2026 31.12.2026")) << line;
+        EXPECT_EQ(progress->out, progress->command == QLatin1String("check") ? QStringLiteral("list.txt") : QString());
+    }
 }
 
 }  // namespace

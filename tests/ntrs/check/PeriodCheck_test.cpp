@@ -161,6 +161,19 @@ TEST_P(PeriodCheckTest, WithoutTheCodesTheCountryAndCurrencyWarningsAreOffWithOn
                                         "Opozorilo|3|SWIFT|BANKQQ2X|znaka 5-6 kode BIC nista država po ISO 3166"}));
 }
 
+TEST_P(PeriodCheckTest, ReportsTheStepsOfTheSelectionAndOfTheReport)
+{
+    ZtfiApp& app = start();
+
+    PeriodCheck(app, IsoCodes::debianFolder()).run(kDay, kDay);
+
+    EXPECT_EQ(fixture.ui().progressSteps(),
+              (QStringList{"Nabor: brisanje nabora", "Nabor: nove transakcije", "Nabor: stornirane transakcije",
+                           "Nabor: popravljene transakcije", "Nabor: uvožene transakcije",
+                           "Nabor: finančni instrumenti", "XML poročilo: šifrant instrumentov",
+                           "XML poročilo: transakcije", "Preverjanje: XSD shema"}));
+}
+
 INSTANTIATE_ENGINE_STORIES(PeriodCheckTest);
 
 }  // namespace
