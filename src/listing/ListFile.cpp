@@ -51,7 +51,8 @@ bool ListFile::writePdf(ListReport& report, const QString& title, const QString&
     return whole;
 }
 
-void ListFile::write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font)
+void ListFile::write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font,
+                     const std::function<void(int done, int total)>& progress)
 {
     const std::optional<Type> type = typeOf(path);
     if (!type)
@@ -60,16 +61,24 @@ void ListFile::write(const Dataset& dataset, const QString& title, const QString
     if (!target.dir().exists())
         throw ZtfiError(QStringLiteral("Datoteke %1 ni mogoče zapisati: mapa %2 ne obstaja")
                             .arg(path, QDir::toNativeSeparators(target.absolutePath())));
+    ListExport::Progress rowDone;
+    if (progress) {
+        rowDone = [&progress](int done, int total) {
+            progress(done, total);
+            return true;
+        };
+    }
     switch (*type) {
     case Type::Pdf: {
         ListReport report(dataset, title, font);
+        report.setProgress(rowDone);
         writePdf(report, title, path,
                  QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
                              QPageLayout::Millimeter));
         break;
     }
-    case Type::Dbf: ListExport::writeDbf(dataset, path); break;
-    case Type::Paradox: ListExport::writeParadox(dataset, path); break;
-    case Type::Text: ListExport::writeText(dataset, path); break;
+    case Type::Dbf: ListExport::writeDbf(dataset, path, rowDone); break;
+    case Type::Paradox: ListExport::writeParadox(dataset, path, rowDone); break;
+    case Type::Text: ListExport::writeText(dataset, path, rowDone); break;
     }
 }

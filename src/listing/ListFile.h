@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class Dataset;
@@ -21,8 +22,10 @@ enum class Type { Pdf, Dbf, Paradox, Text };
 std::optional<Type> typeOf(const QString& path);
 
 // Throws ZtfiError for an unknown extension ("Neznana vrsta datoteke ...") and for a file that
-// cannot be written (with the reason).
-void write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font);
+// cannot be written (with the reason). progress, when set, is told the rows done of all after
+// each row (its answer is not asked: the list is written whole).
+void write(const Dataset& dataset, const QString& title, const QString& path, const QFont& font,
+           const std::function<void(int done, int total)>& progress = {});
 
 // The list report as a PDF file at path (600 dpi, the given pages), through an AtomicFile;
 // false, and no file, when the report's progress cancelled it. Throws FileWriteError.

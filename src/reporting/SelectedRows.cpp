@@ -5,7 +5,8 @@
 #include "data/dataset/Field.h"
 #include "data/filter/TFilter.h"
 
-void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& trace)
+void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& trace,
+                      const SelectedRowProgress& progress)
 {
     table.close();
     table.open();
@@ -14,7 +15,10 @@ void postSelectedRows(TFilter& table, Dataset& rows, const SelectedRowTrace& tra
     const Field& tradeId = rows.fieldByName(QStringLiteral("IdPsl"));
     const Field& cancelled = rows.fieldByName(QStringLiteral("IsStn"));
     const Field& reference = rows.fieldByName(QStringLiteral("IDREFATVP"));
+    const qint64 known = progress ? rows.recordCount() : 0;
     for (rows.first(); !rows.eof(); rows.next()) {
+        if (progress)
+            progress(rows.recNo(), known);
         // A row is inserted before the current one: on the last row only that one row moves in
         // the buffer, where at the first row every row posted so far would.
         table.last();

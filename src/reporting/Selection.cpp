@@ -90,6 +90,14 @@ void Selection::progress(int step) const
     app_.ui().progress(QString::fromUtf8(kSelectionSteps[step]), step, qint64(std::size(kSelectionSteps)));
 }
 
+SelectedRowProgress Selection::rowProgress(int step) const
+{
+    return [this, name = QString::fromUtf8(kSelectionSteps[step]) + QStringLiteral(", vrstice")](qint64 done,
+                                                                                              qint64 known) {
+        app_.ui().progress(name, done, known);
+    };
+}
+
 void Selection::log(const QString& message) const
 {
     app_.errorLog().NapakavLog(message);
@@ -200,7 +208,8 @@ void Selection::insertNewTrades(const QDate& firstDay, const QDate& lastDay, qin
                              log(QStringLiteral("INSERT DPATVPPSL: IdPsl:") + trade.asString());
                              log(QStringLiteral("INSERT DPATVPPSL: IsStn:") + cancelled.asString());
                              log(QStringLiteral("INSERT DPATVPPSL: IDREFATVP:") + reference.asString());
-                         });
+                         },
+                         rowProgress(1));
     });
 }
 
@@ -210,7 +219,7 @@ void Selection::insertCancellations(qint64 reportId)
         TUniQuery query(app_.connection(), QStringLiteral("qNabor"));
         query.setSql(SelectionStatements::cancellations(app_.config(), reportId));
         query.open();
-        postSelectedRows(tDPATVPPSL(), query);
+        postSelectedRows(tDPATVPPSL(), query, {}, rowProgress(2));
     });
 }
 
@@ -222,7 +231,7 @@ void Selection::insertReplacements(const QDate& firstDay, const QDate& lastDay, 
         query.paramByName(QStringLiteral("Dan")).setAsDate(firstDay);
         query.paramByName(QStringLiteral("DanDo")).setAsDate(lastDay);
         query.open();
-        postSelectedRows(tDPATVPPSL(), query);
+        postSelectedRows(tDPATVPPSL(), query, {}, rowProgress(3));
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "instruments/OverrideSync.h"
+#include "reporting/SelectedRows.h"
 
 #include <QDate>
 #include <QString>
@@ -84,6 +85,8 @@ public:
 private:
     // Tells the user that the step (0: the deletion, 1-5 the writing steps, 6 and 7 the lists) runs.
     void progress(int step) const;
+    // The rows a writing step posts, as the step's rows: rows done of the rows it gathered.
+    SelectedRowProgress rowProgress(int step) const;
     void log(const QString& message) const;
     // Runs a numbered step: traces "Pre n StartTransaction!", then "po n Commit!" or, when the
     // step failed, "po n Rollback!" before its error passes on.

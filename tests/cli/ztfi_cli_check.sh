@@ -74,5 +74,6 @@ grep -qx "Preverjanje: XSD shema" "$work/progress.err" || fail "no schema step"
 path=$("${cli[@]}" generate --progress $day $day 2>"$work/generate.err")
 [[ -f "$path" ]] || fail "generate --progress printed $path"
 grep -q '^XML poročilo: transakcije: \([0-9]*\) / \1$' "$work/generate.err" || fail "no last row: $(cat "$work/generate.err")"
+grep -q '^Nabor: nove transakcije, vrstice: \([0-9]*\) / \1$' "$work/generate.err" || fail "no selected rows"
 grep -qx "XML poročilo: preverjanje po XSD shemi" "$work/generate.err" || fail "no validation step"
 echo "ztfi_cli_check: passed"

@@ -65,6 +65,14 @@ PY
 /usr/bin/python3 -c 'import sys; data = open(sys.argv[1], "rb").read(); data.decode("cp1250"); lines = data.split(b"\r\n")[:-1]; assert len({len(l) for l in lines}) == 1' \
   "$work/out/rows.txt" || fail "text lines not Windows-1250 of one length in bytes"
 
+# With --progress the rows written show on standard error, up to the last; the list is the same.
+cp "$work/out/rows.txt" "$work/rows.before"
+"${cli[@]}" select $day $day --out "$work/out/rows.txt" --progress 2>"$work/progress"
+cmp -s "$work/rows.before" "$work/out/rows.txt" || fail "--progress changed the text list"
+grep -qx "Izvoz seznama: Transakcije: $count / $count" "$work/progress" || fail "export progress: $(cat "$work/progress")"
+"${cli[@]}" select $day $day --out "$work/out/rows.pdf" --progress 2>"$work/progress"
+grep -qx "Izpis seznama: Transakcije: $count / $count" "$work/progress" || fail "print progress: $(cat "$work/progress")"
+
 # The register as a PDF.
 "${cli[@]}" register 01.12.2026 31.12.2026 --out "$work/out/register.pdf"
 pdfinfo "$work/out/register.pdf" | grep -q "^Pages:" || fail "register PDF"

@@ -17,7 +17,11 @@ bool listOutAccepted(CliRun& run)
 int writeListOut(CliRun& run, const Dataset& dataset, const QString& title)
 {
     try {
-        ListFile::write(dataset, title, run.args.out, ListFile::defaultFont());
+        const QString step = (ListFile::typeOf(run.args.out) == ListFile::Type::Pdf ? QStringLiteral("Izpis seznama: ")
+                                                                                    : QStringLiteral("Izvoz seznama: "))
+                             + title;
+        ListFile::write(dataset, title, run.args.out, ListFile::defaultFont(),
+                        [&run, &step](int done, int total) { run.ui.progress(step, done - 1, total); });
     } catch (const ZtfiError& e) {
         run.ui.error(QStringLiteral("ztfi-cli: cannot write %1: %2").arg(run.args.out, e.message()));
         return CliStatus::Failed;

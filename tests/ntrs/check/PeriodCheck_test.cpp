@@ -168,7 +168,8 @@ TEST_P(PeriodCheckTest, ReportsTheStepsOfTheSelectionAndOfTheReport)
     PeriodCheck(app, IsoCodes::debianFolder()).run(kDay, kDay);
 
     EXPECT_EQ(fixture.ui().progressSteps(),
-              (QStringList{"Nabor: brisanje nabora", "Nabor: nove transakcije", "Nabor: stornirane transakcije",
+              (QStringList{"Nabor: brisanje nabora", "Nabor: nove transakcije", "Nabor: nove transakcije, vrstice",
+                           "Nabor: stornirane transakcije",
                            "Nabor: popravljene transakcije", "Nabor: uvožene transakcije",
                            "Nabor: finančni instrumenti", "XML poročilo: šifrant instrumentov",
                            "XML poročilo: transakcije", "Preverjanje: XSD shema"}));
