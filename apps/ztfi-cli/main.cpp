@@ -2,6 +2,7 @@
 // unattended runs. The program folder is ZTFI_HOME, as for ztfi.
 #include "app/cli/CliArguments.h"
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliInterrupt.h"
 #include "app/cli/ConsoleInteraction.h"
 #include "core/Error.h"
 #include "core/LocalZone.h"
@@ -62,19 +63,27 @@ int main(int argc, char** argv)
     // Progress lines for a person watching, or when asked for; a script reading standard error
     // gets none.
     ui.setProgressShown(arguments->progress || ::isatty(STDERR_FILENO) == 1);
-    try {
-        ZtfiApp app(arguments->startup, ui);
-        app.resetRunState();
-        app.readConfiguration();
-        // The window goes on after a message about ZTFI.ini; unattended, the values that made it
-        // would give a wrong result, so nothing is done.
-        if (ui.showedMessage())
-            return CliStatus::Failed;
-        prepareSavedStatements(app);
-        CliRun run{app, ui, out, *arguments, passPhrase};
-        return runCliCommand(run);
-    } catch (const ZtfiError& e) {
-        ui.error(e.message());
-        return CliStatus::Failed;
-    }
+    CliInterrupt::install();
+    const int status = [&] {
+        try {
+            ZtfiApp app(arguments->startup, ui);
+            app.resetRunState();
+            app.readConfiguration();
+            // The window goes on after a message about ZTFI.ini; unattended, the values that made
+            // it would give a wrong result, so nothing is done.
+            if (ui.showedMessage())
+                return int(CliStatus::Failed);
+            prepareSavedStatements(app);
+            CliRun run{app, ui, out, *arguments, passPhrase};
+            return runCliCommand(run);
+        } catch (const ZtfiError& e) {
+            ui.error(e.message());
+            return int(CliStatus::Failed);
+        }
+    }();
+    // A command that a signal cancelled ends by the signal, once it has cleaned up.
+    out.flush();
+    err.flush();
+    CliInterrupt::endByReceivedSignal();
+    return status;
 }

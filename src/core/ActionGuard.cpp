@@ -1,5 +1,6 @@
 #include "core/ActionGuard.h"
 
+#include "core/CancellableAction.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
 
@@ -11,6 +12,9 @@ bool runGuarded(Interaction& ui, const std::function<void()>& action)
         action();
         ui.progressEnd();
         return true;
+    } catch (const ActionCancelled& cancelled) {
+        ui.progressEnd();
+        ui.inform(cancelled.message());
     } catch (const ZtfiError& error) {
         ui.progressEnd();
         ui.error(error.message());

@@ -55,4 +55,9 @@ public:
     }
     // The long action ended: its progress is no longer shown.
     virtual void progressEnd() {}
+    // An action that can stop cleanly begins (true) or ends (false): only meanwhile does the user
+    // interface offer to cancel (CancellableAction).
+    virtual void setCancellable(bool cancellable) { Q_UNUSED(cancellable); }
+    // Whether the user asked the cancellable action that runs to stop.
+    virtual bool cancelRequested() { return false; }
 };

@@ -1,5 +1,6 @@
 #include "data/Step.h"
 
+#include "core/CancellableAction.h"
 #include "core/Error.h"
 #include "data/engine/Connection.h"
 
@@ -38,6 +39,10 @@ void runStep(Connection& connection, const QString& stepMessage, const std::func
         started = true;
         body();
         connection.commit();
+    } catch (const ActionCancelled&) {
+        if (started)
+            rollBackQuietly(connection);
+        throw;
     } catch (const ZtfiError& error) {
         if (started)
             rollBackQuietly(connection);

@@ -15,7 +15,8 @@ enum class StepCause {
 
 // One step of a writing action: starts a transaction, runs the body and commits. When anything
 // fails (the start, the body or the commit) the step rolls back its own transaction and raises
-// a new error with the step's message; steps committed before stay committed.
+// a new error with the step's message; steps committed before stay committed. A cancel
+// (ActionCancelled) rolls back as well and passes on as it is.
 void runStep(Connection& connection, const QString& stepMessage, const std::function<void()>& body,
              StepCause cause = StepCause::OnNextLine);
 

@@ -1,5 +1,6 @@
 #include "exchange/SelectionExport.h"
 
+#include "core/CancellableAction.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "data/dataset/Field.h"
@@ -9,6 +10,8 @@
 #include "reporting/ReportRows.h"
 
 #include <QDir>
+
+#include <optional>
 
 namespace {
 
@@ -94,7 +97,7 @@ CellBlock SelectionExport::values()
         int row = 2;
         for (query.first(); !query.eof(); query.next()) {
             if (progress_)
-                progress_->progress(QStringLiteral("Izvoz nabora"), row - 2, count);
+                CancellableAction::progressPoint(*progress_, QStringLiteral("Izvoz nabora"), row - 2, count);
             fillRow(block, row++);
         }
     } catch (...) {
@@ -203,12 +206,22 @@ void SelectionExport::fillClient(CellBlock& block, int row)
     block.at(row, kClientKind) = Cell::text(QStringLiteral("Internal"));
 }
 
+QString SelectionExport::cancelledMessage()
+{
+    return QStringLiteral("Izvoz nabora je prekinjen! Datoteka ni zapisana.");
+}
+
 void SelectionExport::write(const QString& sheetTitle, const QString& fileName)
 {
+    // Until the workbook is written nothing is: the user may cancel while the values are
+    // collected.
+    std::optional<CancellableAction> cancellable;
+    if (progress_)
+        cancellable.emplace(*progress_, cancelledMessage());
     std::vector<SheetContent> sheets;
     sheets.push_back(SheetContent{sheetTitle, values()});
     if (progress_)
-        progress_->progress(QStringLiteral("Izvoz nabora: zapis datoteke"), 0, 0);
+        CancellableAction::progressPoint(*progress_, QStringLiteral("Izvoz nabora: zapis datoteke"), 0, 0);
     writeWorkbook(fileName, sheets);
 }
 

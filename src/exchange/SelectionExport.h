@@ -20,8 +20,10 @@ public:
 
     explicit SelectionExport(ReportRows& rows) : rows_(rows) {}
 
-    // The export reports its progress (the rows collected, the writing) to ui.
+    // The export reports its progress (the rows collected, the writing) to ui, which may cancel
+    // write() until the workbook is written (CancellableAction with cancelledMessage(): no file).
     void reportProgressTo(Interaction& ui) { progress_ = &ui; }
+    static QString cancelledMessage();
 
     // Throws "Nabor je prazen! Izvoz ni možen!" when the selection has no report rows.
     void requireRows() const;

@@ -1,5 +1,6 @@
 #include "ntrs/ReportWriter.h"
 
+#include "core/CancellableAction.h"
 #include "core/Config.h"
 #include "core/Error.h"
 #include "core/ErrorLog.h"
@@ -92,8 +93,8 @@ void writeInstruments(NtrsDocument& document, Dataset& codeList, const NtrsRecor
         QSet<QString> written;
         for (codeList.first(); !codeList.eof(); codeList.next()) {
             if (ui)
-                ui->progress(QStringLiteral("XML poročilo: šifrant instrumentov"), codeList.recNo(),
-                             codeList.recordCount());
+                CancellableAction::progressPoint(*ui, QStringLiteral("XML poročilo: šifrant instrumentov"),
+                                                 codeList.recNo(), codeList.recordCount());
             const QString id = codeList.fieldByName(QStringLiteral("IntIdent")).asString();
             if (written.contains(id))
                 continue;
@@ -117,7 +118,8 @@ void writeTransactions(NtrsDocument& document, TQueryDM& rows, Dataset& codeList
     const Field& reference = rows.fieldByName(QStringLiteral("RefStTransaC"));
     for (rows.first(); !rows.eof(); rows.next()) {
         if (ui)
-            ui->progress(QStringLiteral("XML poročilo: transakcije"), rows.recNo(), rows.recordCount());
+            CancellableAction::progressPoint(*ui, QStringLiteral("XML poročilo: transakcije"), rows.recNo(),
+                                             rows.recordCount());
         log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:") + reference.asString());
         if (records.skipsCurrentRow())
             continue;
@@ -151,6 +153,11 @@ ReportWriter::ReportWriter(Connection& connection, const Config& config, const E
 void ReportWriter::trace(const QString& message) const
 {
     log_.NapakavLog(message);
+}
+
+QString ReportWriter::cancelledMessage()
+{
+    return QStringLiteral("Generiranje XML poročila je prekinjeno! Datoteka poročila ni zapisana.");
 }
 
 QString ReportWriter::unsentNamesakeMessage(const QString& fileName)
@@ -292,9 +299,13 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     // What a generation that was killed left of its report is of no use.
     AtomicFile::removeAbandoned(programFolder_, reportFileNamePattern());
 
-    // The report is written into its temporary file as it is built.
+    // The report is written into its temporary file as it is built: until it is put in place the
+    // user may cancel, and the file goes with the unwinding.
     const QString filePath = QDir(programFolder_).filePath(outcome.fileName);
     AtomicFile file(filePath);
+    std::optional<CancellableAction> cancellable;
+    if (progress_)
+        cancellable.emplace(*progress_, cancelledMessage());
     trace(QStringLiteral("pre TXMLDocument.Create!"));
     auto document = std::make_unique<NtrsDocument>(file);
     writeContent(*document, rows, codeList, request.now);
@@ -311,8 +322,12 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     const QString digest = ReportDigest::ofFile(file.temporaryPath());
     NtrsSchema::ensureInFolder(programFolder_);
     if (progress_)
-        progress_->progress(QStringLiteral("XML poročilo: preverjanje po XSD shemi"), 0, 0);
+        CancellableAction::progressPoint(*progress_, QStringLiteral("XML poročilo: preverjanje po XSD shemi"), 0, 0);
     const std::optional<ValidationFault> fault = validateFileAgainstNamedSchema(file.temporaryPath(), programFolder_);
+    if (progress_)
+        CancellableAction::checkpoint(*progress_);
+    // From here on the report is put in place and registered: no more cancelling.
+    cancellable.reset();
     if (fault) {
         // The report lies under ".bad"; no report of its name stays for sending.
         outcome.badFilePath = badReportFileName(outcome.filePath);

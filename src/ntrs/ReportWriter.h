@@ -71,8 +71,10 @@ public:
                                 const ReportRequest& request);
 
     // The writing reports its progress (rows of the code list and of the report rows, the
-    // validation) to ui.
+    // validation) to ui, which may cancel the generation until its report is put in place
+    // (CancellableAction with cancelledMessage(): no file, nothing registered).
     void reportProgressTo(Interaction& ui) { progress_ = &ui; }
+    static QString cancelledMessage();
 
     // The content of the report into document: the root's attributes (the moment now), the code
     // list, the transactions and cancellations of the report rows, each value through the field

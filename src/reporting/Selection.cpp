@@ -1,5 +1,6 @@
 #include "reporting/Selection.h"
 
+#include "core/CancellableAction.h"
 #include "core/Error.h"
 #include "core/ErrorLog.h"
 #include "core/Formats.h"
@@ -87,14 +88,15 @@ const char* const kSelectionSteps[] = {
 
 void Selection::progress(int step) const
 {
-    app_.ui().progress(QString::fromUtf8(kSelectionSteps[step]), step, qint64(std::size(kSelectionSteps)));
+    CancellableAction::progressPoint(app_.ui(), QString::fromUtf8(kSelectionSteps[step]), step,
+                                     qint64(std::size(kSelectionSteps)));
 }
 
 SelectedRowProgress Selection::rowProgress(int step) const
 {
     return [this, name = QString::fromUtf8(kSelectionSteps[step]) + QStringLiteral(", vrstice")](qint64 done,
                                                                                               qint64 known) {
-        app_.ui().progress(name, done, known);
+        CancellableAction::progressPoint(app_.ui(), name, done, known);
     };
 }
 

@@ -83,7 +83,9 @@ public:
     TFilter& tDPATVP();
 
 private:
-    // Tells the user that the step (0: the deletion, 1-5 the writing steps, 6 and 7 the lists) runs.
+    // Tells the user that the step (0: the deletion, 1-5 the writing steps, 6 and 7 the lists)
+    // runs. In a cancellable action (the check, whose transaction takes every step back) the
+    // step's start and each of its rows are checkpoints (CancellableAction).
     void progress(int step) const;
     // The rows a writing step posts, as the step's rows: rows done of the rows it gathered.
     SelectedRowProgress rowProgress(int step) const;

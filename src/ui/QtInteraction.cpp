@@ -8,11 +8,8 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QMainWindow>
 #include <QMessageBox>
-#include <QProgressBar>
 #include <QRegularExpression>
-#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -138,54 +135,22 @@ QString QtInteraction::qtFileFilter(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-namespace {
-
-// The program's main window, if it has one open.
-QMainWindow* mainWindow()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<QMainWindow*>(widget); window && window->isVisible())
-            return window;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 void QtInteraction::progress(const QString& step, qint64 done, qint64 known)
 {
-    if (step == step_ && sinceDrawn_.isValid() && sinceDrawn_.elapsed() < 100)
-        return;
-    QMainWindow* window = mainWindow();
-    if (!window)
-        return;
-    step_ = step;
-    sinceDrawn_.start();
-    QStatusBar* status = window->statusBar();
-    auto* bar = status->findChild<QProgressBar*>(QStringLiteral("pbNapredek"));
-    if (!bar) {
-        bar = new QProgressBar(status);
-        bar->setObjectName(QStringLiteral("pbNapredek"));
-        bar->setMaximumWidth(240);
-        status->addPermanentWidget(bar);
-    }
-    // A bar of at most int rows: large counts are scaled.
-    const int scale = known > 1000000 ? int(known / 1000000 + 1) : 1;
-    bar->setRange(0, int(known / scale));
-    bar->setValue(int(qMin(done, known) / scale));
-    bar->show();
-    status->showMessage(step);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    status_.show(step, done, known);
 }
 
 void QtInteraction::progressEnd()
 {
-    step_.clear();
-    sinceDrawn_.invalidate();
-    QMainWindow* window = mainWindow();
-    if (!window || !window->statusBar())
-        return;
-    if (auto* bar = window->statusBar()->findChild<QProgressBar*>(QStringLiteral("pbNapredek")))
-        bar->hide();
-    window->statusBar()->clearMessage();
+    status_.end();
+}
+
+void QtInteraction::setCancellable(bool cancellable)
+{
+    status_.setCancellable(cancellable);
+}
+
+bool QtInteraction::cancelRequested()
+{
+    return status_.cancelRequested();
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/Interaction.h"
-
-#include <QElapsedTimer>
+#include "ui/StatusProgress.h"
 
 // The window's way of talking to the user: Qt message boxes and file dialogs over the active
 // window.
@@ -21,11 +20,12 @@ public:
     std::optional<SigningCredentials> askSigningCredentials(const SigningCredentials& initial) override;
     void openWithDefaultApplication(const QString& path) override;
     void pause(int milliseconds) override;
-    // The step in the main window's status bar with a bar of the rows (a busy bar while none
-    // are known) beside it, "pbNapredek"; redrawn when the step changes and at most every
-    // 100 ms in between.
+    // In the main window's status bar (StatusProgress), with its cancel button "bbPrekini"
+    // enabled while the action can be cancelled.
     void progress(const QString& step, qint64 done, qint64 known) override;
     void progressEnd() override;
+    void setCancellable(bool cancellable) override;
+    bool cancelRequested() override;
 
     // A file filter of the system's form, pairs of description and mask separated by "|"
     // ("Excel files (*.xls)|*.xls"), in the form of the Qt file dialogs
@@ -38,6 +38,5 @@ public:
     static QString messageTitle();
 
 private:
-    QString step_;
-    QElapsedTimer sinceDrawn_;
+    StatusProgress status_;
 };

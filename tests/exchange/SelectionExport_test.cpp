@@ -1,5 +1,6 @@
 #include "exchange/SelectionExport.h"
 
+#include "core/CancellableAction.h"
 #include "core/Error.h"
 
 #include "ntrs/ReportWriterFixture.h"
@@ -291,6 +292,35 @@ TEST_F(SelectionExportTest, AFailedSaveNamesTheFileAndTheReasonAndOpensNothing)
     }
     EXPECT_EQ(ui.texts(QStringLiteral("openWithDefaultApplication")), QStringList());
     EXPECT_FALSE(QFileInfo::exists(missingFolder));
+}
+
+// A cancel while the values are collected, or before the workbook is written, leaves no file and
+// opens nothing; an earlier file of the name stays as it was.
+TEST_F(SelectionExportTest, ACancelledExportLeavesNoFileAndOpensNothing)
+{
+    exchangeTrade();
+    exchangeTrade(2);
+    openSelection();
+    const QString target = path(QStringLiteral("chosen.xls"));
+    QFile earlier(target);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    for (const char* step : {"Izvoz nabora", "Izvoz nabora: zapis datoteke"}) {
+        SCOPED_TRACE(step);
+        ScriptedInteraction ui;
+        ui.answerFileToSave(target);
+        ui.cancelAtStep(QString::fromUtf8(step));
+        try {
+            exportSelectionToChosenFile(rows, ui, programFolder(), QDate(2024, 3, 5));
+            ADD_FAILURE() << "not cancelled";
+        } catch (const ActionCancelled& cancelled) {
+            EXPECT_EQ(cancelled.message(), SelectionExport::cancelledMessage());
+        }
+        EXPECT_FALSE(ui.cancellable());
+        EXPECT_EQ(ui.texts(QStringLiteral("openWithDefaultApplication")), QStringList());
+        EXPECT_EQ(reportFiles(), QStringList{QStringLiteral("chosen.xls")});
+        EXPECT_EQ(fileText(QStringLiteral("chosen.xls")), "earlier");
+    }
 }
 
 }  // namespace

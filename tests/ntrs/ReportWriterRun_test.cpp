@@ -2,8 +2,10 @@
 
 #include "core/Error.h"
 #include "core/AtomicFile.h"
+#include "core/CancellableAction.h"
 #include "ntrs/NtrsSchema.h"
 #include "support/EngineStories.h"
+#include "support/ScriptedInteraction.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -414,6 +416,41 @@ TEST_P(ReportWriterRunTest, FieldFormatErrorWritesNothing)
         << message.toStdString();
     EXPECT_EQ(reportFiles(), QStringList());
     EXPECT_EQ(registerRows(), 0);
+}
+
+// The user may cancel until the report is put in place: then no file is left, under the report's
+// name or a temporary one, nothing is registered and the next generation makes the same report.
+TEST_P(ReportWriterRunTest, ACancelBeforeTheReportIsInPlaceLeavesNothing)
+{
+    exchangeTrade();
+    exchangeTrade(2);
+    openSelection();
+    for (const char* step : {"XML poročilo: šifrant instrumentov", "XML poročilo: transakcije",
+                             "XML poročilo: preverjanje po XSD shemi"}) {
+        SCOPED_TRACE(step);
+        ScriptedInteraction ui;
+        ui.cancelAtStep(QString::fromUtf8(step));
+        ReportWriter writer(db.connection(), config, log, audit, programFolder());
+        writer.reportProgressTo(ui);
+        try {
+            writer.bbGenXMLClick(rows, codeList, regeneration, ReportRequest{kDay, kDay, kNow});
+            ADD_FAILURE() << "not cancelled";
+        } catch (const ActionCancelled& cancelled) {
+            EXPECT_EQ(cancelled.message(), ReportWriter::cancelledMessage());
+        }
+        EXPECT_FALSE(ui.cancellable());
+        EXPECT_EQ(reportFiles(), QStringList());
+        EXPECT_EQ(registerRows(), 0);
+    }
+
+    ScriptedInteraction ui;
+    ReportWriter writer(db.connection(), config, log, audit, programFolder());
+    writer.reportProgressTo(ui);
+    const ReportOutcome outcome = writer.bbGenXMLClick(rows, codeList, regeneration, ReportRequest{kDay, kDay, kNow});
+    EXPECT_TRUE(outcome.valid);
+    EXPECT_EQ(outcome.fileName, kFirstReport);
+    EXPECT_FALSE(ui.cancellable());
+    EXPECT_EQ(registerRows(), 1);
 }
 
 TEST(NtrsSchema, KeepsASchemaFileThatIsThere)

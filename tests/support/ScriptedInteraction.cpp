@@ -127,4 +127,6 @@ void ScriptedInteraction::progress(const QString& step, qint64, qint64)
 {
     if (progressSteps_.isEmpty() || progressSteps_.last() != step)
         progressSteps_ << step;
+    if (!cancelStep_.isEmpty() && step == cancelStep_)
+        cancelled_ = true;
 }

@@ -59,12 +59,26 @@ public:
     // steps in the order they were first reported.
     void progress(const QString& step, qint64 done, qint64 known) override;
     const QStringList& progressSteps() const { return progressSteps_; }
+    // The user asks to cancel once the progress reaches the step (from then on cancelRequested()).
+    // An empty step: the user does not cancel (the default).
+    void cancelAtStep(const QString& step)
+    {
+        cancelStep_ = step;
+        cancelled_ = false;
+    }
+    void setCancellable(bool cancellable) override { cancellable_ = cancellable; }
+    bool cancelRequested() override { return cancelled_; }
+    // Whether a cancellable action runs (the window would offer its cancel button).
+    bool cancellable() const { return cancellable_; }
 
 private:
     void record(const QString& kind, const QStringList& arguments);
 
     std::vector<Call> calls_;
     QStringList progressSteps_;
+    QString cancelStep_;
+    bool cancelled_ = false;
+    bool cancellable_ = false;
     std::deque<bool> okCancel_;
     std::deque<bool> yesNo_;
     std::deque<AbortIgnore> abortIgnore_;

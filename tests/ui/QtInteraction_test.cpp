@@ -1,11 +1,16 @@
 #include "ui/QtInteraction.h"
 
+#include "core/CancellableAction.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -126,4 +131,70 @@ TEST(QtInteraction, ProgressShowsTheStepAndABarInTheMainWindowsStatusBarUntilThe
     ui.progressEnd();
     EXPECT_FALSE(bar->isVisible());
     EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+}
+
+namespace {
+
+// A click of the left mouse button in the middle of a widget, and a press of its space key, as
+// the application delivers them (through its event filters).
+void click(QWidget* widget)
+{
+    const QPointF middle = QRectF(widget->rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, middle, widget->mapToGlobal(middle), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    }
+}
+
+void pressSpace(QWidget* widget)
+{
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QApplication::sendEvent(widget, &event);
+    }
+}
+
+}  // namespace
+
+// While an action can be cancelled, the cancel button beside the bar is enabled and takes the
+// user's input alone: a click or a key on the rest of the window does nothing. Before and after,
+// the button is disabled and the window as usable as ever.
+TEST(QtInteraction, TheCancelButtonIsOfferedOnlyWhileTheActionCanStopAndTakesTheOnlyInput)
+{
+    QMainWindow window;
+    auto* other = new QPushButton(QStringLiteral("Nabor"), &window);
+    window.setCentralWidget(other);
+    int otherClicks = 0;
+    QObject::connect(other, &QPushButton::clicked, [&otherClicks] { ++otherClicks; });
+    window.show();
+    QtInteraction ui;
+
+    ui.progress(QStringLiteral("Nabor: nove transakcije"), 1, 8);
+    auto* cancel = window.statusBar()->findChild<QPushButton*>(QStringLiteral("bbPrekini"));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_TRUE(cancel->isVisible());
+    EXPECT_FALSE(cancel->isEnabled());
+    {
+        const CancellableAction action(ui, QStringLiteral("Generiranje XML poročila je prekinjeno!"));
+        ui.progress(QStringLiteral("XML poročilo: transakcije"), 1, 100);
+        EXPECT_TRUE(cancel->isEnabled());
+        click(other);
+        pressSpace(other);
+        EXPECT_EQ(otherClicks, 0);
+        EXPECT_FALSE(ui.cancelRequested());
+        click(cancel);
+        EXPECT_TRUE(ui.cancelRequested());
+        EXPECT_THROW(CancellableAction::checkpoint(ui), ActionCancelled);
+    }
+    EXPECT_FALSE(cancel->isEnabled());
+    ui.progressEnd();
+    EXPECT_FALSE(cancel->isVisible());
+    click(other);
+    pressSpace(other);
+    EXPECT_EQ(otherClicks, 2);
+
+    // A new cancellable action forgets the click of the last one.
+    const CancellableAction next(ui, QStringLiteral("Preverjanje nabora je prekinjeno!"));
+    EXPECT_FALSE(ui.cancelRequested());
 }

@@ -1,5 +1,7 @@
 #include "app/cli/ConsoleInteraction.h"
 
+#include "app/cli/CliInterrupt.h"
+
 #include <QThread>
 
 ConsoleInteraction::ConsoleInteraction(QTextStream& err) : err_(err) {}
@@ -87,4 +89,14 @@ void ConsoleInteraction::progress(const QString& step, qint64 done, qint64 known
     if (known > 0)
         err_ << ": " << qMin(done + 1, known) << " / " << known;
     err_ << Qt::endl;
+}
+
+void ConsoleInteraction::setCancellable(bool cancellable)
+{
+    CliInterrupt::setCancellable(cancellable);
+}
+
+bool ConsoleInteraction::cancelRequested()
+{
+    return CliInterrupt::requested();
 }

@@ -40,6 +40,9 @@ public:
     // A line "step: done / known" ("step" alone while nothing is known) when the step changes,
     // when its last row is done, and at most once a second in between.
     void progress(const QString& step, qint64 done, qint64 known) override;
+    // Cancelled by SIGINT or SIGTERM (CliInterrupt).
+    void setCancellable(bool cancellable) override;
+    bool cancelRequested() override;
 
 private:
     void print(const QString& text);

@@ -1,6 +1,7 @@
 #include "ntrs/check/PeriodCheck.h"
 
 #include "core/AtomicFile.h"
+#include "core/CancellableAction.h"
 #include "core/Error.h"
 #include "core/Interaction.h"
 #include "data/engine/TrialTransaction.h"
@@ -90,6 +91,11 @@ PeriodCheck::PeriodCheck(ZtfiApp& app, const QString& isoCodesFolder)
 {
 }
 
+QString PeriodCheck::cancelledMessage()
+{
+    return QStringLiteral("Preverjanje nabora je prekinjeno! V bazi ni nič spremenjeno.");
+}
+
 QString PeriodCheck::missingCodesNotice(const QString& folder)
 {
     return QStringLiteral("Šifranta držav in valut (iso-codes) ni v %1: opozorila o državah BIC in valutah "
@@ -104,6 +110,9 @@ PeriodCheckResult PeriodCheck::run(const QDate& firstDay, const QDate& lastDay)
     if (!codes)
         result.notices << missingCodesNotice(isoCodesFolder_);
 
+    // Everything the check does goes with the trial transaction or its own folder: it can stop
+    // anywhere.
+    const CancellableAction cancellable(app_.ui(), cancelledMessage());
     Connection& connection = app_.connection();
     const TrialTransaction trial(connection);
     const WrittenSelection written = Selection(app_).writeSteps(firstDay, lastDay);
@@ -137,7 +146,7 @@ PeriodCheckResult PeriodCheck::run(const QDate& firstDay, const QDate& lastDay)
         document.finish();
     }
     file.close();
-    app_.ui().progress(QStringLiteral("Preverjanje: XSD shema"), 0, 0);
+    CancellableAction::progressPoint(app_.ui(), QStringLiteral("Preverjanje: XSD shema"), 0, 0);
     for (const RecordFault& fault : recordFaults(file.temporaryPath(), schemaFor(app_.programFolder(), folder.path())))
         errors.append({CheckFinding::Level::Error, fault.reference, fault.element, fault.value, fault.reason});
 

@@ -35,6 +35,8 @@ public:
     // A period that ends before it starts, and a failure of the selection, throw ZtfiError.
     PeriodCheckResult run(const QDate& firstDay, const QDate& lastDay);
 
+    // Said when the user cancelled the check (it can stop anywhere: CancellableAction).
+    static QString cancelledMessage();
     // The line that says the country and currency warnings are off.
     static QString missingCodesNotice(const QString& folder);
 

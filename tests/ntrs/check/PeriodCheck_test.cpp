@@ -1,11 +1,13 @@
 #include "ntrs/check/PeriodCheck.h"
 
+#include "core/CancellableAction.h"
 #include "ntrs/check/IsoCodes.h"
 #include "reporting/Selection.h"
 #include "state/ZtfiApp.h"
 #include "support/EngineStories.h"
 #include "support/FixtureApp.h"
 #include "support/FixtureDb.h"
+#include "support/ScriptedInteraction.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -126,6 +128,33 @@ TEST_P(PeriodCheckTest, ListsEveryErrorAndTheWarningAndChangesNothing)
     EXPECT_EQ(lines(fixed), (QStringList{"Opozorilo|2|Identifikacija instrumenta ISIN|SI0000000025|"
                                          "napačna kontrolna števka ISIN (ISO 6166)"}));
     EXPECT_FALSE(fixed.hasErrors());
+}
+
+TEST_P(PeriodCheckTest, ACancelAtAnyStepLeavesTheDatabaseAsItWas)
+{
+    ZtfiApp& app = start();
+    Selection(app).bbNaborClick(kDay, kDay);
+    const QStringList before = snapshot();
+    ScriptedInteraction& ui = fixture.ui();
+
+    // Between the selection's steps, amid the rows one writes, amid the report, before the schema.
+    for (const char* step : {"Nabor: stornirane transakcije", "Nabor: nove transakcije, vrstice",
+                             "XML poročilo: transakcije", "Preverjanje: XSD shema"}) {
+        SCOPED_TRACE(step);
+        ui.cancelAtStep(QString::fromUtf8(step));
+        try {
+            PeriodCheck(app, IsoCodes::debianFolder()).run(kDay, kDay);
+            ADD_FAILURE() << "not cancelled";
+        } catch (const ActionCancelled& cancelled) {
+            EXPECT_EQ(cancelled.message(), PeriodCheck::cancelledMessage());
+        }
+        EXPECT_FALSE(ui.cancellable());
+        EXPECT_EQ(snapshot(), before);
+    }
+
+    ui.cancelAtStep(QString());
+    EXPECT_FALSE(PeriodCheck(app, IsoCodes::debianFolder()).run(kDay, kDay).hasErrors());
+    EXPECT_EQ(snapshot(), before);
 }
 
 TEST_P(PeriodCheckTest, AValueTheSchemaRefusesIsNamedWithItsRow)
