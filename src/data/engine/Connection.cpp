@@ -46,11 +46,17 @@ void execSessionStatement(QSqlQuery& query, const QString& sql)
 // cannot finish (ServerTimeouts), orafce's Oracle functions and types
 // (its DATE with the time of day) before the built-in ones, dates written day first, and the
 // workstation's time zone for the current date and time (its present offset from UTC when the
-// server does not know the zone's name).
+// server does not know the zone's name). No merge joins: right after a selection has written its
+// rows, the server's statistics (which a desk cannot refresh: ANALYZE is for the tables' owner)
+// still count the new set as a row or two, and a merge join that expects to stop after those
+// rows joins every trade of the day to every override row by the row instead; without merge
+// joins the report rows are read from the selected rows by their keys whatever the statistics
+// say.
 void preparePostgresSession(QSqlDatabase& db, int statementTimeout)
 {
     QSqlQuery query(db);
     execSessionStatement(query, QStringLiteral("SET statement_timeout = %1").arg(qint64(statementTimeout) * 1000));
+    execSessionStatement(query, QStringLiteral("SET enable_mergejoin = off"));
     execSessionStatement(query, QStringLiteral("SET search_path TO oracle, pg_catalog, public"));
     execSessionStatement(query, QStringLiteral("SET DateStyle = 'ISO, DMY'"));
     const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
