@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/Error.h"
 #include "data/dataset/Queries.h"
+#include "data/PendingSets.h"
 #include "instruments/CodeList.h"
 #include "reporting/ReportRows.h"
 #include "reporting/SelectionStatements.h"
@@ -12,6 +13,7 @@
 #include "support/FixtureDb.h"
 #include "support/QtPrinters.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -513,6 +515,66 @@ TEST_P(SelectionTest, LeavingADateClosesTheListsOfAnotherPeriod)
     EXPECT_FALSE(sharedCodeList(app).query().isActive());
     // The pending selection itself stays.
     EXPECT_EQ(tradesOf(1), std::set<qint64>{1});
+}
+
+// On the server the statistics of the selected rows and of the overrides are those from before
+// the selection wrote them (a desk cannot refresh them); the report rows are read by the keys of
+// the selected rows all the same, never by trying every trade of the day against every override.
+TEST(SelectionOnServerTest, ReportRowsAreReadByKeysWhileTheStatisticsAreOld)
+{
+    ZTFI_SKIP_WITHOUT_SERVER(Connection::Engine::PostgreSql);
+    const int instruments = 400;
+    const int trades = 3 * instruments;
+    FixtureDb db(Connection::Engine::PostgreSql);
+    db.basics();
+    for (int id = 1; id <= instruments; ++id) {
+        Instrument row;
+        row.id = id;
+        row.isin = QStringLiteral("SI%1").arg(id, 10, 10, QLatin1Char('0'));
+        db.instrument(row).listing({.id = id, .instrument = id});
+    }
+    db.exec(QStringLiteral("INSERT INTO PSL (IdPsl, Dan, Cas, SfPsl, SfDjv, SfVp, SfTrg, SfVlt, Lot, GlvTcj, IdPog) "
+                           "SELECT 100000 + g, TO_DATE('02.03.2026','dd.mm.yyyy'), TO_DATE('02.03.2026','dd.mm.yyyy'), "
+                           "'N', 'K', 1 + g % %1, 8, 1, 100, 10, 100 FROM generate_series(1, %2) g")
+                .arg(instruments)
+                .arg(trades));
+    // An earlier day of a few trades, reported: the statistics know only its selected rows, whose
+    // trades come before those of the new day.
+    db.report({.id = 1, .reportDay = kEarlier, .sentAt = QDateTime(kEarlier, QTime(18, 0)), .firstDay = kEarlier});
+    db.exec(QStringLiteral("INSERT INTO PSL (IdPsl, Dan, Cas, SfPsl, SfDjv, SfVp, SfTrg, SfVlt, Lot, GlvTcj, IdPog) "
+                           "SELECT g, TO_DATE('27.02.2026','dd.mm.yyyy'), TO_DATE('27.02.2026','dd.mm.yyyy'), 'N', "
+                           "'K', 1 + g % %1, 8, 1, 100, 10, 100 FROM generate_series(1, 20) g")
+                .arg(instruments));
+    db.exec(QStringLiteral("INSERT INTO DPATVPPSL (DPATVPID, IDPSL, ISSTN, IDREFATVP) "
+                           "SELECT 1, IdPsl, 'N', IdPsl FROM PSL WHERE IdPsl <= 100000"));
+    for (const char* table : {"DPATVPPSL", "DPATVP_SFVP"})
+        db.exec(QStringLiteral("ALTER TABLE %1 SET (autovacuum_enabled = false)").arg(QLatin1String(table)));
+    db.exec(QStringLiteral("ANALYZE"));
+    FixtureApp fixture(db);
+    fixture.writeIni();
+    ZtfiApp& app = fixture.started();
+    Selection(app).bbNaborClick(kDay, kDay);
+    ASSERT_EQ(sharedReportRows(app).query().recordCount(), trades);
+    ASSERT_EQ(db.value(QStringLiteral("SELECT COUNT(*) FROM DPATVP_SFVP")).toInt(), instruments);
+
+    TUniQuery plan(db.connection(), QStringLiteral("qPlan"));
+    plan.setSql(QStringLiteral("EXPLAIN (ANALYZE, TIMING OFF) ")
+                + PendingSets::narrowed(app.savedStatements().reportRows, {app.selection.FMaxDpAtvpId}));
+    plan.paramByName(QStringLiteral("Datum")).setAsDate(kDay);
+    plan.paramByName(QStringLiteral("DatumDo")).setAsDate(kDay);
+    plan.paramByName(QStringLiteral("FMaxDpAtvpId")).setAsInteger(app.selection.FMaxDpAtvpId);
+    plan.open();
+    const QRegularExpression removed(QStringLiteral("Rows Removed by Join Filter: (\\d+)"));
+    qint64 tried = 0;
+    QStringList lines;
+    for (plan.first(); !plan.eof(); plan.next()) {
+        const QString line = plan.fields().front()->asString();
+        lines << line;
+        const QRegularExpressionMatch match = removed.match(line);
+        if (match.hasMatch())
+            tried += match.captured(1).toLongLong();
+    }
+    EXPECT_LT(tried, 10 * trades) << qPrintable(lines.join(QLatin1Char('\n')));
 }
 
 INSTANTIATE_ENGINE_STORIES(SelectionTest);
