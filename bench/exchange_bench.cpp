@@ -2,7 +2,10 @@
 // (default 100,000) over 5,000 instruments: the day's selection, its report rows collected and
 // checked for the sheet, the sheet written as an .xlsx workbook, that workbook imported back
 // for its day as manual transactions (every row new), and imported once more (every row found by
-// its reference number and updated), each timed with rows per second and the peak memory.
+// its reference number and updated), each timed with rows per second and the peak memory. When
+// scripts/postgres-server's environment names a throwaway server, the same two imports run on a
+// fresh database of it holding the same day, with the ratio of the server's time to the
+// embedded engine's.
 #include "DemoDatabase.h"
 #include "StepTimer.h"
 
@@ -21,12 +24,18 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
+
+#ifdef ZTFI_BENCH_SERVER
+#include "ServerDay.h"
+#include "support/PostgresServer.h"
+#endif
 
 namespace {
 
@@ -76,6 +85,8 @@ int main(int argc, char** argv)
         auto connection = Connection::open(folder.path() + QLatin1Char('/'), QStringLiteral("BENCH"), {}, {});
         generate(*connection, trades, day);
     }
+    const QString dayFile = folder.filePath(QStringLiteral("DAY.sqlite"));
+    QFile::copy(folder.filePath(QStringLiteral("BENCH.sqlite")), dayFile);
     QFile::copy(QStringLiteral(ZTFI_SOURCE_DIR "/demo/ZTFI.ini"), folder.filePath(QStringLiteral("ZTFI.ini")));
     qputenv("ZTFI_HOME", folder.path().toUtf8());
     QTextStream err(stderr);
@@ -104,12 +115,33 @@ int main(int argc, char** argv)
     TransactionImport import(ztfi.connection(), ztfi.dialect(), ztfi.auditTrail(), ui);
     qint64 next = import.firstIdentifier();
     ImportOutcome outcome = import.read(file, day, next);
-    timer.line("import: every row new", outcome.written);
+    const double importMs = timer.line("import: every row new", outcome.written);
     next = import.firstIdentifier();
     outcome = import.read(file, day, next);
     timer.line("import again: every row updated", outcome.written);
     // The demo's cancellations of earlier days follow the day's rows and end the reading there.
     std::printf("%-40s %10s\n", "error list", outcome.errors.isEmpty() ? "empty" : "NOT EMPTY");
     std::printf("peak memory %.1f MB\n", peakMegabytes());
+#ifdef ZTFI_BENCH_SERVER
+    if (PostgresServer::available()) {
+        const ServerDay server(dayFile);
+        if (!server.loaded())
+            return 1;
+        const std::unique_ptr<ZtfiApp> onServer = server.start(ui);
+        TransactionImport serverImport(onServer->connection(), onServer->dialect(), onServer->auditTrail(), ui);
+        timer.restart();
+        next = serverImport.firstIdentifier();
+        const ImportOutcome serverNew = serverImport.read(file, day, next);
+        const double serverMs = timer.line("server: import, every row new", serverNew.written);
+        next = serverImport.firstIdentifier();
+        const ImportOutcome serverAgain = serverImport.read(file, day, next);
+        timer.line("server: import again, every row updated", serverAgain.written);
+        std::printf("import of every row new: embedded %.1f s, server %.1f s, server / embedded %.1f\n",
+                    importMs / 1000.0, serverMs / 1000.0, serverMs / importMs);
+    } else {
+        std::printf("no throwaway server (scripts/postgres-server start FOLDER, then source FOLDER/env): "
+                    "the embedded engine only\n");
+    }
+#endif
     return 0;
 }

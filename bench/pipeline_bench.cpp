@@ -42,6 +42,7 @@
 #include <cstring>
 
 #ifdef ZTFI_BENCH_SERVER
+#include "ServerDay.h"
 #include "support/PostgresServer.h"
 #endif
 
@@ -161,46 +162,17 @@ double dailyRun(ZtfiApp& ztfi, const QDate& day, const char* engine, ReportOutco
 }
 
 #ifdef ZTFI_BENCH_SERVER
-// The day of the embedded database file dayFile on a fresh database of the throwaway server,
-// loaded as the server tests load the demo; the daily run there. Returns its elapsed ms, or a
-// negative value when the day could not be loaded.
+// The day of the embedded database file dayFile on a fresh database of the throwaway server; the
+// daily run there. Returns its elapsed ms, or a negative value when the day could not be loaded.
 double serverDay(const QString& dayFile, const QDate& day, ReportOutcome& report)
 {
-    PostgresDatabase database;
-    QProcess load;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PGPASSWORD"), PostgresServer::password());
-    load.setProcessEnvironment(environment);
-    load.start(QStringLiteral("bash"),
-               {QStringLiteral("-o"), QStringLiteral("pipefail"), QStringLiteral("-c"),
-                QStringLiteral("python3 \"$1/tests/support/sqlite_to_postgres.py\" \"$2\" \"$1/schema/postgresql\" | "
-                               "psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p \"$ZTFI_PG_PORT\" -U \"$3\" -d \"$4\" "
-                               "-c 'SET search_path = public, oracle' -f - -c 'ANALYZE' >/dev/null"),
-                QStringLiteral("load"), QStringLiteral(ZTFI_SOURCE_DIR), dayFile, PostgresServer::user(),
-                database.name()});
-    QElapsedTimer t;
-    t.start();
-    if (!load.waitForFinished(-1) || load.exitCode() != 0) {
-        std::fprintf(stderr, "the day was not loaded into the server: %s\n", load.readAllStandardError().constData());
+    const ServerDay server(dayFile);
+    if (!server.loaded())
         return -1;
-    }
-    std::printf("server: day loaded in %.1f s\n", t.elapsed() / 1000.0);
-
-    QTemporaryDir home;
-    QFile::copy(QStringLiteral(ZTFI_SOURCE_DIR "/demo/ZTFI.ini"), home.filePath(QStringLiteral("ZTFI.ini")));
-    QFile aliases(home.filePath(QStringLiteral("aliases.ini")));
-    if (!aliases.open(QIODevice::WriteOnly) || aliases.write(database.aliasEntry(QStringLiteral("BENCH")).toUtf8()) < 0)
-        qFatal("aliases.ini cannot be written");
-    aliases.close();
-    qputenv("ZTFI_HOME", home.path().toUtf8());
     QTextStream err(stderr);
     ConsoleInteraction ui(err);
-    ZtfiApp ztfi({QStringLiteral("BENCH"), PostgresServer::user(), PostgresServer::password(), QStringLiteral("BENCH")},
-                 ui);
-    ztfi.resetRunState();
-    ztfi.readConfiguration();
-    prepareSavedStatements(ztfi);
-    const double ms = dailyRun(ztfi, day, "server", report);
+    const std::unique_ptr<ZtfiApp> ztfi = server.start(ui);
+    const double ms = dailyRun(*ztfi, day, "server", report);
     std::printf("server: report file %.1f MB, valid %s\n", QFileInfo(report.filePath).size() / 1048576.0,
                 report.valid ? "yes" : "no");
     return ms;

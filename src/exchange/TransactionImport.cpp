@@ -9,11 +9,14 @@
 #include "data/engine/Connection.h"
 #include "data/engine/DeskLock.h"
 #include "exchange/ImportColumns.h"
+#include "exchange/ImportedReferences.h"
+#include "exchange/ImportedRowsWriter.h"
 #include "exchange/ImportRowCheck.h"
 #include "exchange/ReusedStatement.h"
 #include "exchange/SheetValues.h"
 #include "exchange/Workbook.h"
 
+#include <exception>
 #include <vector>
 
 namespace {
@@ -21,36 +24,11 @@ namespace {
 const char* const kFindInstrument =
     " select sfvp from SFVP where ((upper(ISIN) = :ISIN AND KRT = :KRT) OR (( :ISIN = 'N' OR :ISIN IS NULL OR "
     ":ISIN = '') AND KRT = :KRT)) ";
-const char* const kFindReference = " select * from DPATVPIMP where RefStTransa=:RefStTransa ";
 
 // Carriage return and line feed before every entry of the error list.
 const QString kErrorBreak = QStringLiteral("\r\n");
 // The line breaks of the warning that interrupts an import: line feed, carriage return.
 const QString kWarningBreak = QStringLiteral("\n\r");
-
-QString insertSql()
-{
-    QStringList names;
-    QStringList values;
-    for (const ImportColumn& column : importColumns()) {
-        if (!column.stored)
-            continue;
-        names.append(QLatin1String(column.name));
-        values.append(QLatin1Char(':') + QLatin1String(column.name));
-    }
-    return QStringLiteral("INSERT INTO DPATVPIMP (") + names.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (")
-        + values.join(QStringLiteral(", ")) + QLatin1Char(')');
-}
-
-QString updateSql()
-{
-    QStringList sets;
-    for (const ImportColumn& column : importColumns()) {
-        if (column.stored && QLatin1String(column.name) != QLatin1String("IDIMP"))
-            sets.append(QLatin1String(column.name) + QStringLiteral(" = :") + QLatin1String(column.name));
-    }
-    return QStringLiteral("UPDATE DPATVPIMP SET ") + sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE IDIMP = :IDIMP");
-}
 
 // The error entry of sheet row n.
 QString rowError(int n, const QString& reason)
@@ -62,7 +40,9 @@ QString rowError(int n, const QString& reason)
 
 TransactionImport::TransactionImport(Connection& connection, SqlDialect dialect, const AuditTrail& audit,
                                      Interaction& ui)
-    : connection_(connection), dialect_(dialect), audit_(audit), ui_(ui)
+    : connection_(connection), dialect_(dialect), audit_(audit), ui_(ui),
+      references_(std::make_unique<ImportedReferences>(connection)),
+      writer_(std::make_unique<ImportedRowsWriter>(connection, audit))
 {
 }
 
@@ -71,11 +51,6 @@ TransactionImport::~TransactionImport() = default;
 QString TransactionImport::instrumentStatement()
 {
     return QLatin1String(kFindInstrument);
-}
-
-QString TransactionImport::referenceStatement()
-{
-    return QLatin1String(kFindReference);
 }
 
 QString TransactionImport::summary(const ImportOutcome& outcome)
@@ -107,6 +82,7 @@ ImportOutcome TransactionImport::read(const QString& fileName, const QDate& day,
     if (onStart)
         onStart(rows);
     instruments_.clear();
+    references_->clear();
     ImportOutcome outcome;
     // The rows written stay, as they would row by row, and are committed at once whatever ended
     // the reading.
@@ -136,7 +112,15 @@ void TransactionImport::finishWriting(bool failed)
 {
     if (writing_) {
         writing_ = false;
-        if (!failed) {
+        // The rows collected go out first: the rows before one that the database refuses stay,
+        // and that refusal ends the import as it would have ended it at its row.
+        std::exception_ptr refusal;
+        try {
+            writer_->finish();
+        } catch (const ZtfiError&) {
+            refusal = std::current_exception();
+        }
+        if (!failed && !refusal) {
             connection_.commit();
         } else {
             try {
@@ -144,6 +128,10 @@ void TransactionImport::finishWriting(bool failed)
             } catch (const ZtfiError&) {
                 rollBackQuietly(connection_);
             }
+        }
+        if (refusal && !failed) {
+            desk_.reset();
+            std::rethrow_exception(refusal);
         }
     }
     desk_.reset();
@@ -227,7 +215,7 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
             ++outcome.listed;
         } else {
             try {
-                importRow(sheet, n, *instrument, nextId, outcome);
+                importRow(sheet, n, rows, *instrument, nextId, outcome);
             } catch (const ZtfiError& e) {
                 if (e.className() != QLatin1String("EConvertError"))
                     throw;
@@ -238,6 +226,21 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
         rowDone(n, rows);
     }
     outcome.complete = true;
+}
+
+QList<qint64> TransactionImport::comingReferences(const WorkbookSheet& sheet, int n, int rows)
+{
+    QList<qint64> references;
+    for (int r = n; r <= rows && references.size() < ImportedReferences::perStatement(); ++r) {
+        try {
+            const QVariant reference = SheetValues::integer(sheet.cell(r, ImportColumn::kReference));
+            if (!reference.isNull())
+                references << reference.toLongLong();
+        } catch (const ZtfiError&) {
+            // A row whose reference cannot be read is listed when it is reached.
+        }
+    }
+    return references;
 }
 
 std::optional<qint64> TransactionImport::instrumentOf(const QString& isin, const QString& shortName)
@@ -258,7 +261,7 @@ std::optional<qint64> TransactionImport::instrumentOf(const QString& isin, const
     return found;
 }
 
-void TransactionImport::importRow(const WorkbookSheet& sheet, int n, qint64 instrument, qint64& nextId,
+void TransactionImport::importRow(const WorkbookSheet& sheet, int n, int rows, qint64 instrument, qint64& nextId,
                                   ImportOutcome& outcome)
 {
     const QVariant reference = SheetValues::integer(sheet.cell(n, ImportColumn::kReference));
@@ -276,33 +279,25 @@ void TransactionImport::importRow(const WorkbookSheet& sheet, int n, qint64 inst
     }
     row[ImportColumn::kInstrument] = instrument;
 
-    if (!findReference_)
-        findReference_ = std::make_unique<ReusedStatement>(connection_, referenceStatement());
-    findReference_->bind(QStringLiteral("RefStTransa"), reference);
-    findReference_->exec();
-    const bool exists = findReference_->next();
+    const qint64 key = reference.toLongLong();
+    if (!references_->known(key))
+        references_->read(comingReferences(sheet, n, rows));
+    const std::optional<ImportedReferences::Row> found = references_->row(key);
+    const bool exists = found.has_value();
     if (exists) {
-        row[ImportColumn::kId] = findReference_->value(QStringLiteral("IDIMP")).toLongLong();
-        row[ImportColumn::kReport] = findReference_->value(QStringLiteral("DPATVPID"));
-        const QString wasCancellation = findReference_->value(QStringLiteral("RAZTRANSA")).toString();
+        row[ImportColumn::kId] = found->id;
+        row[ImportColumn::kReport] = found->report;
         // A reported transaction turned into a cancellation is reported again.
-        if (wasCancellation.isEmpty() && row[ImportColumn::kCancellation].toString() == QLatin1String("C"))
+        if (found->cancellation.isEmpty() && row[ImportColumn::kCancellation].toString() == QLatin1String("C"))
             row[ImportColumn::kReport] = QVariant();
     } else {
         row[ImportColumn::kId] = nextId++;
     }
-    while (findReference_->next()) {
-    }
-
-    std::unique_ptr<ReusedStatement>& write = exists ? update_ : insert_;
-    if (!write)
-        write = std::make_unique<ReusedStatement>(connection_, exists ? updateSql() : insertSql());
-    for (const ImportColumn& column : importColumns()) {
-        if (column.stored)
-            write->bind(QLatin1String(column.name), row[size_t(column.index)]);
-    }
-    write->exec();
-    // After the write: a write that fails leaves no audit row of a row that is not there.
-    audit_.LogAct(QStringLiteral("DPATVPIMP"), exists ? QStringLiteral("^") : QStringLiteral("+"), importRowContent(row));
+    references_->written(key, {row[ImportColumn::kId].toLongLong(), row[ImportColumn::kReport],
+                               row[ImportColumn::kCancellation].toString()});
+    if (exists)
+        writer_->update(row);
+    else
+        writer_->insert(std::move(row));
     ++outcome.written;
 }

@@ -13,6 +13,8 @@
 class AuditTrail;
 class Connection;
 class DeskLock;
+class ImportedReferences;
+class ImportedRowsWriter;
 class Interaction;
 class ReusedStatement;
 class WorkbookSheet;
@@ -56,10 +58,9 @@ public:
     std::function<void(int rows)> onStart;
     std::function<void(int row)> onProgress;
 
-    // The look-ups of every sheet row: the instrument by ISIN and short name (parameters ISIN
-    // and KRT), the imported row by its reference number (RefStTransa).
+    // The look-up of the instrument of a sheet row by ISIN and short name (parameters ISIN and
+    // KRT); the imported rows are looked up by their reference numbers (ImportedReferences).
     static QString instrumentStatement();
-    static QString referenceStatement();
 
     // What the import did: "Zapisanih vrstic: <written>, zavrnjenih: <listed>, neprebranih:
     // <unread>."
@@ -85,7 +86,10 @@ private:
     void finishWriting(bool failed);
     void readRows(const WorkbookSheet& sheet, int rows, const QDate& day, qint64& nextId, ImportOutcome& outcome);
     // Inserts or updates sheet row n by its reference number, with its audit row.
-    void importRow(const WorkbookSheet& sheet, int n, qint64 instrument, qint64& nextId, ImportOutcome& outcome);
+    void importRow(const WorkbookSheet& sheet, int n, int rows, qint64 instrument, qint64& nextId,
+                   ImportOutcome& outcome);
+    // The reference numbers of sheet rows n on (up to one look-up's worth), read ahead.
+    static QList<qint64> comingReferences(const WorkbookSheet& sheet, int n, int rows);
     std::optional<qint64> instrumentOf(const QString& isin, const QString& shortName);
 
     Connection& connection_;
@@ -93,9 +97,8 @@ private:
     const AuditTrail& audit_;
     Interaction& ui_;
     std::unique_ptr<ReusedStatement> findInstrument_;
-    std::unique_ptr<ReusedStatement> findReference_;
-    std::unique_ptr<ReusedStatement> insert_;
-    std::unique_ptr<ReusedStatement> update_;
+    std::unique_ptr<ImportedReferences> references_;
+    std::unique_ptr<ImportedRowsWriter> writer_;
     std::unique_ptr<DeskLock> desk_;
     bool writing_ = false;
     // Instruments found (or not) by ISIN and short name during one import.

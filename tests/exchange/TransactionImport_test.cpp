@@ -4,6 +4,7 @@
 #include "data/dataset/AuditTrail.h"
 #include "data/engine/Connection.h"
 #include "exchange/ImportList.h"
+#include "exchange/ImportedReferences.h"
 #include "exchange/SelectionExport.h"
 #include "exchange/WorkbookWriter.h"
 #include "ntrs/ReportWriterFixture.h"
@@ -142,7 +143,7 @@ TEST_F(TransactionImportTest, TheLookUpsOfARowSearchAnIndex)
 {
     EXPECT_EQ(queryPlan(db.connection(), TransactionImport::instrumentStatement()),
               QStringList({"SEARCH SFVP USING INDEX SFVP_KRT (KRT=?)"}));
-    EXPECT_EQ(queryPlan(db.connection(), TransactionImport::referenceStatement()),
+    EXPECT_EQ(queryPlan(db.connection(), ImportedReferences::statement(3)),
               QStringList({"SEARCH DPATVPIMP USING INDEX DPATVPIMP_REFSTTRANSA (REFSTTRANSA=?)"}));
 }
 
@@ -160,6 +161,54 @@ TEST_P(TransactionImportStory, TheSameSheetTwiceUpdatesTheRowsItImportedFirst)
     EXPECT_EQ(db.texts(QStringLiteral("SELECT IDIMP, REFSTTRANSA, CENA FROM DPATVPIMP ORDER BY IDIMP")),
               QStringList({"1|11|12.5", "2|12|13.25"}));
     EXPECT_EQ(auditKinds(), QStringList({"+", "+", "^", "^"}));
+}
+
+// New rows go out in sets and reference numbers are looked up for many rows at once: a reference
+// that an earlier row of the sheet wrote (in the set still open or in one written) or that an
+// earlier import wrote is updated in place; identifiers and audit rows follow the sheet's order.
+TEST_P(TransactionImportStory, ManyRowsFindTheRowsWrittenBeforeThemAndKeepTheSheetsOrder)
+{
+    ui.answerOkCancel(true);
+    run(sheet({trade(9001)}));
+    QList<QStringList> rows;
+    for (int r = 1; r <= 450; ++r)
+        rows << trade(r);
+    const auto changed = [](qint64 reference, const char* price) {
+        QStringList row = trade(reference);
+        row[7] = QString::fromLatin1(price);
+        return row;
+    };
+    rows[219] = changed(210, "14,5");   // its set still collecting
+    rows[299] = changed(5, "13,25");    // a set written
+    rows[449] = changed(9001, "15,75"); // the import before
+    ui.answerOkCancel(true);
+
+    const ImportOutcome outcome = run(sheet(rows));
+
+    EXPECT_EQ(outcome.written, 450);
+    EXPECT_EQ(outcome.errors, QString());
+    QStringList expectedRows{QStringLiteral("1|9001|15.75")};
+    QStringList expectedAudit{QStringLiteral("+|1")};
+    int id = 1;
+    for (int r = 1; r <= 450; ++r) {
+        if (r == 220) {
+            expectedAudit << QStringLiteral("^|%1").arg(1 + 210);
+        } else if (r == 300) {
+            expectedAudit << QStringLiteral("^|%1").arg(1 + 5);
+        } else if (r == 450) {
+            expectedAudit << QStringLiteral("^|1");
+        } else {
+            ++id;
+            const char* price = r == 210 ? "14.5" : r == 5 ? "13.25" : "12.5";
+            expectedRows << QStringLiteral("%1|%2|%3").arg(id).arg(r).arg(QLatin1String(price));
+            expectedAudit << QStringLiteral("+|%1").arg(id);
+        }
+    }
+    EXPECT_EQ(db.texts(QStringLiteral("SELECT IDIMP, REFSTTRANSA, CENA FROM DPATVPIMP ORDER BY IDIMP")), expectedRows);
+    QStringList audit;
+    for (const QString& line : db.texts(QStringLiteral("SELECT SfAct, Cnt FROM ACT WHERE Tbl='DPATVPIMP' ORDER BY IdAct")))
+        audit << line.section(QStringLiteral("#|"), 0, 0);
+    EXPECT_EQ(audit, expectedAudit);
 }
 
 TEST_P(TransactionImportStory, AnInstrumentWithoutIsinIsFoundByItsShortNameAlone)

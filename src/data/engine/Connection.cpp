@@ -51,12 +51,16 @@ void execSessionStatement(QSqlQuery& query, const QString& sql)
 // still count the new set as a row or two, and a merge join that expects to stop after those
 // rows joins every trade of the day to every override row by the row instead; without merge
 // joins the report rows are read from the selected rows by their keys whatever the statistics
-// say.
+// say. Every run of a prepared statement is planned for the tables as they are then: a statement
+// run for every set of rows of an import or a selection, over a table that grows inside the one
+// transaction, would otherwise keep the plan made while the table was small (a scan of the whole
+// table for each set).
 void preparePostgresSession(QSqlDatabase& db, int statementTimeout)
 {
     QSqlQuery query(db);
     execSessionStatement(query, QStringLiteral("SET statement_timeout = %1").arg(qint64(statementTimeout) * 1000));
     execSessionStatement(query, QStringLiteral("SET enable_mergejoin = off"));
+    execSessionStatement(query, QStringLiteral("SET plan_cache_mode = force_custom_plan"));
     execSessionStatement(query, QStringLiteral("SET search_path TO oracle, pg_catalog, public"));
     execSessionStatement(query, QStringLiteral("SET DateStyle = 'ISO, DMY'"));
     const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
