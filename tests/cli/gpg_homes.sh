@@ -13,7 +13,8 @@ make_gpg_homes() {
   local gpg_root=$1 h fpr
   for h in firm reg; do
     mkdir -p -m 700 "$gpg_root/$h"
-    printf 'default-cache-ttl 0\nmax-cache-ttl 0\n' >"$gpg_root/$h/gpg-agent.conf"
+    # A fixed count of hashing rounds: no seconds of measuring the machine before protecting a key.
+    printf 'default-cache-ttl 0\nmax-cache-ttl 0\ns2k-count 65536\n' >"$gpg_root/$h/gpg-agent.conf"
   done
   g firm --passphrase secret --quick-gen-key "$firm" future-default default never
   g reg --passphrase '' --quick-gen-key "$regulator" future-default default never
