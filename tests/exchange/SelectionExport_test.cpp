@@ -75,18 +75,26 @@ TEST_F(SelectionExportTest, LibreOfficeTakesTheDayTimePriceAndQuantityAsItsOwnVa
     db.trade({.id = 41, .time = QTime(15, 45, 10), .quantity = 1500, .price = 12.75})
         .selected({.report = kReport, .trade = 41, .reference = 1});
     openSelection();
-    for (const QString& name : {QStringLiteral("export.xls"), QStringLiteral("export.xlsx")}) {
-        SCOPED_TRACE(name.toStdString());
-        SelectionExport(rows).write(SelectionExport::sheetTitle(), path(name));
-        for (const QString& format :
-             {QStringLiteral("fods"), QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true")}) {
-            QProcess convert;
-            convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + folder.path() + QStringLiteral("/profile"),
-                                   QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
-                                   QStringLiteral("--outdir"), path(QStringLiteral("lo")), path(name)});
-            ASSERT_TRUE(convert.waitForFinished(180000));
-        }
-        QFile fods(path(QStringLiteral("lo/export.fods")));
+    // Both files, named apart, convert in one start of LibreOffice per format.
+    const QStringList kinds{QStringLiteral("xls"), QStringLiteral("xlsx")};
+    QStringList files;
+    for (const QString& kind : kinds) {
+        files.append(path(QStringLiteral("export-%1.%1").arg(kind)));
+        SelectionExport(rows).write(SelectionExport::sheetTitle(), files.last());
+    }
+    for (const QString& format :
+         {QStringLiteral("fods"), QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true")}) {
+        QProcess convert;
+        convert.start(office, QStringList{QStringLiteral("-env:UserInstallation=file://") + folder.path()
+                                              + QStringLiteral("/profile"),
+                                          QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
+                                          QStringLiteral("--outdir"), path(QStringLiteral("lo"))}
+                                  + files);
+        ASSERT_TRUE(convert.waitForFinished(180000));
+    }
+    for (const QString& kind : kinds) {
+        SCOPED_TRACE(kind.toStdString());
+        QFile fods(path(QStringLiteral("lo/export-%1.fods").arg(kind)));
         ASSERT_TRUE(fods.open(QIODevice::ReadOnly));
         const QByteArray document = fods.readAll();
         for (const char* cell : {"office:value-type=\"date\" office:date-value=\"2026-03-02\"",
@@ -94,7 +102,7 @@ TEST_F(SelectionExportTest, LibreOfficeTakesTheDayTimePriceAndQuantityAsItsOwnVa
                                  "office:value-type=\"float\" office:value=\"12.75\"",
                                  "office:value-type=\"float\" office:value=\"1500\""})
             EXPECT_TRUE(document.contains(cell)) << cell;
-        QFile csv(path(QStringLiteral("lo/export.csv")));
+        QFile csv(path(QStringLiteral("lo/export-%1.csv").arg(kind)));
         ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
         EXPECT_TRUE(csv.readAll().split('\n').value(1).startsWith("02.03.2026,15:45:10,+01,"));
     }
