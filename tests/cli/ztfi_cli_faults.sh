@@ -138,16 +138,20 @@ said "$xmlServer/$name ni navadna datoteka" "a FIFO under the report's name"
 [[ -p "$xmlServer/$name" && -f "$report" && $(sent "$name") == 0 ]] || fail "the FIFO was not left alone"
 rm "$xmlServer/$name"
 
-# A server folder that hangs (held for 10 s when the report's name is looked up there): another
-# desk imports meanwhile, and the
+# A server folder that hangs (held for 6 s when the report's name is looked up there): another
+# desk imports meanwhile, as soon as the lookup hangs (strace has logged its start), and the
 # signing gives up after the seconds of CakanjeStreznik, the report local and unrecorded.
 sed -i "s#^\[Splošno\]#&\nCakanjeStreznik=4#" "$home/ZTFI.ini"
 set +e
-strace -f -o /dev/null -P "$xmlServer/$name" -e trace=lstat,newfstatat,statx \
-    -e inject=lstat,newfstatat,statx:delay_enter=10000000 "${cli[@]}" sign "$name" "$firm" <<<secret \
+strace -f -o "$work/hang.log" -P "$xmlServer/$name" -e trace=lstat,newfstatat,statx \
+    -e inject=lstat,newfstatat,statx:delay_enter=6000000 "${cli[@]}" sign "$name" "$firm" <<<secret \
     >"$work/out" 2>"$work/err" &
 signing=$!
-sleep 2
+for _ in $(seq 200); do
+  grep -qF "$xmlServer/$name" "$work/hang.log" 2>/dev/null && break
+  sleep 0.05
+done
+grep -qF "$xmlServer/$name" "$work/hang.log" || fail "the signing did not look its report up on the server"
 "${cli[@]}" import $day "$work/day.xls" 2>"$work/import-err"
 wait $signing; rc=$?
 set -e
