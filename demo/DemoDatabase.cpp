@@ -112,17 +112,17 @@ void createSchema(const QString& file)
 void reportDay(DemoRows& rows, Connection& connection, const QString& auditUser, const QDate& day,
                int reportId, const QList<qint64>& trades, int status)
 {
-    for (qint64 trade : trades)
-        rows.addSelected(reportId, trade, QStringLiteral("N"));
     connection.startTransaction();
     try {
+        for (qint64 trade : trades)
+            rows.addSelected(reportId, trade, QStringLiteral("N"));
         OverrideSync(connection, SqlDialect::Oracle, auditUser).synchronise({day, day, reportId, {}});
+        rows.addReport(reportId, day, status);
         connection.commit();
     } catch (...) {
         connection.rollback();
         throw;
     }
-    rows.addReport(reportId, day, status);
 }
 
 }  // namespace
