@@ -15,7 +15,7 @@ if [[ -z "${ZTFI_PG_CONNECTION:-}" ]]; then
   echo "no PostgreSQL server: scripts/test starts one"
   exit 77
 fi
-work=$(mktemp -d /tmp/ztfiXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/ztfiXXXX")
 db=ztfi_desks_$$ role=ztfi_desk_$$ bare=ztfi_bare_$$
 source "$src/tests/cli/gpg_homes.sh"
 export PGPASSWORD=$ZTFI_PG_PASSWORD

@@ -6,7 +6,7 @@
 # usage: ztfi_cli_e2e.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 src=$2
-work=$(mktemp -d /tmp/ztfiXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/ztfiXXXX")
 source "$src/tests/cli/gpg_homes.sh"
 ATVP="$regulator"
 cleanup() {

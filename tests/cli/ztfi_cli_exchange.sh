@@ -5,7 +5,7 @@
 # usage: ztfi_cli_exchange.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd) src=$(cd "$2" && pwd)
-work=$(mktemp -d /tmp/ztfiXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/ztfiXXXX")
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

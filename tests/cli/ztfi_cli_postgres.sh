@@ -14,7 +14,7 @@ if [[ -z "${ZTFI_PG_CONNECTION:-}" ]]; then
   echo "no PostgreSQL server: scripts/test starts one"
   exit 77
 fi
-work=$(mktemp -d /tmp/ztfiXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/ztfiXXXX")
 db=ztfi_cli_$$
 export PGPASSWORD=$ZTFI_PG_PASSWORD
 psql=(psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$ZTFI_PG_PORT" -U "$ZTFI_PG_USER")
