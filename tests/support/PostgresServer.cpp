@@ -58,7 +58,8 @@ PostgresDatabase::PostgresDatabase()
     name_ = QStringLiteral("ztfi_test_%1_%2")
                 .arg(QCoreApplication::applicationPid())
                 .arg(counter.fetchAndAddRelaxed(1) + 1);
-    administer(QStringLiteral("CREATE DATABASE %1 TEMPLATE ztfi_template").arg(name_));
+    // Copied as files: for a template of a few megabytes faster than through the write-ahead log.
+    administer(QStringLiteral("CREATE DATABASE %1 TEMPLATE ztfi_template STRATEGY FILE_COPY").arg(name_));
 }
 
 PostgresDatabase::~PostgresDatabase()
