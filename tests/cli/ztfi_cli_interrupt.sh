@@ -6,7 +6,7 @@
 # usage: ztfi_cli_interrupt.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1 src=$2
-work=$(mktemp -d /tmp/ztfiXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/ztfiXXXX")
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
