@@ -16,6 +16,8 @@
 #include "exchange/SheetValues.h"
 #include "exchange/Workbook.h"
 
+#include <QSqlQuery>
+
 #include <exception>
 #include <vector>
 
@@ -105,6 +107,11 @@ void TransactionImport::startWriting(qint64& nextId)
     desk_ = std::make_unique<DeskLock>(connection_);
     connection_.startWriteTransaction();
     writing_ = true;
+    // The look-ups search their indexes: DPATVPIMP grows within this transaction, where the
+    // server's statistics cannot follow it, and without them it takes a set of 200 reference
+    // numbers for the whole table and reads all of it for every set.
+    if (connection_.engine() == Connection::Engine::PostgreSql)
+        QSqlQuery(connection_.database()).exec(QStringLiteral("SET LOCAL enable_seqscan = off"));
     nextId = qMax(nextId, firstIdentifier());
 }
 
