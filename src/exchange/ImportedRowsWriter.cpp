@@ -119,7 +119,9 @@ bool ImportedRowsWriter::writeSet(const std::vector<std::vector<QVariant>>& rows
             audit_.LogAct(QStringLiteral("DPATVPIMP"), QStringLiteral("+"), importRowContent(row));
         }
         batch_->flush();
-    } catch (const DatabaseError&) {
+    } catch (const ZtfiError&) {
+        // Any failure of the set, the audit identifiers' sequence too: the set goes back whole,
+        // else its rows would stay without their audit rows.
         run(connection_, QStringLiteral("ROLLBACK TO SAVEPOINT ztfi_import_set"));
         run(connection_, QStringLiteral("RELEASE SAVEPOINT ztfi_import_set"));
         return false;

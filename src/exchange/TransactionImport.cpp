@@ -202,6 +202,9 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
             confirmed = true;
             startWriting(nextId);
         } else if (rowDay != day) {
+            // The rows before this one are written first: a refusal of one of them ends the
+            // import at its own row, before this warning.
+            writer_->flush();
             ui_.warn(QStringLiteral("Datum v Excelu ") + SheetValues::text(first) + QStringLiteral(" ne ustreza izbranemu dnevu ")
                      + dayText + QStringLiteral(" !") + kWarningBreak + QStringLiteral("Napaka v %1. vrstici.").arg(n)
                      + kWarningBreak + kWarningBreak + QStringLiteral("Prekinjen import!"));
@@ -213,6 +216,7 @@ void TransactionImport::readRows(const WorkbookSheet& sheet, int rows, const QDa
         if (!instrument) {
             const QString question = QStringLiteral("Vrednostni papir za isin %1 in kratico %2 v šifrantu VP ne obstaja!")
                                          .arg(isin, shortName);
+            writer_->flush();
             if (ui_.askAbortIgnore(question) == Interaction::AbortIgnore::Abort) {
                 outcome.aborted = true;
                 return;

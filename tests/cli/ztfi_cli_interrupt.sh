@@ -7,7 +7,9 @@
 set -euo pipefail
 build=$1 src=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/ztfiXXXX")
-trap 'rm -rf "$work"' EXIT
+running=
+# A command still running when a check fails is stopped before its folder goes.
+trap '[[ -z $running ]] || kill -9 "$running" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 mkdir -p "$work"/home/server/{xml,sig,pdf,pdfsig} "$work/home/pdf"
@@ -45,6 +47,7 @@ interrupted() {
   "${cli[@]}" "$@" --progress >"$work/out" 2>"$work/err" &
   set +m
   local pid=$! waited=0
+  running=$pid
   until grep -q "^XML poročilo: transakcije" "$work/err"; do
     kill -0 $pid 2>/dev/null || fail "$* ended before its report: $(cat "$work/err")"
     sleep 0.02
@@ -52,6 +55,7 @@ interrupted() {
   done
   kill -s "$signal" $pid
   set +e; wait $pid; status=$?; set -e
+  running=
 }
 leftovers() { find "$work/home" -maxdepth 1 \( -name 'TRDAT*' -o -name '*.part' \) -printf '%f\n'; }
 

@@ -350,16 +350,30 @@ TEST_F(TransactionImportTest, TwoImportsAtOnceRunOneAfterTheOther)
 
 // An insert that fails leaves no audit row of a row that is not there; the rows before it stay
 // with theirs.
-TEST_F(TransactionImportTest, AFailedInsertLeavesNoAuditRow)
+// The refused row ends the import at that row: a later row of another day or of an unknown
+// instrument is neither warned of nor asked about.
+TEST_F(TransactionImportTest, AFailedInsertLeavesNoAuditRowAndEndsTheImportAtItsRow)
 {
     db.refuse(QStringLiteral("no12"), QStringLiteral("BEFORE INSERT ON DPATVPIMP"), QStringLiteral("NEW.REFSTTRANSA = 12"),
               QStringLiteral("vrstica 12 odklonjena"));
-    ui.answerOkCancel(true);
+    QStringList unknown = trade(13);
+    unknown[5] = QStringLiteral("XS0000000099");
+    unknown[6] = QStringLiteral("NIC");
+    const QList<QStringList> followers = {trade(13), trade(13, QStringLiteral("03.03.2026")), unknown};
+    for (const QStringList& follower : followers) {
+        SCOPED_TRACE(follower.join(u' ').toStdString());
+        db.exec(QStringLiteral("DELETE FROM DPATVPIMP"));
+        db.exec(QStringLiteral("DELETE FROM ACT"));
+        ui.clearCalls();
+        ui.answerOkCancel(true);
 
-    EXPECT_THROW(run(sheet({trade(11), trade(12)})), ZtfiError);
+        EXPECT_THROW(run(sheet({trade(11), trade(12), follower})), ZtfiError);
 
-    EXPECT_EQ(db.texts(QStringLiteral("SELECT REFSTTRANSA FROM DPATVPIMP")), QStringList({"11"}));
-    EXPECT_EQ(auditKinds(), QStringList({"+"}));
+        EXPECT_EQ(db.texts(QStringLiteral("SELECT REFSTTRANSA FROM DPATVPIMP")), QStringList({"11"}));
+        EXPECT_EQ(auditKinds(), QStringList({"+"}));
+        EXPECT_EQ(ui.texts(QStringLiteral("warn")), QStringList());
+        EXPECT_EQ(ui.texts(QStringLiteral("askAbortIgnore")), QStringList());
+    }
 }
 
 TEST_F(TransactionImportTest, AFirstRowOfAnotherDayOrACancelledConfirmationImportsNothing)
