@@ -48,6 +48,11 @@ QString SequenceReader::blockStatement(const QString& table, const QString& fiel
         .arg(sequenceName(table, field));
 }
 
+QString SequenceReader::embeddedBlockStatement(const QString& table, const QString& field, int count)
+{
+    return QStringLiteral("SELECT ztfi_nextval('%1', %2) AS NewId").arg(sequenceName(table, field)).arg(count);
+}
+
 // Column NewId of every row of the statement (at least one); the statement is prepared unless
 // it is the one kept from the read before, and is reset after the read.
 QVariantList SequenceReader::read(const QString& sql) const
@@ -93,6 +98,15 @@ QList<qint64> SequenceReader::next(const QString& table, const QString& field, i
         QList<qint64> ids;
         for (int i = 0; i < count; ++i)
             ids.append(next(table, field));
+        return ids;
+    }
+    if (engine == Connection::Engine::Sqlite) {
+        // The sequence's row advances by the whole block in one update, which gives the last value.
+        const qint64 last = values(table, field, embeddedBlockStatement(table, field, count), 1).first();
+        QList<qint64> ids;
+        ids.reserve(count);
+        for (qint64 id = last - count + 1; id <= last; ++id)
+            ids.append(id);
         return ids;
     }
     QList<qint64> ids = values(table, field, blockStatement(table, field, count), count);

@@ -30,14 +30,16 @@ public:
     qint64 next(const QString& table, const QString& field) const;
     // The next `count` values, in the order one call of next() per value would give them
     // (ascending), with next()'s errors. The embedded engine and PostgreSQL hand them out in one
-    // statement; another server one by one.
+    // statement (the embedded engine's advances the sequence by `count` in one update); another
+    // server one by one.
     QList<qint64> next(const QString& table, const QString& field, int count) const;
 
-    // The statement of `count` values in one, in the Oracle dialect as the embedded engine and
-    // PostgreSQL run it.
+    // The statement of `count` values in one, in the Oracle dialect as PostgreSQL runs it.
     static QString blockStatement(const QString& table, const QString& field, int count);
 
 private:
+    // The embedded engine's statement of a block: one value, the last of the block.
+    static QString embeddedBlockStatement(const QString& table, const QString& field, int count);
     QVariantList read(const QString& sql) const;
     // Runs read(), which must give `count` values, and converts them; raises the errors as
     // next() describes them.

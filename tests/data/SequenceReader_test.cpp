@@ -68,6 +68,26 @@ TEST_P(SequenceBlockStory, ABlockTakesTheNextValuesInOrder)
     EXPECT_EQ(reader.next(QStringLiteral("ACT"), QStringLiteral("IdAct"), 1), QList<qint64>{295});
 }
 
+// A block of a sequence that does not exist fails as a single read does, and a failed block
+// takes no value from another sequence.
+TEST_P(SequenceBlockStory, ABlockOfAMissingSequenceFailsAsOneValueDoes)
+{
+    const SequenceReader reader(db.connection(), SqlDialect::Oracle);
+    const auto message = [&](int count) {
+        try {
+            reader.next(QStringLiteral("NEOBSTOJECA"), QStringLiteral("ID"), count);
+        } catch (const ZtfiError& error) {
+            return error.message();
+        }
+        return QString();
+    };
+    const QString one = message(1);
+    EXPECT_TRUE(one.startsWith(QStringLiteral("EDatabaseError: napaka pri sekvenci NEOBSTOJECA_ID_SEQ. Sporočilo: ")))
+        << one.toStdString();
+    EXPECT_EQ(message(200), one);
+    EXPECT_EQ(reader.next(QStringLiteral("ACT"), QStringLiteral("IdAct"), 2), (QList<qint64>{1, 2}));
+}
+
 INSTANTIATE_ENGINE_STORIES(SequenceBlockStory);
 
 }  // namespace

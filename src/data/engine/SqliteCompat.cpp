@@ -197,31 +197,32 @@ void currentDay(sqlite3_context* ctx, int, sqlite3_value**)
     sqlite3_result_double(ctx, OleDate::fromDate(QDate::currentDate()));
 }
 
-constexpr const char* kAdvance =
-    "UPDATE main.ztfi_sequence SET value = value + 1 WHERE name = ?1 RETURNING value";
+// A sequence advances by a plain update of its row and is read back by a second statement:
+// an update that returned the value itself would have the engine build a table for the
+// returned row and a journal of the statement, on every call.
+constexpr const char* kAdvance = "UPDATE main.ztfi_sequence SET value = value + ? WHERE name = ?";
+constexpr const char* kValue = "SELECT value FROM main.ztfi_sequence WHERE name = ?";
 
-// The statement that advances a sequence's row and returns the new value; the name is bound
-// by every call.
-sqlite3_stmt* prepareAdvance(sqlite3* db)
+sqlite3_stmt* prepareNative(sqlite3* db, const char* sql)
 {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v3(db, kAdvance, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt);
         return nullptr;
     }
     return stmt;
 }
 
-// The advance statement of a connection, prepared once when the connection is set up, so that
-// handing out a value compiles nothing (the audit trail takes one for every written row, each
-// by a statement of its own). It is a query of the connection's driver, which finalizes it
-// when the connection closes, as the engine requires.
-class SequenceAdvance {
+// A statement of a connection, prepared once when the connection is set up, so that handing
+// out a value compiles nothing (the audit trail takes one for every written row, each by a
+// statement of its own). It is a query of the connection's driver, which finalizes it when
+// the connection closes, as the engine requires.
+class KeptStatement {
 public:
-    void prepare(const QSqlDatabase& db)
+    void prepare(const QSqlDatabase& db, const char* sql)
     {
         query_.emplace(db);
-        if (query_->prepare(QString::fromLatin1(kAdvance))) {
+        if (query_->prepare(QString::fromLatin1(sql))) {
             const QVariant v = query_->result()->handle();
             if (v.isValid() && qstrcmp(v.typeName(), "sqlite3_stmt*") == 0)
                 stmt_ = *static_cast<sqlite3_stmt* const*>(v.data());
@@ -237,39 +238,97 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
+// The two statements of an advance, the connection's kept ones or, while those run, new ones
+// of this advance alone. Parameters are bound by position (the driver renames numbered ones).
+class SequenceStatements {
+public:
+    SequenceStatements(sqlite3* db, const KeptStatement* kept)
+        : advance_(kept[0].kept()), value_(kept[1].kept()), own_(!advance_ || !value_)
+    {
+        if (own_) {
+            advance_ = prepareNative(db, kAdvance);
+            value_ = advance_ ? prepareNative(db, kValue) : nullptr;
+        }
+    }
+    ~SequenceStatements()
+    {
+        for (sqlite3_stmt* stmt : {advance_, value_}) {
+            if (!stmt)
+                continue;
+            sqlite3_reset(stmt);
+            sqlite3_clear_bindings(stmt);
+            if (own_)
+                sqlite3_finalize(stmt);
+        }
+    }
+    SequenceStatements(const SequenceStatements&) = delete;
+    SequenceStatements& operator=(const SequenceStatements&) = delete;
+
+    bool prepared() const { return advance_ && value_; }
+
+    // Advances the sequence by count: SQLITE_ROW with its new value, SQLITE_DONE when there is
+    // no such sequence, otherwise the engine's error.
+    int advance(sqlite3_value* name, sqlite3_int64 count, sqlite3_int64* value)
+    {
+        int rc = sqlite3_bind_int64(advance_, 1, count);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_bind_value(advance_, 2, name);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(advance_);
+        if (rc != SQLITE_DONE)
+            return rc;
+        rc = sqlite3_bind_value(value_, 1, name);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_step(value_);
+        if (rc == SQLITE_ROW)
+            *value = sqlite3_column_int64(value_, 0);
+        return rc;
+    }
+
+private:
+    sqlite3_stmt* advance_;
+    sqlite3_stmt* value_;
+    bool own_;
+};
+
+// The kept statements of a connection's sequences: the advance and the read of the value.
+struct SequenceAdvance {
+    KeptStatement statements[2];
+
+    void prepare(const QSqlDatabase& db)
+    {
+        statements[0].prepare(db, kAdvance);
+        statements[1].prepare(db, kValue);
+    }
+};
+
 // Hands out the next value of a sequence: the row is updated by a statement of its own on the
-// same connection, inside whatever statement and transaction is running.
-void nextval(sqlite3_context* ctx, int, sqlite3_value** argv)
+// same connection, inside whatever statement and transaction is running. With a count, the
+// sequence advances by that many values at once and the last of them is the result.
+void nextval(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     if (isNull(argv[0])) {
         resultError(ctx, QStringLiteral("sequence name is null"));
         return;
     }
-    sqlite3* db = sqlite3_context_db_handle(ctx);
-    auto* advance = static_cast<SequenceAdvance*>(sqlite3_user_data(ctx));
-    sqlite3_stmt* stmt = advance->kept();
-    const bool own = stmt == nullptr;
-    if (own && !(stmt = prepareAdvance(db))) {
-        resultError(ctx, QString::fromUtf8(sqlite3_errmsg(db)));
-        return;
+    sqlite3_int64 count = 1;
+    if (argc == 2) {
+        if (sqlite3_value_numeric_type(argv[1]) != SQLITE_INTEGER || (count = sqlite3_value_int64(argv[1])) < 1) {
+            resultError(ctx, QStringLiteral("sequence %1: '%2' is not a count of values")
+                                 .arg(argText(argv[0]), argText(argv[1])));
+            return;
+        }
     }
-    int rc = sqlite3_bind_value(stmt, 1, argv[0]);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_step(stmt);
-    const bool found = rc == SQLITE_ROW;
-    const sqlite3_int64 value = found ? sqlite3_column_int64(stmt, 0) : 0;
-    while (rc == SQLITE_ROW)
-        rc = sqlite3_step(stmt);
-    if (rc != SQLITE_DONE)
-        resultError(ctx, QString::fromUtf8(sqlite3_errmsg(db)));
-    else if (!found)
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    SequenceStatements statements(db, static_cast<SequenceAdvance*>(sqlite3_user_data(ctx))->statements);
+    sqlite3_int64 value = 0;
+    const int rc = statements.prepared() ? statements.advance(argv[0], count, &value) : SQLITE_ERROR;
+    if (rc == SQLITE_ROW)
+        sqlite3_result_int64(ctx, value);
+    else if (rc == SQLITE_DONE)
         resultError(ctx, QStringLiteral("sequence %1 does not exist").arg(argText(argv[0])));
     else
-        sqlite3_result_int64(ctx, value);
-    sqlite3_reset(stmt);
-    sqlite3_clear_bindings(stmt);
-    if (own)
-        sqlite3_finalize(stmt);
+        resultError(ctx, QString::fromUtf8(sqlite3_errmsg(db)));
 }
 
 using Function = void (*)(sqlite3_context*, int, sqlite3_value**);
@@ -356,11 +415,15 @@ void install(const QSqlDatabase& db)
             != SQLITE_OK)
             throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(native)));
     }
-    // Never deterministic: every call must hand out a new value.
+    // Never deterministic: every call must hand out a new value. Both forms share the kept
+    // statement, which the one-argument form's registration owns.
     auto* advance = new SequenceAdvance;
     if (sqlite3_create_function_v2(native, "ztfi_nextval", 1, SQLITE_UTF8, advance, nextval, nullptr,
                                    nullptr, [](void* p) { delete static_cast<SequenceAdvance*>(p); })
-        != SQLITE_OK)
+            != SQLITE_OK
+        || sqlite3_create_function_v2(native, "ztfi_nextval", 2, SQLITE_UTF8, advance, nextval, nullptr,
+                                      nullptr, nullptr)
+            != SQLITE_OK)
         throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(native)));
     exec(native, kSetup);
     if (!hasOwnDual(native))

@@ -6,7 +6,8 @@ struct sqlite3;
 
 // The Oracle compatibility of the embedded engine, installed on every SQLite connection:
 // - functions NVL, YEAR, MOD, TRUNC (one and two arguments), TO_DATE, TO_CHAR (one and two
-//   arguments), ztfi_current_date() (now), ztfi_current_day() (today) and ztfi_nextval(name);
+//   arguments), ztfi_current_date() (now), ztfi_current_day() (today), ztfi_nextval(name) and
+//   ztfi_nextval(name, count) (advances by count values, gives the last);
 //   dates are REAL day numbers (see OleDate);
 // - sequences: rows of the table ztfi_sequence(name, value) holding the last value handed out;
 //   ztfi_nextval increments the row from inside the running statement and fails with
