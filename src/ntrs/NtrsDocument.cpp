@@ -47,11 +47,6 @@ private:
     QString first_;
 };
 
-int writeToFile(void* file, const char* data, int size)
-{
-    return static_cast<AtomicFile*>(file)->write(data, size) ? size : -1;
-}
-
 int writeToSpill(void* file, const char* data, int size)
 {
     return static_cast<QTemporaryFile*>(file)->write(data, size) == size ? size : -1;
@@ -107,8 +102,18 @@ struct NtrsDocument::Spill {
     xmlOutputBufferPtr out = nullptr;
 };
 
-NtrsDocument::NtrsDocument(AtomicFile& file)
-    : doc_(xmlNewDoc(xml("1.0"))), file_(file), out_(outputTo(&writeToFile, &file))
+int NtrsDocument::writeToFile(void* document, const char* data, int size)
+{
+    auto* self = static_cast<NtrsDocument*>(document);
+    if (!self->file_.write(data, size))
+        return -1;
+    if (self->copy_)
+        self->copy_(data, size);
+    return size;
+}
+
+NtrsDocument::NtrsDocument(AtomicFile& file, Copy copy)
+    : doc_(xmlNewDoc(xml("1.0"))), file_(file), copy_(std::move(copy)), out_(outputTo(&NtrsDocument::writeToFile, this))
 {
     // As while the whole document is saved in UTF-8: text outside ASCII in attributes is
     // written as it is, not as character references.

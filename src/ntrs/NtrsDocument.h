@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -23,7 +24,11 @@ class QTemporaryFile;
 // settled item: they are set before it.
 class NtrsDocument {
 public:
-    explicit NtrsDocument(AtomicFile& file);
+    // Every byte written into the file is also given to copy, when there is one, in the order of
+    // the file.
+    using Copy = std::function<void(const char* data, qsizetype size)>;
+
+    explicit NtrsDocument(AtomicFile& file, Copy copy = {});
     ~NtrsDocument();
     NtrsDocument(const NtrsDocument&) = delete;
     NtrsDocument& operator=(const NtrsDocument&) = delete;
@@ -56,8 +61,11 @@ private:
     void write(const char* text);
     void write(const QByteArray& text);
 
+    static int writeToFile(void* document, const char* data, int size);
+
     xmlDocPtr doc_;
     AtomicFile& file_;
+    Copy copy_;
     xmlOutputBufferPtr out_;
     bool started_ = false;
     bool finished_ = false;

@@ -21,9 +21,9 @@
 #include "ntrs/NtrsRecords.h"
 #include "ntrs/NtrsSchema.h"
 #include "ntrs/NtrsValues.h"
-#include "ntrs/ReportDigest.h"
 #include "ntrs/ReportFileName.h"
 #include "ntrs/SchemaValidation.h"
+#include "ntrs/StreamingValidation.h"
 #include "reporting/ReportCodes.h"
 #include "reporting/ReportRows.h"
 #include "reporting/TimeZones.h"
@@ -306,8 +306,13 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     std::optional<CancellableAction> cancellable;
     if (progress_)
         cancellable.emplace(*progress_, cancelledMessage());
+    // The bytes written into the file are validated, and their digest taken, on a second thread
+    // as they are written: the bytes the validation passes are the bytes put in place (the file
+    // is complete only when its close succeeds), and the bytes the register's digest names.
+    StreamingValidation validation(programFolder_, [this] { NtrsSchema::ensureInFolder(programFolder_); });
     trace(QStringLiteral("pre TXMLDocument.Create!"));
-    auto document = std::make_unique<NtrsDocument>(file);
+    auto document = std::make_unique<NtrsDocument>(
+        file, [&validation](const char* data, qsizetype size) { validation.write(data, size); });
     writeContent(*document, rows, codeList, request.now);
 
     trace(QStringLiteral("pre XML FileName"));
@@ -317,13 +322,11 @@ ReportOutcome ReportWriter::bbGenXMLClick(ReportRows& rows, CodeList& codeList, 
     document.reset();
     file.close();
 
-    // The validation reads the written file: the bytes it passes are the bytes put in place, and
-    // the bytes the register's digest names.
-    const QString digest = ReportDigest::ofFile(file.temporaryPath());
-    NtrsSchema::ensureInFolder(programFolder_);
     if (progress_)
         CancellableAction::progressPoint(*progress_, QStringLiteral("XML poročilo: preverjanje po XSD shemi"), 0, 0);
-    const std::optional<ValidationFault> fault = validateFileAgainstNamedSchema(file.temporaryPath(), programFolder_);
+    const StreamingValidation::Result checked = validation.finish();
+    const std::optional<ValidationFault>& fault = checked.fault;
+    const QString& digest = checked.digest;
     if (progress_)
         CancellableAction::checkpoint(*progress_);
     // From here on the report is put in place and registered: no more cancelling.

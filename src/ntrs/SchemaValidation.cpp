@@ -77,6 +77,12 @@ public:
         if (descriptor_ >= 0)
             reader_ = xmlReaderForFd(descriptor_, nullptr, nullptr, options);
     }
+    // A reader of the bytes from their start, without a name either.
+    explicit DocumentReader(DocumentBytes& bytes, int options = XML_PARSE_NONET) : descriptor_(-1)
+    {
+        bytes.rewind();
+        reader_ = xmlReaderForIO(&DocumentReader::readBytes, nullptr, &bytes, nullptr, nullptr, options);
+    }
     ~DocumentReader()
     {
         if (reader_)
@@ -113,6 +119,8 @@ public:
     }
 
 private:
+    static int readBytes(void* bytes, char* data, int size) { return static_cast<DocumentBytes*>(bytes)->read(data, size); }
+
     int descriptor_;
     xmlTextReaderPtr reader_ = nullptr;
 };
@@ -134,9 +142,9 @@ ValidationFault unreadable()
     return ValidationFault{QString(), QStringLiteral("Dokument ni berljiv XML!")};
 }
 
-}  // namespace
-
-std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& path, const QString& folder)
+// The validation of a document that source opens, each time from its start.
+template <class Source>
+std::optional<ValidationFault> validateNamedSchema(Source& source, const QString& folder)
 {
     FaultCollector collector;
     StructuredErrors route(collector);
@@ -144,7 +152,7 @@ std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& pat
     // The schema is named by the root: the document is read up to it first.
     QString location;
     {
-        DocumentReader head(path);
+        DocumentReader head(source);
         if (!head.readToRoot())
             return collector.syntax ? *collector.syntax : unreadable();
         location = schemaLocation(head.get());
@@ -172,7 +180,7 @@ std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& pat
     // The whole document: its syntax is checked also when there is no schema to apply. The
     // reader is freed before the validation it was given.
     std::unique_ptr<xmlSchemaValidCtxt, ValidFree> validation;
-    DocumentReader document(path);
+    DocumentReader document(source);
     if (schema) {
         validation.reset(xmlSchemaNewValidCtxt(schema.get()));
         xmlSchemaSetValidStructuredErrors(validation.get(), &FaultCollector::handle, &collector);
@@ -191,6 +199,18 @@ std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& pat
     if (xmlTextReaderIsValid(document.get()) != 1)
         return ValidationFault{QString(), QStringLiteral("Dokument ne ustreza XSD shemi!")};
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& path, const QString& folder)
+{
+    return validateNamedSchema(path, folder);
+}
+
+std::optional<ValidationFault> validateAgainstNamedSchema(DocumentBytes& document, const QString& folder)
+{
+    return validateNamedSchema(document, folder);
 }
 
 namespace {

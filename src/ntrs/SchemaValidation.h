@@ -23,6 +23,21 @@ struct ValidationFault {
 // then the first fault of the validation.
 std::optional<ValidationFault> validateFileAgainstNamedSchema(const QString& path, const QString& folder);
 
+// The bytes of a document as the validation reads them: from the first byte, and again from the
+// first byte after rewind().
+class DocumentBytes {
+public:
+    virtual ~DocumentBytes() = default;
+    virtual void rewind() = 0;
+    // The next bytes into data: size of them, fewer only at the end of the document; -1 when
+    // they cannot be read.
+    virtual int read(char* data, int size) = 0;
+};
+
+// As validateFileAgainstNamedSchema, of the document whose bytes document gives: the same
+// verdict and fault as for a file of those bytes.
+std::optional<ValidationFault> validateAgainstNamedSchema(DocumentBytes& document, const QString& folder);
+
 // A fault of the validation within a record of a report (an item of one of the root's lists).
 struct RecordFault {
     QString reference;  // the record's TransactionReferenceNumber or CancelledTransactionReferenceNumber;

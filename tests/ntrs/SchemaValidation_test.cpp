@@ -1,9 +1,17 @@
 #include "ntrs/SchemaValidation.h"
 
+#include "core/Error.h"
+#include "ntrs/ReportDigest.h"
+#include "ntrs/StreamingValidation.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
@@ -136,19 +144,19 @@ public:
     QTemporaryDir folder;
 };
 
-// The document streams through the parser with the schema attached: it accepts what the tree
-// validation accepted and rejects what it rejected, with the same first fault. Only the wording
-// of some syntax faults differs (the reader parses in pieces), so for a document that is no
-// well-formed XML only the rejection is compared.
-TEST_F(SchemaValidationTest, StreamingRejectsExactlyWhatTheTreeRejected)
+struct Case {
+    const char* name;
+    std::string text;
+    const char* expected;  // the fault line, or "valid"
+    bool wellFormed = true;
+};
+
+// Documents valid and faulty in every way the validation tells apart; Broken.xsd is a schema
+// that does not load.
+std::vector<Case> documents()
 {
     const std::string valid = record("B") + record("S", "4294967298", "    <Client>X</Client>\n");
-    struct Case {
-        const char* name;
-        std::string text;
-        const char* expected;  // the fault line, or "valid"
-        bool wellFormed = true;
-    } cases[] = {
+    return {
         {"valid", document(valid), "valid"},
         {"enumeration", document(record("B") + record("")),
          ",Element 'Side': [facet 'enumeration'] The value '' is not an element of the set {'B', 'S'}."},
@@ -169,9 +177,19 @@ TEST_F(SchemaValidationTest, StreamingRejectsExactlyWhatTheTreeRejected)
         {"schema broken", document(valid, "Broken.xsd"), nullptr},
         {"schema broken and a syntax fault", document(valid, "Broken.xsd") + "</NTRSRoot>", nullptr, false},
     };
-    write("Broken.xsd", "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">"
-                        "<xs:element name=\"NTRSRoot\" type=\"Unknown\"/></xs:schema>");
-    for (const Case& c : cases) {
+}
+
+const char* const kBrokenSchema = "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">"
+                                  "<xs:element name=\"NTRSRoot\" type=\"Unknown\"/></xs:schema>";
+
+// The document streams through the parser with the schema attached: it accepts what the tree
+// validation accepted and rejects what it rejected, with the same first fault. Only the wording
+// of some syntax faults differs (the reader parses in pieces), so for a document that is no
+// well-formed XML only the rejection is compared.
+TEST_F(SchemaValidationTest, StreamingRejectsExactlyWhatTheTreeRejected)
+{
+    write("Broken.xsd", kBrokenSchema);
+    for (const Case& c : documents()) {
         write("report.xml", c.text);
         const std::optional<ValidationFault> streamed = validateFileAgainstNamedSchema(path("report.xml"), folder.path());
         const std::optional<ValidationFault> tree = treeValidation(path("report.xml"), folder.path());
@@ -184,6 +202,67 @@ TEST_F(SchemaValidationTest, StreamingRejectsExactlyWhatTheTreeRejected)
         } else {
             EXPECT_TRUE(streamed.has_value()) << c.name;
         }
+    }
+}
+
+// The records of a document larger than the bytes that may wait for the validation's thread.
+std::string manyRecords(const std::string& last)
+{
+    std::string records;
+    for (int i = 0; i < 100000; ++i)
+        records += record("B", std::to_string(i));
+    return records + last;
+}
+
+// Validated while it is written, in pieces of any size, a document gets the verdict and the
+// digest of its file.
+TEST_F(SchemaValidationTest, ValidatedWhileWrittenAsItsFile)
+{
+    write("Broken.xsd", kBrokenSchema);
+    std::vector<Case> cases = documents();
+    cases.push_back({"large", document(manyRecords(record("S"))), "valid"});
+    cases.push_back({"large with a fault at its end", document(manyRecords(record("X"))), nullptr});
+    cases.push_back({"large with a syntax fault at its end", document(manyRecords("<Record>")), nullptr, false});
+    for (const Case& c : cases) {
+        write("report.xml", c.text);
+        const std::string ofFile = describe(validateFileAgainstNamedSchema(path("report.xml"), folder.path()));
+        for (const size_t piece : {size_t(1), size_t(4000), size_t(1) << 24}) {
+            if (piece == 1 && c.text.size() > 100000)
+                continue;
+            StreamingValidation validation(folder.path(), {});
+            for (size_t at = 0; at < c.text.size(); at += piece)
+                validation.write(c.text.data() + at, qsizetype(std::min(piece, c.text.size() - at)));
+            const StreamingValidation::Result result = validation.finish();
+            EXPECT_EQ(describe(result.fault), ofFile) << c.name << ", pieces of " << piece;
+            EXPECT_EQ(result.digest, ReportDigest::ofFile(path("report.xml"))) << c.name << ", pieces of " << piece;
+        }
+    }
+}
+
+// The preparation runs on the validation's thread before the schema is read; what it throws
+// comes with the verdict, once every byte is written. A validation left unfinished ends with
+// its writer.
+TEST_F(SchemaValidationTest, PreparationAndAbandonedValidation)
+{
+    const std::string text = document(manyRecords(""), "Prepared.xsd");
+    {
+        StreamingValidation validation(folder.path(), [this] { write("Prepared.xsd", kSchema); });
+        validation.write(text.data(), qsizetype(text.size()));
+        EXPECT_EQ(describe(validation.finish().fault), "valid");
+    }
+    {
+        StreamingValidation validation(folder.path(), [] { throw ZtfiError(QStringLiteral("no schema")); });
+        validation.write(text.data(), qsizetype(text.size()));
+        try {
+            validation.finish();
+            ADD_FAILURE() << "finished";
+        } catch (const ZtfiError& error) {
+            EXPECT_EQ(error.message(), QStringLiteral("no schema"));
+        }
+    }
+    {
+        StreamingValidation validation(folder.path(), {});
+        validation.write(text.data(), qsizetype(text.size() - 20));
     }
 }
 
