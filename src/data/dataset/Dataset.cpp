@@ -2,10 +2,8 @@
 
 #include "core/Error.h"
 #include "core/NullValue.h"
-#include "data/engine/SqlErrors.h"
+#include "data/engine/SqliteRows.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include <algorithm>
 
@@ -433,13 +431,14 @@ void Dataset::loadRows(QSqlQuery& query)
     rows_.clear();
     rowCount_ = 0;
     current_ = -1;
-    while (query.next()) {
+    SqliteRows rows(query);
+    while (rows.next()) {
         for (const SlotPlan& p : plan) {
             if (p.column < 0) {
                 rows_.emplace_back();
                 continue;
             }
-            QVariant v = query.value(p.column);
+            QVariant v = rows.value(p.column);
             if (v.isNull())
                 rows_.emplace_back();  // NULL is an invalid QVariant, whatever the driver's type
             else if (p.dateType != FieldType::Unknown)
@@ -449,8 +448,6 @@ void Dataset::loadRows(QSqlQuery& query)
         }
         ++rowCount_;
     }
-    if (query.lastError().isValid())
-        throw DatabaseError(sqlErrorText(query.lastError()));
 
     if (onCalcFields) {
         for (int row = 0; row < rowCount_; ++row)

@@ -1,6 +1,7 @@
 #include "data/engine/EngineColumns.h"
 
 #include "data/engine/FoldedNames.h"
+#include "data/engine/SqliteRows.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -12,17 +13,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-sqlite3_stmt* sqliteStatement(const QSqlQuery& query)
-{
-    const QSqlResult* result = query.result();
-    if (!result)
-        return nullptr;
-    const QVariant handle = result->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3_stmt* const*>(handle.constData());
-}
 
 FieldType fieldTypeOfMetaType(int id)
 {
