@@ -2,8 +2,8 @@
 
 #include "core/Error.h"
 #include "data/RegisteredDigests.h"
+#include "ntrs/Sha256.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 
 namespace ReportDigest {
@@ -11,11 +11,17 @@ namespace ReportDigest {
 QString ofFile(const QString& path)
 {
     QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file) || file.error() != QFile::NoError)
+    Sha256 hash;
+    qint64 read = -1;
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray chunk(1 << 20, Qt::Uninitialized);
+        while ((read = file.read(chunk.data(), chunk.size())) > 0)
+            hash.add(chunk.constData(), read);
+    }
+    if (read < 0 || file.error() != QFile::NoError)
         throw ZtfiError(QStringLiteral("Napaka pri branju datoteke ") + path + QStringLiteral(": ")
                         + file.errorString());
-    return QString::fromLatin1(hash.result().toHex());
+    return hash.hex();
 }
 
 void check(Connection& connection, const QString& file, const QString& sha256)

@@ -1,6 +1,6 @@
 #include "ntrs/StreamingValidation.h"
 
-#include <QCryptographicHash>
+#include "ntrs/Sha256.h"
 
 #include <libxml/parser.h>
 
@@ -18,7 +18,7 @@ constexpr qsizetype kWaiting = 1 << 22;
 // The bytes read before the second start (the reading of the root) are kept and given again.
 class StreamingValidation::Bytes : public DocumentBytes {
 public:
-    explicit Bytes(ByteChannel& channel) : channel_(channel), hash_(QCryptographicHash::Sha256) {}
+    explicit Bytes(ByteChannel& channel) : channel_(channel) {}
 
     void rewind() override
     {
@@ -56,7 +56,7 @@ public:
         }
     }
 
-    QString digest() const { return QString::fromLatin1(hash_.result().toHex()); }
+    QString digest() { return hash_.hex(); }
 
 private:
     bool next()
@@ -65,12 +65,12 @@ private:
         block_.clear();
         if (!channel_.take(block_))
             return false;
-        hash_.addData(block_);
+        hash_.add(block_.constData(), block_.size());
         return true;
     }
 
     ByteChannel& channel_;
-    QCryptographicHash hash_;
+    Sha256 hash_;
     QByteArray block_;
     qsizetype offset_ = 0;
     QByteArray kept_;
