@@ -54,7 +54,7 @@ int writeToSpill(void* file, const char* data, int size)
 
 xmlOutputBufferPtr outputTo(xmlOutputWriteCallback write, void* target)
 {
-    return xmlOutputBufferCreateIO(write, nullptr, target, xmlFindCharEncodingHandler("utf-8"));
+    return xmlOutputBufferCreateIO(write, nullptr, target, nullptr);
 }
 
 // The start tag of an element, with its namespace declarations and attributes as the

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 #include <limits>
 
 namespace {
@@ -20,16 +22,35 @@ qint64 readInteger(const QString& text)
     return value;
 }
 
+// Numbers of fixed width, each with its zeros in front, and a separator between them: as the
+// formats "yyyy-MM-dd" and "hh:mm:ss" write them, without reading a format for every value.
+QString digits(std::initializer_list<std::pair<int, int>> numbers, char separator)
+{
+    QString text;
+    text.reserve(10);
+    for (const auto& [value, width] : numbers) {
+        if (!text.isEmpty())
+            text += QLatin1Char(separator);
+        for (int unit = width == 4 ? 1000 : 10; unit > 0; unit /= 10)
+            text += QLatin1Char(char('0' + value / unit % 10));
+    }
+    return text;
+}
+
 }  // namespace
 
 QString reportDate(const QDate& date)
 {
-    return date.toString(QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        return date.toString(QStringLiteral("yyyy-MM-dd"));
+    return digits({{date.year(), 4}, {date.month(), 2}, {date.day(), 2}}, '-');
 }
 
 QString reportTime(const QTime& time)
 {
-    return time.toString(QStringLiteral("hh:mm:ss"));
+    if (!time.isValid())
+        return time.toString(QStringLiteral("hh:mm:ss"));
+    return digits({{time.hour(), 2}, {time.minute(), 2}, {time.second(), 2}}, ':');
 }
 
 qint32 toInt32(const QString& text)

@@ -67,10 +67,13 @@ QString XmlElementWrapper::text(const char* tag) const
 
 void XmlElementWrapper::setText(const char* tag, const QString& value)
 {
+    // The element's content becomes one text node of the value, none for an empty value: what
+    // setting its content to the escaped value gives, without escaping and parsing it again.
     xmlNodePtr n = child(tag);
-    xmlChar* escaped = xmlEncodeSpecialChars(node_->doc, xml(value.toUtf8().constData()));
-    xmlNodeSetContent(n, escaped);
-    xmlFree(escaped);
+    xmlNodeSetContent(n, nullptr);
+    const QByteArray text = value.toUtf8();
+    if (text.constData()[0] != '\0')
+        xmlAddChild(n, xmlNewDocText(n->doc, xml(text.constData())));
 }
 
 qint32 XmlElementWrapper::int32Value(const char* tag) const

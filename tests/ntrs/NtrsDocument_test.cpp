@@ -151,6 +151,35 @@ TEST(NtrsDocument, ElementOrderIsOrderOfFirstAccessAndRewritesReplace)
     EXPECT_EQ(withIsin.InstrumentInternalCode(), 8);
 }
 
+// A text is kept as it is and written escaped: as when the element's content was set to the
+// escaped text, which the tree parsed again. An empty text leaves the element empty.
+TEST(NtrsDocument, TextsAsTheirEscapedContent)
+{
+    for (const char* value : {"", "plain", "P&C <x> >", "a\r\nb\tc", "\"quoted\" 'single'", "&amp; &#65; ]]>",
+                              "\xC5\xBD" "ito"}) {
+        SCOPED_TRACE(value);
+        WrittenDocument report;
+        TXMLSifrantRecordInfoCompleteDescriptionType record = report.doc.root().Sifrant().add();
+        record.setInstrumentName(QStringLiteral("before"));
+        record.setInstrumentName(QString::fromUtf8(value));
+
+        xmlDocPtr doc = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+        xmlNodePtr element = xmlNewDocNode(doc, nullptr, reinterpret_cast<const xmlChar*>("InstrumentName"), nullptr);
+        xmlDocSetRootElement(doc, element);
+        xmlChar* escaped = xmlEncodeSpecialChars(doc, reinterpret_cast<const xmlChar*>(value));
+        xmlNodeSetContent(element, escaped);
+        xmlFree(escaped);
+        xmlBufferPtr text = xmlBufferCreate();
+        xmlNodeDump(text, doc, element, 3, 1);
+        const std::string expected(reinterpret_cast<const char*>(xmlBufferContent(text)), size_t(xmlBufferLength(text)));
+        xmlBufferFree(text);
+        xmlFreeDoc(doc);
+
+        EXPECT_NE(report.text().find("      " + expected + "\n"), std::string::npos) << expected;
+        EXPECT_EQ(record.InstrumentName(), QString::fromUtf8(value));
+    }
+}
+
 TEST(NtrsDocument, ListOperations)
 {
     WrittenDocument report;
