@@ -20,6 +20,9 @@ const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
 // Indentation of the root's children and of their items.
 const char* const kListIndent = "  ";
 const char* const kItemIndent = "    ";
+// What the output gathers before it writes it into the file: a few writes of the disk's size
+// instead of one for every few thousand bytes.
+constexpr qsizetype kPendingBytes = 1 << 18;
 
 // Keeps the first message libxml2 reports while it lives, instead of printing it.
 class SaveErrors {
@@ -105,11 +108,21 @@ struct NtrsDocument::Spill {
 int NtrsDocument::writeToFile(void* document, const char* data, int size)
 {
     auto* self = static_cast<NtrsDocument*>(document);
-    if (!self->file_.write(data, size))
+    if (self->file_.failed())
         return -1;
-    if (self->copy_)
-        self->copy_(data, size);
+    self->pending_.append(data, size);
+    if (self->pending_.size() >= kPendingBytes)
+        self->writePending();
     return size;
+}
+
+void NtrsDocument::writePending()
+{
+    if (pending_.isEmpty())
+        return;
+    if (file_.write(pending_.constData(), pending_.size()) && copy_)
+        copy_(pending_.constData(), pending_.size());
+    pending_.resize(0);
 }
 
 NtrsDocument::NtrsDocument(AtomicFile& file, Copy copy)
@@ -118,6 +131,7 @@ NtrsDocument::NtrsDocument(AtomicFile& file, Copy copy)
     // As while the whole document is saved in UTF-8: text outside ASCII in attributes is
     // written as it is, not as character references.
     doc_->encoding = xmlStrdup(xml("utf-8"));
+    pending_.reserve(kPendingBytes * 2);
 }
 
 NtrsDocument::~NtrsDocument()
@@ -301,6 +315,7 @@ void NtrsDocument::finish()
     }
     const bool closed = xmlOutputBufferClose(out_) >= 0;
     out_ = nullptr;
+    writePending();
     if (!closed)
         file_.fail(errors.first().isEmpty() ? QStringLiteral("XML ni zapisan") : errors.first());
 }

@@ -61,11 +61,15 @@ private:
     void write(const char* text);
     void write(const QByteArray& text);
 
+    // The output of out_: gathered in pending_, written into the file (and given to copy_) in
+    // larger pieces.
     static int writeToFile(void* document, const char* data, int size);
+    void writePending();
 
     xmlDocPtr doc_;
     AtomicFile& file_;
     Copy copy_;
+    QByteArray pending_;
     xmlOutputBufferPtr out_;
     bool started_ = false;
     bool finished_ = false;

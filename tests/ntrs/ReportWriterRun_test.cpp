@@ -6,6 +6,7 @@
 #include "ntrs/NtrsSchema.h"
 #include "support/EngineStories.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SmallDisk.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -349,6 +350,27 @@ TEST_P(ReportWriterRunTest, ReportThatCannotBeWrittenLeavesNothing)
         EXPECT_EQ(registerRows(), 0);
         EXPECT_TRUE(regeneration.active);
     }
+}
+
+// A report that fills the disk stops the run with the file error when it is written whole: no
+// report under its name or a temporary one, nothing registered.
+TEST_P(ReportWriterRunTest, ReportThatFillsTheDiskLeavesNothing)
+{
+    SmallDisk disk(64);
+    if (!disk.available())
+        GTEST_SKIP() << "a small disk needs the superuser";
+    for (qint64 id = 1; id <= 200; ++id)
+        exchangeTrade(id);
+    openSelection();
+    ReportWriter writer(db.connection(), config, log, audit, disk.path());
+
+    EXPECT_EQ(errorOf([&] { writer.bbGenXMLClick(rows, codeList, regeneration, ReportRequest{kDay, kDay, kNow}); }),
+              QStringLiteral("Napaka pri pisanju datoteke ") + disk.filePath(kFirstReport)
+                  + QStringLiteral(": No space left on device"));
+    QStringList left = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    left.removeAll(QStringLiteral("NTRS.xsd"));
+    EXPECT_EQ(left, QStringList());
+    EXPECT_EQ(registerRows(), 0);
 }
 
 // A selection made meanwhile elsewhere (another desk, ztfi-cli) replaces the pending set, mostly
