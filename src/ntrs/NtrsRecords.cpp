@@ -37,7 +37,15 @@ NtrsRecords::NtrsRecords(const ReportRows& rows, const QString& instrumentPrefix
 QString NtrsRecords::check(const Dataset& data, const char* column, const char* format, const QString& suffix,
                            const QString& prefix) const
 {
-    return rows_.ProveraFormata(&field(data, column), QLatin1String(format), suffix, prefix);
+    return rows_.ProveraFormata(&field(data, column), this->format(format), suffix, prefix);
+}
+
+const QString& NtrsRecords::format(const char* text) const
+{
+    auto found = formats_.find(text);
+    if (found == formats_.end())
+        found = formats_.insert(text, QLatin1String(text));
+    return found.value();
 }
 
 const Field& NtrsRecords::field(const Dataset& data, const char* column) const

@@ -54,9 +54,13 @@ private:
     // open, with the same fields, while a report is filled.
     const Field& field(const Dataset& data, const char* column) const;
 
+    // A format of the field format check by its text, made once for all rows.
+    const QString& format(const char* text) const;
+
     using FieldKey = std::pair<const Dataset*, const char*>;
 
     const ReportRows& rows_;
     QString instrumentPrefix_;
     mutable QHash<FieldKey, const Field*> fields_;
+    mutable QHash<const char*, QString> formats_;
 };

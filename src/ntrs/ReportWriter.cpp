@@ -120,7 +120,8 @@ void writeTransactions(NtrsDocument& document, TQueryDM& rows, Dataset& codeList
         if (ui)
             CancellableAction::progressPoint(*ui, QStringLiteral("XML poročilo: transakcije"), rows.recNo(),
                                              rows.recordCount());
-        log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:") + reference.asString());
+        if (log.enabled())
+            log.NapakavLog(QStringLiteral("qDPATVPPSL_RefStTransaC:") + reference.asString());
         if (records.skipsCurrentRow())
             continue;
         if (records.currentRowIsCancellation()) {
