@@ -59,9 +59,31 @@ bool allOf(const QString& part, bool (*test)(QChar))
     return true;
 }
 
+// Digits with a decimal comma among or after them: the common form of a number, told without
+// the pattern (it is a form the pattern takes).
+bool isPlainDecimal(const QString& value)
+{
+    bool digits = false;
+    bool comma = false;
+    for (QChar c : value) {
+        if (isDigit(c))
+            digits = true;
+        else if (c == QLatin1Char(',') && digits && !comma)
+            comma = true;
+        else
+            return false;
+    }
+    return digits;
+}
+
 // Reads a number written with the decimal comma, as the system's number reading does.
 double readDecimal(const QString& value)
 {
+    if (isPlainDecimal(value)) {
+        QString text = value;
+        text.replace(QLatin1Char(','), QLatin1Char('.'));
+        return text.toDouble();
+    }
     static const QRegularExpression number(
         QStringLiteral("^\\s*[+-]?(\\d+(,\\d*)?|,\\d+)([eE][+-]?\\d+)?\\s*$"));
     if (!number.match(value).hasMatch())
@@ -97,18 +119,20 @@ bool isDecimalText(const QString& value)
 
 QString assemble(const CheckedField* field, const QString& suffix, const QString& prefix)
 {
-    QString value = prefix;
+    QString text;
     if (field) {
         const QString& name = field->name;
         if (name == QLatin1String("ISIN"))
-            value += field->text.trimmed().left(12);
+            text = field->text.trimmed().left(12);
         else if (name == QLatin1String("SWIFT") || name == QLatin1String("SWIFT_BPH")
                  || name == QLatin1String("NS_SWIFT") || name == QLatin1String("TRP_SWIFT"))
-            value += field->text.trimmed();
+            text = field->text.trimmed();
         else
-            value += field->text;
+            text = field->text;
     }
-    return value + suffix;
+    if (prefix.isEmpty() && suffix.isEmpty())
+        return text;
+    return prefix + text + suffix;
 }
 
 QString errorText(const QString& reference, const CheckedField* field, const QString& format,

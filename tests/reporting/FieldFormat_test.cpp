@@ -108,12 +108,18 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"label missing: the name", field("Valuta", "", "E1R"), "3(a)", {}, {}, {},
                    "Napaka: Za Ref.St.Transakcije 900000012345  polje 'Valuta\r\n' podatek 'E1R' ni formata 3(a)!"},
         FormatCase{"unknown kind tests nothing but moves on", field("X", "", "??12"), "2(q)2(n)", {}, {}, "??12", {}},
-        FormatCase{"empty value passes letters", field("X", "", ""), "1(a)", {}, {}, "", {}}),
+        FormatCase{"empty value passes letters", field("X", "", ""), "1(a)", {}, {}, "", {}},
+        // The other forms of a number.
+        FormatCase{"comma at the end", field("Lot", "Količina", "5,"), "1(d)", {}, {}, "5", {}},
+        FormatCase{"comma at the start", field("Lot", "Količina", ",5"), "1(d)", {}, {}, "0.5", {}},
+        FormatCase{"blanks around", field("Lot", "Količina", " 7,25 "), "1(d)", {}, {}, "7.25", {}},
+        FormatCase{"exponent", field("Lot", "Količina", "1,5e2"), "1(d)", {}, {}, "150", {}}),
     [](const testing::TestParamInfo<FormatCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST(ProveraFormata, NonNumberForDecimalIsAConversionError)
 {
-    for (const QString& text : {QStringLiteral(""), QStringLiteral("abc"), QStringLiteral("12.5")}) {
+    for (const QString& text : {QStringLiteral(""), QStringLiteral("abc"), QStringLiteral("12.5"), QStringLiteral(","),
+                                QStringLiteral("1,2,3"), QStringLiteral("1 2")}) {
         const CheckedField f{QStringLiteral("CenaEnote"), QStringLiteral("Cena enote"), text};
         try {
             ProveraFormata(kRef, &f, QStringLiteral("1(d)"));
