@@ -13,6 +13,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
+
+#include <cerrno>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -125,6 +128,49 @@ private:
     xmlTextReaderPtr reader_ = nullptr;
 };
 
+// The document as the input of a parser, without a name either, for a validation plugged into
+// the parser. The validation that is given the input frees it; the descriptor stays here.
+class DocumentInput {
+public:
+    explicit DocumentInput(const QString& path)
+        : descriptor_(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
+    {
+        if (descriptor_ >= 0)
+            input_ = xmlParserInputBufferCreateIO(&DocumentInput::readDescriptor, nullptr, &descriptor_,
+                                                  XML_CHAR_ENCODING_NONE);
+    }
+    explicit DocumentInput(DocumentBytes& bytes) : descriptor_(-1)
+    {
+        bytes.rewind();
+        input_ = xmlParserInputBufferCreateIO(&DocumentInput::readBytes, nullptr, &bytes, XML_CHAR_ENCODING_NONE);
+    }
+    ~DocumentInput()
+    {
+        if (input_)
+            xmlFreeParserInputBuffer(input_);
+        if (descriptor_ >= 0)
+            ::close(descriptor_);
+    }
+    DocumentInput(const DocumentInput&) = delete;
+    DocumentInput& operator=(const DocumentInput&) = delete;
+
+    xmlParserInputBufferPtr release() { return std::exchange(input_, nullptr); }
+
+private:
+    static int readDescriptor(void* descriptor, char* data, int size)
+    {
+        ssize_t n = 0;
+        do {
+            n = ::read(*static_cast<int*>(descriptor), data, size_t(size));
+        } while (n < 0 && errno == EINTR);
+        return n < 0 ? -1 : int(n);
+    }
+    static int readBytes(void* bytes, char* data, int size) { return static_cast<DocumentBytes*>(bytes)->read(data, size); }
+
+    int descriptor_;
+    xmlParserInputBufferPtr input_ = nullptr;
+};
+
 // xsi:noNamespaceSchemaLocation of the root element the reader stands on.
 QString schemaLocation(xmlTextReaderPtr reader)
 {
@@ -177,28 +223,34 @@ std::optional<ValidationFault> validateNamedSchema(Source& source, const QString
             schema.reset();
     }
 
-    // The whole document: its syntax is checked also when there is no schema to apply. The
-    // reader is freed before the validation it was given.
-    std::unique_ptr<xmlSchemaValidCtxt, ValidFree> validation;
-    DocumentReader document(source);
     if (schema) {
-        validation.reset(xmlSchemaNewValidCtxt(schema.get()));
+        // The whole document through the parser with the validation plugged into it, which
+        // builds no nodes.
+        std::unique_ptr<xmlSchemaValidCtxt, ValidFree> validation(xmlSchemaNewValidCtxt(schema.get()));
         xmlSchemaSetValidStructuredErrors(validation.get(), &FaultCollector::handle, &collector);
-        if (!document.get() || xmlTextReaderSchemaValidateCtxt(document.get(), validation.get(), 0) != 0)
-            return collector.syntax ? *collector.syntax : unreadable();
+        DocumentInput input(source);
+        xmlParserInputBufferPtr buffer = input.release();
+        const int result =
+            buffer ? xmlSchemaValidateStream(validation.get(), buffer, XML_CHAR_ENCODING_NONE, nullptr, nullptr) : -1;
+        if (collector.syntax)
+            return collector.syntax;
+        if (result < 0)
+            return unreadable();
+        if (collector.validity)
+            return collector.validity;
+        if (result != 0)
+            return ValidationFault{QString(), QStringLiteral("Dokument ne ustreza XSD shemi!")};
+        return std::nullopt;
     }
+
+    // Without a schema to apply, the whole document's syntax is checked still.
+    DocumentReader document(source);
     const bool complete = document.readToEnd();
     if (collector.syntax)
         return collector.syntax;
     if (!complete)
         return unreadable();
-    if (collector.schema)
-        return collector.schema;
-    if (collector.validity)
-        return collector.validity;
-    if (xmlTextReaderIsValid(document.get()) != 1)
-        return ValidationFault{QString(), QStringLiteral("Dokument ne ustreza XSD shemi!")};
-    return std::nullopt;
+    return collector.schema;
 }
 
 }  // namespace
