@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -28,6 +30,11 @@ struct InstrumentHostData {
     static QString statement();
     // Reads the data of host instrument sfvp with DatumDo = lastDay.
     static InstrumentHostData read(Connection& connection, qint64 sfvp, const QDate& lastDay);
+    // The data of many host instruments, by instrument, in statements of a few hundred
+    // instruments each (the statement with the instruments listed instead of SFVP); an
+    // instrument the statement finds no row of is left out, as read() gives it all NULL.
+    static QHash<qint64, InstrumentHostData> readMany(Connection& connection, const QList<qint64>& sfvps,
+                                                      const QDate& lastDay);
 
     // The values of the frozen data columns of DPATVP_SFVP: AII_PRODUCT holds the first 12
     // characters of the short name, INSTRUMENTNAME the first 40 of the name.

@@ -8,7 +8,7 @@
 #include "data/engine/SqlParams.h"
 #include "data/engine/SqlStatement.h"
 #include "data/PendingSets.h"
-#include "instruments/InstrumentHostData.h"
+#include "data/WriteBatch.h"
 #include "instruments/OverrideSyncStatement.h"
 #include "instruments/VersionStamps.h"
 
@@ -23,11 +23,6 @@ struct OverrideSync::ClassifiedRow {
     qint64 sfvp = 0;
     QString isin;
     QDateTime danspr;               // invalid when empty
-};
-
-struct OverrideSync::ExistingRow {
-    bool hasChangeDay = false;      // DANSPR_SFVP is set
-    std::optional<qint64> reportingInstrument;  // SFVP_POROCANJE; empty while pending
 };
 
 namespace {
@@ -88,6 +83,23 @@ public:
         SqlStatement::prepare(query, connection_, sql_, params_);
         SqlStatement::exec(query);
         return query;
+    }
+
+    // An INSERT that names each column by a parameter of the column's name: executed, or its
+    // row added to the batch.
+    void insert(WriteBatch* batch)
+    {
+        if (!batch) {
+            exec();
+            return;
+        }
+        QStringList columns;
+        QVariantList values;
+        for (int i = 0; i < params_.count(); ++i) {
+            columns << params_.at(i).name();
+            values << params_.at(i).boundValue();
+        }
+        batch->insert(QStringLiteral("DPATVP_SFVP"), columns, values);
     }
 
 private:
@@ -178,11 +190,15 @@ OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
 {
     OverrideSyncResult result;
     VersionStamps stamps(connection_);
-    for (const ClassifiedRow& row : classify(input)) {
-        // An override names an ISIN: an instrument without one gets no row. "N" stands for no
-        // ISIN; instruments that carry it are not one instrument and each reports its own data.
-        if (row.isin.isEmpty() || row.isin.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0)
-            continue;
+    const QList<ClassifiedRow> rows = classify(input);
+    readAhead(rows, input.lastDay, stamps);
+    WriteBatch batch(connection_);
+    batch_ = WriteBatch::openOn(connection_);
+    struct BatchEnds {
+        WriteBatch*& open;
+        ~BatchEnds() { open = nullptr; }
+    } batchEnds{batch_};
+    for (const ClassifiedRow& row : rows) {
         if (row.tip == kChoiceNeeded)
             ++result.pendingCount;
         ExistingRow existing;
@@ -192,6 +208,7 @@ OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
                 insertPending(row, stamps);
             else
                 insertReporting(row, input.lastDay, stamps);
+            latest_.forget(row.isin, row.sfvp);
             ++result.inserted;
             continue;
         }
@@ -199,10 +216,57 @@ OverrideSyncResult OverrideSync::synchronise(const OverrideSyncInput& input)
         // needed the row is left as it is.
         if (row.tip == kChoiceNeeded && !existing.reportingInstrument)
             continue;
+        // The updates find the rows inserted before them in place.
+        flush();
         if (refresh(row, existing, input, stamps))
             ++result.refreshed;
+        latest_.forget(row.isin, row.sfvp);
     }
+    flush();
     return result;
+}
+
+void OverrideSync::readAhead(const QList<ClassifiedRow>& rows, const QDate& lastDay, VersionStamps& stamps)
+{
+    latest_ = LatestOverrides();
+    hostData_.clear();
+    hostDataRead_.clear();
+    QList<std::pair<QString, qint64>> pairs;
+    QStringList isins;
+    for (const ClassifiedRow& row : rows) {
+        pairs.append({row.isin, row.sfvp});
+        isins << row.isin;
+    }
+    latest_.read(connection_, pairs);
+    stamps.readLatest(isins);
+    // The host data of the instruments the rows report, or would report once written.
+    QList<qint64> instruments;
+    const auto add = [&](qint64 sfvp) {
+        if (!hostDataRead_.contains(sfvp)) {
+            hostDataRead_.insert(sfvp);
+            instruments << sfvp;
+        }
+    };
+    for (const ClassifiedRow& row : rows) {
+        add(row.sfvp);
+        ExistingRow existing;
+        if (latest_.find(row.isin, row.sfvp, existing) == LatestOverrides::Found::Row && existing.reportingInstrument)
+            add(*existing.reportingInstrument);
+    }
+    hostData_ = InstrumentHostData::readMany(connection_, instruments, lastDay);
+}
+
+InstrumentHostData OverrideSync::hostData(qint64 sfvp, const QDate& lastDay)
+{
+    if (!hostDataRead_.contains(sfvp))
+        return InstrumentHostData::read(connection_, sfvp, lastDay);
+    return hostData_.value(sfvp);
+}
+
+void OverrideSync::flush()
+{
+    if (batch_)
+        batch_->flush();
 }
 
 void OverrideSync::trace(const QString& line) const
@@ -240,6 +304,10 @@ QList<OverrideSync::ClassifiedRow> OverrideSync::classify(const OverrideSyncInpu
         row.sfvp = query.value(sfvp).toLongLong();
         row.isin = query.value(isin).toString();
         row.danspr = asDateTime(query.value(danspr));
+        // An override names an ISIN: an instrument without one gets no row. "N" stands for no
+        // ISIN; instruments that carry it are not one instrument and each reports its own data.
+        if (row.isin.isEmpty() || row.isin.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0)
+            continue;
         rows.append(row);
     }
     return rows;
@@ -247,6 +315,12 @@ QList<OverrideSync::ClassifiedRow> OverrideSync::classify(const OverrideSyncInpu
 
 bool OverrideSync::findExisting(const ClassifiedRow& row, ExistingRow& existing)
 {
+    switch (latest_.find(row.isin, row.sfvp, existing)) {
+    case LatestOverrides::Found::Row: return true;
+    case LatestOverrides::Found::None: return false;
+    case LatestOverrides::Found::Unknown: break;
+    }
+    flush();
     Statement statement(connection_, OverrideSyncStatement::existingRows());
     statement.setText("ISIN", row.isin);
     statement.setInteger("SFVP_OXU", row.sfvp);
@@ -276,13 +350,13 @@ void OverrideSync::insertPending(const ClassifiedRow& row, VersionStamps& stamps
     statement.setDay("DANSPR_SFVP", changeDay(OleDate::isAfterEpoch(row.danspr) ? row.danspr : now));
     statement.setInteger("SFVP_OXU", row.sfvp);
     traceWrite(trace_, QStringLiteral("INSERT za ISIN:"), row.isin, row.sfvp, statement);
-    statement.exec();
+    statement.insert(batch_);
 }
 
 void OverrideSync::insertReporting(const ClassifiedRow& row, const QDate& lastDay,
                                    VersionStamps& stamps)
 {
-    const InstrumentHostData host = InstrumentHostData::read(connection_, row.sfvp, lastDay);
+    const InstrumentHostData host = hostData(row.sfvp, lastDay);
     const bool withExpiry = host.DatumPrenehanja.isValid();
     const bool takesOver = row.tip == kTakesOverMatured;
     const QDateTime now = QDateTime::currentDateTime();
@@ -302,7 +376,7 @@ void OverrideSync::insertReporting(const ClassifiedRow& row, const QDate& lastDa
         statement.setText("XML", QStringLiteral("D"));
     }
     traceWrite(trace_, QStringLiteral("INSERT za ISIN:"), row.isin, row.sfvp, statement);
-    statement.exec();
+    statement.insert(batch_);
 }
 
 bool OverrideSync::refresh(const ClassifiedRow& row, const ExistingRow& existing,
@@ -324,7 +398,7 @@ bool OverrideSync::refresh(const ClassifiedRow& row, const ExistingRow& existing
     // A pending row gets no data until its reporting instrument is chosen.
     if (!reporting)
         return false;
-    const InstrumentHostData host = InstrumentHostData::read(connection_, *reporting, input.lastDay);
+    const InstrumentHostData host = hostData(*reporting, input.lastDay);
     const bool expiryEmpty = !host.DatumPrenehanja.isValid();
     const bool changedNow =
         !row.danspr.isValid() || (row.tip == 1 && !existing.hasChangeDay);

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "data/engine/Dialect.h"
+#include "instruments/InstrumentHostData.h"
+#include "instruments/LatestOverrides.h"
 
 #include <QDate>
-#include <QString>
+#include <QHash>
 #include <QList>
+#include <QSet>
+#include <QString>
 #include <QStringList>
 
 class Connection;
 class Interaction;
 class VersionStamps;
+class WriteBatch;
 
 // The selection the overrides are brought up to date for.
 struct OverrideSyncInput {
@@ -42,7 +47,10 @@ struct SelectionStop {
 // host instruments of the pending selection lack (pending rows where an ISIN is carried by
 // several live instruments, identity rows otherwise, a row taking over a matured instrument)
 // and refreshes the rows whose frozen data differ from the host data. Rows are written with
-// plain statements (not audited), each with its own version stamp (VersionStamps).
+// plain statements (not audited), each with its own version stamp (VersionStamps). What the
+// rows look up (their latest override rows, the stamps of their ISINs, the host data) is read
+// for all of them first, in sets; on the engines that write in sets (WriteBatch) the new rows
+// go out in multi-row inserts, in their order, before anything reads or updates what they touch.
 class OverrideSync {
 public:
     OverrideSync(Connection& connection, SqlDialect dialect, const QString& auditUser);
@@ -65,12 +73,18 @@ public:
 
 private:
     struct ClassifiedRow;
-    struct ExistingRow;
+    using ExistingRow = LatestOverride;
 
+    // The rows to synchronise: those with an ISIN.
     QList<ClassifiedRow> classify(const OverrideSyncInput& input);
     void trace(const QString& line) const;
+    // Reads what the rows look up, in sets.
+    void readAhead(const QList<ClassifiedRow>& rows, const QDate& lastDay, VersionStamps& stamps);
     // The latest of the ISIN's rows of that host instrument; false when it has none.
     bool findExisting(const ClassifiedRow& row, ExistingRow& existing);
+    InstrumentHostData hostData(qint64 sfvp, const QDate& lastDay);
+    // Writes the rows collected for multi-row inserts.
+    void flush();
     void insertPending(const ClassifiedRow& row, VersionStamps& stamps);
     void insertReporting(const ClassifiedRow& row, const QDate& lastDay, VersionStamps& stamps);
     // Writes the host data of the row's reporting instrument into the rows of its ISIN and host
@@ -84,4 +98,10 @@ private:
     SqlDialect dialect_;
     QString auditUser_;
     std::function<void(const QString&)> trace_;
+    // Read ahead for the run of synchronise().
+    LatestOverrides latest_;
+    QHash<qint64, InstrumentHostData> hostData_;
+    QSet<qint64> hostDataRead_;
+    // The batch the inserts go into; nullptr where each is a statement of its own.
+    WriteBatch* batch_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "data/engine/SqlParams.h"
 #include "data/engine/SqlStatement.h"
 
+#include <QSet>
 #include <QSqlQuery>
 
 VersionStamps::VersionStamps(Connection& connection) : connection_(connection) {}
@@ -18,6 +19,38 @@ QDateTime VersionStamps::next(const QString& isin)
         stamp = latest.addSecs(1);
     latest_.insert(isin, stamp);
     return stamp;
+}
+
+void VersionStamps::readLatest(const QStringList& isins)
+{
+    QStringList unknown;
+    QSet<QString> listed;
+    for (const QString& isin : isins) {
+        if (!latest_.contains(isin) && !listed.contains(isin)) {
+            unknown << isin;
+            listed.insert(isin);
+        }
+    }
+    const int perStatement = 200;
+    for (qsizetype from = 0; from < unknown.size(); from += perStatement) {
+        const QStringList set = unknown.mid(from, perStatement);
+        QVariantList values;
+        for (const QString& isin : set) {
+            latest_.insert(isin, QDateTime());
+            values << isin;
+        }
+        QSqlQuery query(connection_.database());
+        SqlStatement::prepare(query, connection_,
+                              QStringLiteral("SELECT ISIN, max(DANSPR) as LatestStamp FROM DPATVP_SFVP WHERE ISIN IN (")
+                                  + QStringList(set.size(), QStringLiteral("?")).join(QStringLiteral(", "))
+                                  + QStringLiteral(") GROUP BY ISIN"),
+                              values);
+        SqlStatement::exec(query);
+        while (query.next()) {
+            if (!query.value(1).isNull())
+                latest_.insert(query.value(0).toString(), Field::convert(FieldType::DateTime, query.value(1)).toDateTime());
+        }
+    }
 }
 
 QDateTime VersionStamps::latestStored(const QString& isin)

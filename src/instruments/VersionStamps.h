@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class Connection;
 
@@ -15,6 +16,10 @@ public:
 
     // The stamp for the next write of a row of the ISIN (taken as written, as the rows keep it).
     QDateTime next(const QString& isin);
+    // Reads the latest stored stamps of the ISINs not yet known here, a few hundred ISINs in a
+    // statement, so that next() asks the database no more for them. For a run of writes that
+    // touches many ISINs; the stamps are those next() would have read one by one.
+    void readLatest(const QStringList& isins);
 
 private:
     QDateTime latestStored(const QString& isin);

@@ -36,6 +36,22 @@ qsizetype skipOpaque(const QString& sql, qsizetype i)
 
 }  // namespace
 
+QVariant SqlParam::boundValue() const
+{
+    if (!isNull())
+        return value_;
+    switch (dataType_) {
+    case DataType::String: return QVariant(QMetaType::fromType<QString>());
+    case DataType::Integer: return QVariant(QMetaType::fromType<qlonglong>());
+    case DataType::Float: return QVariant(QMetaType::fromType<double>());
+    case DataType::Date: return QVariant(QMetaType::fromType<QDate>());
+    case DataType::DateTime: return QVariant(QMetaType::fromType<QDateTime>());
+    case DataType::Time: return QVariant(QMetaType::fromType<QTime>());
+    case DataType::Unknown: break;
+    }
+    return QVariant();
+}
+
 void SqlParam::setAsDate(const QDate& value)
 {
     set(DataType::Date, value.isValid() ? QVariant(value) : QVariant());

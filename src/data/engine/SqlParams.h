@@ -20,6 +20,9 @@ public:
     // The value as set (QDate for a date, QDateTime for a date-time); invalid for NULL.
     const QVariant& value() const { return value_; }
     bool isNull() const { return !value_.isValid() || value_.isNull(); }
+    // The value as a statement binds it: a NULL carries the parameter's type, so that every
+    // driver knows what it binds.
+    QVariant boundValue() const;
     // A value or NULL has been set since the parameter was created or cleared.
     bool isBound() const { return bound_; }
 

@@ -12,21 +12,6 @@ namespace SqlStatement {
 
 namespace {
 
-// A NULL of the parameter's type, so that every driver knows what it binds.
-QVariant typedNull(SqlParam::DataType type)
-{
-    switch (type) {
-    case SqlParam::DataType::String: return QVariant(QMetaType::fromType<QString>());
-    case SqlParam::DataType::Integer: return QVariant(QMetaType::fromType<qlonglong>());
-    case SqlParam::DataType::Float: return QVariant(QMetaType::fromType<double>());
-    case SqlParam::DataType::Date: return QVariant(QMetaType::fromType<QDate>());
-    case SqlParam::DataType::DateTime: return QVariant(QMetaType::fromType<QDateTime>());
-    case SqlParam::DataType::Time: return QVariant(QMetaType::fromType<QTime>());
-    case SqlParam::DataType::Unknown: break;
-    }
-    return QVariant();
-}
-
 void prepareText(QSqlQuery& query, const QString& sql)
 {
     query.setForwardOnly(true);
@@ -53,7 +38,7 @@ void prepare(QSqlQuery& query, const Connection& connection, const QString& sql,
         positional += QStringView(text).sliced(from, p.start - from);
         positional += u'?';
         from = p.start + p.length;
-        values.append(param->isNull() ? typedNull(param->dataType()) : param->value());
+        values.append(param->boundValue());
     }
     positional += QStringView(text).sliced(from);
     prepareText(query, positional);
