@@ -164,6 +164,8 @@ std::vector<Case> documents()
          ",Element 'Record': Missing child element(s). Expected is ( Reference )."},
         {"order", document("  <Record>\n    <Reference>1</Reference>\n    <Side>B</Side>\n  </Record>\n"),
          ",Element 'Reference': This element is not expected. Expected is ( Side )."},
+        {"unknown element with text", document("  <Record>\n    <Side>B</Side>\n    <Bogus>1</Bogus>\n  </Record>\n"),
+         ",Element 'Bogus': This element is not expected. Expected is ( Reference )."},
         {"type", document(record("B", "x1")), nullptr},
         {"missing attribute", document(valid, "Report.xsd", ""), nullptr},
         {"empty root", document(""), nullptr},
@@ -183,15 +185,18 @@ const char* const kBrokenSchema = "<xs:schema xmlns:xs=\"http://www.w3.org/2001/
                                   "<xs:element name=\"NTRSRoot\" type=\"Unknown\"/></xs:schema>";
 
 // The document streams through the parser with the schema attached: it accepts what the tree
-// validation accepted and rejects what it rejected, with the same first fault. Only the wording
-// of some syntax faults differs (the reader parses in pieces), so for a document that is no
-// well-formed XML only the rejection is compared.
+// validation accepted and rejects what it rejected, with the same first fault, and writes
+// nothing of its own on standard error. Only the wording of some syntax faults differs (the
+// reader parses in pieces), so for a document that is no well-formed XML only the rejection is
+// compared.
 TEST_F(SchemaValidationTest, StreamingRejectsExactlyWhatTheTreeRejected)
 {
     write("Broken.xsd", kBrokenSchema);
     for (const Case& c : documents()) {
         write("report.xml", c.text);
+        testing::internal::CaptureStderr();
         const std::optional<ValidationFault> streamed = validateFileAgainstNamedSchema(path("report.xml"), folder.path());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << c.name;
         const std::optional<ValidationFault> tree = treeValidation(path("report.xml"), folder.path());
         EXPECT_EQ(streamed.has_value(), tree.has_value()) << c.name;
         if (c.wellFormed) {
