@@ -3,6 +3,7 @@
 #include "data/SequenceReader.h"
 #include "data/engine/Connection.h"
 #include "data/engine/SqlStatement.h"
+#include "data/engine/SqliteStatement.h"
 
 #include <QSqlQuery>
 
@@ -61,17 +62,25 @@ public:
         const int rows = count_;
         pending_.clear();
         count_ = 0;
-        if (rows == rowsPerStatement() && full_) {
-            for (qsizetype i = 0; i < values.size(); ++i)
-                full_->bindValue(int(i), connection_.toEngineValue(values[i]));
-            SqlStatement::exec(*full_);
-            return;
+        for (QVariant& value : values)
+            value = connection_.toEngineValue(value);
+        std::unique_ptr<QSqlQuery> fresh;
+        QSqlQuery* query = rows == rowsPerStatement() ? full_.get() : nullptr;
+        if (!query) {
+            fresh = std::make_unique<QSqlQuery>(connection_.database());
+            SqlStatement::prepare(*fresh, connection_, sql(rows), QVariantList());
+            query = fresh.get();
         }
-        auto query = std::make_unique<QSqlQuery>(connection_.database());
-        SqlStatement::prepare(*query, connection_, sql(rows), values);
-        SqlStatement::exec(*query);
-        if (rows == rowsPerStatement())
-            full_ = std::move(query);
+        // The embedded engine takes the values straight, without the driver's copy of each.
+        if (sqlite3_stmt* statement = SqliteStatement::of(*query)) {
+            SqliteStatement::run(statement, values);
+        } else {
+            for (qsizetype i = 0; i < values.size(); ++i)
+                query->bindValue(int(i), values[i]);
+            SqlStatement::exec(*query);
+        }
+        if (fresh && rows == rowsPerStatement())
+            full_ = std::move(fresh);
     }
 
 private:

@@ -1,7 +1,7 @@
 #include "data/engine/EngineColumns.h"
 
 #include "data/engine/FoldedNames.h"
-#include "data/engine/SqliteRows.h"
+#include "data/engine/SqliteStatement.h"
 
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -99,7 +99,7 @@ FieldType fieldTypeOfDeclaredType(const QString& declaredType, int* size)
 QList<EngineColumn> engineColumns(const QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
-    sqlite3_stmt* statement = sqliteStatement(query);
+    sqlite3_stmt* statement = SqliteStatement::of(query);
     const bool postgres = query.driver() && query.driver()->dbmsType() == QSqlDriver::PostgreSQL;
     QList<EngineColumn> columns;
     columns.reserve(record.count());

@@ -2,28 +2,16 @@
 
 #include "core/Error.h"
 #include "data/engine/SqlErrors.h"
+#include "data/engine/SqliteStatement.h"
 
-#include <QCoreApplication>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlResult>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 
-sqlite3_stmt* sqliteStatement(const QSqlQuery& query)
-{
-    const QSqlResult* result = query.result();
-    if (!result)
-        return nullptr;
-    const QVariant handle = result->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3_stmt* const*>(handle.constData());
-}
-
-SqliteRows::SqliteRows(QSqlQuery& query) : query_(query), statement_(sqliteStatement(query))
+SqliteRows::SqliteRows(QSqlQuery& query) : query_(query), statement_(SqliteStatement::of(query))
 {
     // The driver reads a REAL as a double only under these policies.
     const QSql::NumericalPrecisionPolicy policy = query.numericalPrecisionPolicy();
@@ -35,46 +23,29 @@ SqliteRows::SqliteRows(QSqlQuery& query) : query_(query), statement_(sqliteState
 
 bool SqliteRows::next()
 {
+    if (done_)
+        return false;
     // The first row through the driver, which may hold it already from the execution; the
     // statement then stands on that row.
     if (!statement_ || !started_) {
         started_ = true;
         if (query_.next())
             return true;
+        done_ = true;
         if (query_.lastError().isValid())
             throw DatabaseError(sqlErrorText(query_.lastError()));
-        statement_ = nullptr;
         return false;
     }
     native_ = true;
     const int code = sqlite3_step(statement_);
     if (code == SQLITE_ROW)
         return true;
+    done_ = true;
     if (code != SQLITE_DONE)
-        fail(code);
+        SqliteStatement::fail(statement_, code);
     // Where the driver leaves a statement that has given its last row.
     sqlite3_reset(statement_);
-    statement_ = nullptr;
     return false;
-}
-
-// The driver's error of a failed row: a generic error (or a refused constraint) is known in
-// full only after the statement is reset.
-void SqliteRows::fail(int code)
-{
-    sqlite3* db = sqlite3_db_handle(statement_);
-    const auto message = [db] { return QString::fromUtf16(static_cast<const char16_t*>(sqlite3_errmsg16(db))); };
-    QString text;
-    if (code == SQLITE_ERROR || code == SQLITE_CONSTRAINT) {
-        code = sqlite3_reset(statement_);
-        text = message();
-    } else {
-        text = message();
-        sqlite3_reset(statement_);
-    }
-    statement_ = nullptr;
-    throw DatabaseError(sqlErrorText(QSqlError(QCoreApplication::translate("QSQLiteResult", "Unable to fetch row"),
-                                               text, QSqlError::ConnectionError, QString::number(code))));
 }
 
 QVariant SqliteRows::value(int column)

@@ -8,9 +8,6 @@
 class QSqlQuery;
 struct sqlite3_stmt;
 
-// The statement behind a query of the embedded engine; nullptr for any other engine.
-sqlite3_stmt* sqliteStatement(const QSqlQuery& query);
-
 // The rows of an executed forward-only query, read as QSqlQuery::next() and value() read them,
 // with the same values and types (a NULL as an invalid QVariant). On the embedded engine the
 // rows after the first are read straight from the statement instead of through the driver's
@@ -27,11 +24,11 @@ public:
 
 private:
     QVariant nativeValue(int column);
-    [[noreturn]] void fail(int code);
 
     QSqlQuery& query_;
     sqlite3_stmt* statement_;
     bool started_ = false;
+    bool done_ = false;
     bool native_ = false;
     std::vector<QString> lastTexts_;
 };

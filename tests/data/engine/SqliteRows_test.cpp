@@ -3,6 +3,7 @@
 #include "data/dataset/Queries.h"
 #include "data/engine/SqlErrors.h"
 #include "data/engine/SqliteRows.h"
+#include "data/engine/SqliteStatement.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -34,7 +35,7 @@ protected:
         QSqlQuery query(connection->database());
         query.setForwardOnly(true);
         EXPECT_TRUE(query.exec(connection->prepareSql(sql))) << query.lastError().text().toStdString();
-        EXPECT_NE(sqliteStatement(query), nullptr);
+        EXPECT_NE(SqliteStatement::of(query), nullptr);
         QList<QVariantList> rows;
         try {
             SqliteRows read(query);
