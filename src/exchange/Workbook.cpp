@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -81,6 +82,25 @@ void WorkbookSheet::setCell(int row, int column, const Cell& value)
             cells.emplace(found, column, value);
     }
     usedColumns_ = qMax(usedColumns_, column);
+}
+
+void WorkbookSheet::setCells(int row, Row& cells)
+{
+    const bool whole = row >= 1 && !cells.empty() && cells.front().first >= 1
+                       && (row > int(rows_.size()) || rows_[size_t(row - 1)].empty())
+                       && std::adjacent_find(cells.begin(), cells.end(),
+                                             [](const auto& a, const auto& b) { return a.first >= b.first; }) == cells.end()
+                       && std::none_of(cells.begin(), cells.end(),
+                                       [](const auto& entry) { return entry.second.kind() == Cell::Kind::Empty; });
+    if (!whole) {
+        for (const auto& [column, value] : cells)
+            setCell(row, column, value);
+        return;
+    }
+    if (row > int(rows_.size()))
+        rows_.resize(size_t(row));
+    rows_[size_t(row - 1)].assign(std::make_move_iterator(cells.begin()), std::make_move_iterator(cells.end()));
+    usedColumns_ = qMax(usedColumns_, cells.back().first);
 }
 
 Workbook::Workbook(const QString& path, std::vector<WorkbookSheet> sheets)

@@ -26,13 +26,17 @@ public:
     // The values from A1 to (rows, columns) as one block.
     CellBlock range(int rows, int columns) const;
 
-    // Used by the readers while they fill the sheet; an empty cell is not kept.
-    void setCell(int row, int column, const Cell& value);
-
-private:
     // The cells of a row that hold something, by column in ascending order: a row takes the
     // memory of its cells, not of its width.
     using Row = std::vector<std::pair<int, Cell>>;
+
+    // Used by the readers while they fill the sheet; an empty cell is not kept.
+    void setCell(int row, int column, const Cell& value);
+    // The cells a reader collected for one row, by column, each as setCell() would set it; a row
+    // read in ascending columns goes in whole, in memory of its size. The cells are moved out.
+    void setCells(int row, Row& cells);
+
+private:
 
     QString name_;
     std::vector<Row> rows_;

@@ -12,8 +12,7 @@ namespace {
 
 int readPart(void* context, char* buffer, int length)
 {
-    const zip_int64_t n = zip_fread(static_cast<zip_file_t*>(context), buffer, zip_uint64_t(length));
-    return n < 0 ? -1 : int(n);
+    return int(static_cast<XlsxPackage::PartFile*>(context)->read(buffer, length));
 }
 
 int keepPartOpen(void*)
@@ -70,12 +69,37 @@ std::unique_ptr<XlsxPackage::Part> XlsxPackage::open(const QString& name) const
     return std::make_unique<Part>(*this, name);
 }
 
-XlsxPackage::Part::Part(const XlsxPackage& package, const QString& name) : package_(package), name_(name)
+void XlsxPackage::failUnreadable(const QString& part, const QString& error) const
 {
-    file_ = zip_fopen(package.archive_, name.toUtf8().constData(), 0);
+    throw workbookReadError(path_, kDamaged + (error.isEmpty() ? QString() : QStringLiteral(" (%1: %2)").arg(part, error)));
+}
+
+void XlsxPackage::failDocumentType(const QString& part) const
+{
+    throw workbookReadError(path_, QStringLiteral("del %1 vsebuje definicijo tipa dokumenta (DTD), ki je delovni zvezek ne sme imeti").arg(part));
+}
+
+XlsxPackage::PartFile::PartFile(const XlsxPackage& package, const QString& name)
+    : file_(zip_fopen(package.archive_, name.toUtf8().constData(), 0))
+{
     if (!file_)
-        fail(kNotWorkbook);
-    reader_ = xmlReaderForIO(readPart, keepPartOpen, file_, nullptr, nullptr,
+        throw workbookReadError(package.path(), kNotWorkbook);
+}
+
+XlsxPackage::PartFile::~PartFile()
+{
+    zip_fclose(file_);
+}
+
+qint64 XlsxPackage::PartFile::read(char* buffer, qint64 length)
+{
+    return zip_fread(file_, buffer, zip_uint64_t(length));
+}
+
+XlsxPackage::Part::Part(const XlsxPackage& package, const QString& name)
+    : package_(package), name_(name), file_(package, name)
+{
+    reader_ = xmlReaderForIO(readPart, keepPartOpen, &file_, nullptr, nullptr,
                              XML_PARSE_NONET);
     if (!reader_)
         fail(kDamaged);
@@ -86,8 +110,6 @@ XlsxPackage::Part::~Part()
 {
     if (reader_)
         xmlFreeTextReader(reader_);
-    if (file_)
-        zip_fclose(file_);
 }
 
 void XlsxPackage::Part::fail(const QString& reason) const
@@ -99,11 +121,9 @@ bool XlsxPackage::Part::next()
 {
     const int rc = xmlTextReaderRead(reader_);
     if (rc < 0 || !error.isEmpty())
-        fail(kDamaged + (error.isEmpty() ? QString() : QStringLiteral(" (%1: %2)").arg(name_, error)));
-    // A workbook's parts never declare a document type; one that does could define entities,
-    // whose text would be lost or expanded without bound.
+        package_.failUnreadable(name_, error);
     if (rc == 1 && xmlTextReaderNodeType(reader_) == XML_READER_TYPE_DOCUMENT_TYPE)
-        fail(QStringLiteral("del %1 vsebuje definicijo tipa dokumenta (DTD), ki je delovni zvezek ne sme imeti").arg(name_));
+        package_.failDocumentType(name_);
     return rc == 1;
 }
 

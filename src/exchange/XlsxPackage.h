@@ -7,6 +7,7 @@
 #include <memory>
 
 struct zip;
+struct zip_file;
 
 // The zip archive of an .xlsx file and a streaming reader over one of its XML parts. Every
 // failure throws WorkbookError naming the file.
@@ -26,9 +27,34 @@ public:
     class Part;
     std::unique_ptr<Part> open(const QString& name) const;
 
+    // The bytes of one part, read forwards.
+    class PartFile;
+
+    // The refusal of a part that is not well-formed XML: damaged, with the parser's first error.
+    [[noreturn]] void failUnreadable(const QString& part, const QString& error) const;
+    // The refusal of a part that declares a document type: a workbook's parts never do, and one
+    // that does could define entities, whose text would be lost or expanded without bound.
+    [[noreturn]] void failDocumentType(const QString& part) const;
+
 private:
     QString path_;
     zip* archive_ = nullptr;
+};
+
+class XlsxPackage::PartFile {
+public:
+    // Throws WorkbookError (not a workbook) when the archive holds no such part.
+    PartFile(const XlsxPackage& package, const QString& name);
+    ~PartFile();
+    PartFile(const PartFile&) = delete;
+    PartFile& operator=(const PartFile&) = delete;
+
+    // Up to length bytes into buffer: their number, 0 at the end, -1 when the archive cannot give
+    // them (a damaged entry).
+    qint64 read(char* buffer, qint64 length);
+
+private:
+    zip_file* file_ = nullptr;
 };
 
 // The elements of one XML part, read forwards.
@@ -60,6 +86,6 @@ private:
 
     const XlsxPackage& package_;
     QString name_;
-    struct zip_file* file_ = nullptr;
+    PartFile file_;
     xmlTextReaderPtr reader_ = nullptr;
 };

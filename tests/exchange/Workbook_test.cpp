@@ -255,6 +255,92 @@ TEST(XlsxFromAnotherProgram, UncalculatedFormulasDtdsAndTooManyValuesAreRefusedW
     EXPECT_FALSE(wide.sheet(1).isRowEmpty(7));
 }
 
+// Values as other programs may write them, one to a row in column B: numbers with blanks, signs,
+// no digits before the point or more digits than a double holds, references with leading zeros,
+// texts with references, CDATA and characters outside the BMP, and a text cell written empty
+// (no cell) or with an empty content (an empty text).
+TEST(XlsxFromAnotherProgram, ValuesInLessCommonFormsAreReadAsWritten)
+{
+    const std::vector<std::pair<QByteArray, Cell>> cases = {
+        {"<c r=\"B1\"><v> 12 </v></c>", Cell::number(12)},
+        {"<c r=\"B2\"><v>+5</v></c>", Cell::number(5)},
+        {"<c r=\"B3\"><v>1.</v></c>", Cell::number(1)},
+        {"<c r=\"B4\"><v>.5</v></c>", Cell::number(0.5)},
+        {"<c r=\"B5\"><v>-1.25E+02</v></c>", Cell::number(-125)},
+        {"<c r=\"B6\"><v>0</v></c>", Cell::number(0)},
+        {"<c r=\"B7\"><v>0.1</v></c>", Cell::number(0.1)},
+        {"<c r=\"B8\"><v>123456789012345678901234567890</v></c>", Cell::number(1.2345678901234568e29)},
+        {"<c r=\"B9\"><v>4.9e-324</v></c>", Cell::number(4.9e-324)},
+        {"<c r=\"B0010\" t=\"s\"><v> 0 </v></c>", Cell::text(QStringLiteral("Valuta"))},
+        {"<c r=\"B11\" t=\"inlineStr\"><is><t>a&amp;b&#x10348;</t></is></c>", Cell::text(QStringLiteral("a&b\U00010348"))},
+        {"<c r=\"B12\" t=\"inlineStr\"><is><t><![CDATA[<x> &amp;]]></t></is></c>", Cell::text(QStringLiteral("<x> &amp;"))},
+        {"<c r=\"B13\" t=\"str\"><f>A1</f><v>&quot;č&quot;</v></c>", Cell::text(QStringLiteral("\"č\""))},
+        {"<c r=\"B14\" t=\"inlineStr\"/>", Cell()},
+        {"<c r=\"B15\" t=\"inlineStr\"></c>", Cell::text(QString())},
+    };
+    QByteArray rows;
+    for (size_t i = 0; i < cases.size(); ++i)
+        rows += "<row r=\"" + QByteArray::number(qulonglong(i + 1)).rightJustified(4, '0') + "\">" + cases[i].first + "</row>";
+    QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath(QStringLiteral("other.xlsx"));
+    XlsxFixture::writeWorkbook(file, {{QStringLiteral("A"), rows}}, "<si><t>Valuta</t></si>");
+
+    const Workbook book = Workbook::open(file);
+    const WorkbookSheet& sheet = book.sheet(1);
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Cell& cell = sheet.cell(int(i + 1), 2);
+        EXPECT_EQ(cell.kind(), cases[i].second.kind()) << cases[i].first.constData();
+        EXPECT_EQ(cell, cases[i].second) << cases[i].first.constData() << " read as " << cell.toText().toStdString();
+    }
+    EXPECT_EQ(sheet.usedRows(), int(cases.size()));
+}
+
+// A sheet of many long texts goes to the parser in pieces that end inside them and inside their
+// characters; a text equal to the one above it in its column is read as often as it stands. A text
+// of 32767 UTF-16 units is read, of one more (characters outside the BMP count two) refused.
+TEST(XlsxFromAnotherProgram, LongTextsAcrossManyRowsAreReadWholeAndWithinTheLimit)
+{
+    QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath(QStringLiteral("other.xlsx"));
+    auto textOf = [](int row) { return QString(row % 2000, QChar(u'ž')) + QString::number(row / 3); };
+    QByteArray rows;
+    for (int r = 1; r <= 1000; ++r)
+        rows += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) + "\" t=\"inlineStr\"><is><t>"
+            + textOf(r).toUtf8() + "</t></is></c><c t=\"inlineStr\"><is><t>" + textOf(r / 3 * 3).toUtf8()
+            + "</t></is></c><c><v>" + QByteArray::number(r) + "</v></c></row>";
+    ASSERT_GT(rows.size(), 2 * 256 * 1024);
+    XlsxFixture::writeWorkbook(file, {{QStringLiteral("A"), rows}});
+    const Workbook book = Workbook::open(file);
+    const WorkbookSheet& sheet = book.sheet(1);
+    ASSERT_EQ(sheet.usedRows(), 1000);
+    for (int r = 1; r <= 1000; ++r) {
+        ASSERT_EQ(sheet.cell(r, 1), Cell::text(textOf(r))) << r;
+        ASSERT_EQ(sheet.cell(r, 2), Cell::text(textOf(r / 3 * 3))) << r;
+        ASSERT_EQ(sheet.cell(r, 3), Cell::number(r)) << r;
+    }
+
+    const QString outside = QString::fromUcs4(U"\U00010348");
+    const std::vector<std::pair<QString, bool>> limits = {
+        {QString(32767, QChar(u'č')), true},
+        {outside.repeated(16383) + QStringLiteral("x"), true},
+        {outside.repeated(16384), false},
+        {QString(32768, QChar(u'a')), false},
+    };
+    for (const auto& [text, read] : limits) {
+        XlsxFixture::writeWorkbook(
+            file, {{QStringLiteral("A"), "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><r><t>" + text.left(100).toUtf8()
+                                             + "</t></r><r><t>" + text.mid(100).toUtf8() + "</t></r></is></c></row>"}});
+        try {
+            EXPECT_EQ(Workbook::open(file).sheet(1).cell(1, 1).toText(), text);
+            EXPECT_TRUE(read) << text.size();
+        } catch (const WorkbookError& e) {
+            EXPECT_FALSE(read) << text.size();
+            EXPECT_EQ(e.message(), QStringLiteral("Napaka pri branju datoteke ") + file
+                                       + QStringLiteral(": besedilo celice je daljše od 32767 znakov"));
+        }
+    }
+}
+
 // FreeXL takes memory for every cell that a sheet of an .xls declares, whatever it holds: a sheet
 // that declares all 65536 rows of 256 columns is refused with a message before it is read.
 TEST(XlsDeclaringMoreThanItHolds, IsRefusedBeforeItIsRead)
