@@ -53,6 +53,9 @@ bool isPlainDecimal(std::string_view text)
 
 QString xlsxText(std::string_view text)
 {
+    // An element without text gives a null string, as the text of no node does.
+    if (text.empty())
+        return QString();
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 

@@ -9,4 +9,5 @@
 // bytes, any other form as QString's toInt() and trimmed().toDouble() read it, with the same result.
 int xlsxInteger(std::string_view text, bool& ok);
 double xlsxNumber(std::string_view text, bool& ok);
+// The UTF-8 bytes as a string; no bytes as a null string, as an element without text reads.
 QString xlsxText(std::string_view text);

@@ -6,7 +6,13 @@
 
 #include <QDateTime>
 
+#include <libxml/parserInternals.h>
+
 namespace {
+
+// The most bytes the value of one cell may hold: the parser's own limit of one text when it
+// builds nodes (a number is far shorter; inline texts are held to 32767 characters).
+constexpr size_t kValueBytes = XML_MAX_TEXT_LENGTH;
 
 const QString kUncalculated = QStringLiteral(
     "delovni zvezek vsebuje formule, ki niso bile nikoli izračunane; odprite ga v programu za preglednice, ga shranite "
@@ -123,8 +129,6 @@ void XlsxSheetReader::endElement(std::string_view localName)
     if (collecting_ != Collecting::Nothing) {
         if (depth != collectingDepth_)
             return;
-        if (collecting_ == Collecting::Text && inlineLength_ > WorkbookLimits::kTextLength)
-            throw workbookReadError(package_.path(), kTextTooLong);
         collecting_ = Collecting::Nothing;
     } else if (skippingPhonetic_) {
         skippingPhonetic_ = localName != "rPh";
@@ -135,11 +139,17 @@ void XlsxSheetReader::endElement(std::string_view localName)
 
 void XlsxSheetReader::characters(std::string_view text)
 {
+    // The limits hold while the text arrives: the parser hands over a text of any length in
+    // pieces, and a small archive may inflate to gigabytes of one cell.
     if (collecting_ == Collecting::Value) {
+        if (value_.size() + text.size() > kValueBytes)
+            damaged();
         value_ += text;
     } else if (collecting_ == Collecting::Text) {
-        inlineText_ += text;
         inlineLength_ += utf16Length(text);
+        if (inlineLength_ > WorkbookLimits::kTextLength)
+            throw workbookReadError(package_.path(), kTextTooLong);
+        inlineText_ += text;
     }
 }
 

@@ -277,6 +277,9 @@ TEST(XlsxFromAnotherProgram, ValuesInLessCommonFormsAreReadAsWritten)
         {"<c r=\"B13\" t=\"str\"><f>A1</f><v>&quot;č&quot;</v></c>", Cell::text(QStringLiteral("\"č\""))},
         {"<c r=\"B14\" t=\"inlineStr\"/>", Cell()},
         {"<c r=\"B15\" t=\"inlineStr\"></c>", Cell::text(QString())},
+        {"<c r=\"B16\" t=\"inlineStr\"><is><t></t></is></c>", Cell::text(QString())},
+        {"<c r=\"B17\" t=\"str\"><f>\"\"</f><v></v></c>", Cell::text(QString())},
+        {"<c r=\"B18\" t=\"str\"><f>\"\"</f><v/></c>", Cell::text(QString())},
     };
     QByteArray rows;
     for (size_t i = 0; i < cases.size(); ++i)
@@ -291,6 +294,8 @@ TEST(XlsxFromAnotherProgram, ValuesInLessCommonFormsAreReadAsWritten)
         const Cell& cell = sheet.cell(int(i + 1), 2);
         EXPECT_EQ(cell.kind(), cases[i].second.kind()) << cases[i].first.constData();
         EXPECT_EQ(cell, cases[i].second) << cases[i].first.constData() << " read as " << cell.toText().toStdString();
+        // An empty text is a null string, which binds as NULL.
+        EXPECT_EQ(cell.toText().isNull(), cases[i].second.toText().isNull()) << cases[i].first.constData();
     }
     EXPECT_EQ(sheet.usedRows(), int(cases.size()));
 }
@@ -337,6 +342,30 @@ TEST(XlsxFromAnotherProgram, LongTextsAcrossManyRowsAreReadWholeAndWithinTheLimi
             EXPECT_FALSE(read) << text.size();
             EXPECT_EQ(e.message(), QStringLiteral("Napaka pri branju datoteke ") + file
                                        + QStringLiteral(": besedilo celice je daljše od 32767 znakov"));
+        }
+    }
+}
+
+// A cell's text is refused while it arrives, before it takes the memory a small archive can
+// inflate to: a value longer than one text of the parser as damaged, an inline text longer than
+// 32767 characters as too long.
+TEST(XlsxFromAnotherProgram, HugeCellTextsAreRefusedAsTheyArrive)
+{
+    QTemporaryDir folder;
+    const QString file = QDir(folder.path()).filePath(QStringLiteral("other.xlsx"));
+    const QByteArray huge(10000001, 'a');
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {"<c r=\"A1\" t=\"str\"><f>A2</f><v>" + huge + "</v></c>", QStringLiteral("datoteka je poškodovana ali nepopolna")},
+        {"<c r=\"A1\" t=\"inlineStr\"><is><t>" + huge + "</t></is></c>",
+         QStringLiteral("besedilo celice je daljše od 32767 znakov")},
+    };
+    for (const auto& [cell, message] : cases) {
+        XlsxFixture::writeWorkbook(file, {{QStringLiteral("A"), "<row r=\"1\">" + cell + "</row>"}});
+        try {
+            Workbook::open(file);
+            ADD_FAILURE() << "read " << cell.left(40).constData();
+        } catch (const WorkbookError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Napaka pri branju datoteke ") + file + QStringLiteral(": ") + message);
         }
     }
 }
